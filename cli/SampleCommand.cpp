@@ -1,0 +1,118 @@
+#include "Commands.h"
+
+#include "animation/ImageBitmap.h"
+#include "patterns/framework/ColorPattern.h"
+
+#include <QCommandLineParser>
+#include <QImageReader>
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace lumora::cli {
+
+namespace {
+
+bool parseNumber(const std::string &text, double &value)
+{
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseNumber(const std::string &text, long long &value)
+{
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+bool parseBox(const QString &text, BoundingBox &box)
+{
+    const QStringList parts = text.split(',');
+    if (parts.size() != 4)
+        return false;
+    double values[4];
+    for (int i = 0; i < 4; ++i)
+        if (!parseNumber(parts[i].trimmed().toStdString(), values[i]))
+            return false;
+    box = {values[0], values[1], values[2], values[3]};
+    return true;
+}
+
+} // namespace
+
+int runSample(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Reads lines \"NAME T X Y INDEX\" from standard input and prints \"R G B\" for each:\n"
+        "the raw components of the pattern's colour, nothing clamped. A bad line prints \"error\"\n"
+        "and a message on stderr; the exit status is then 2.");
+    parser.addHelpOption();
+    QCommandLineOption imageOption("image", "Picture the Image pattern samples.", "FILE");
+    QCommandLineOption boxOption("box", "Bounding box of the LEDs in grid units.", "BX,BY,BW,BH");
+    parser.addOption(imageOption);
+    parser.addOption(boxOption);
+    parser.process(arguments);
+
+    if (parser.isSet(imageOption)) {
+        QImageReader reader(parser.value(imageOption));
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            fail(QString("cannot read picture %1: %2").arg(parser.value(imageOption), reader.errorString()));
+            return 1;
+        }
+        PixelPattern::setBitmap(std::make_shared<ImageBitmap>(image));
+    }
+    if (parser.isSet(boxOption)) {
+        BoundingBox box;
+        if (!parseBox(parser.value(boxOption), box)) {
+            fail(QString("--box wants four numbers BX,BY,BW,BH, not '%1'").arg(parser.value(boxOption)));
+            return 2;
+        }
+        PixelPattern::setBoundingBox(box);
+    }
+
+    ColorPattern::addInstances();
+
+    bool anyFailed = false;
+    std::string line;
+    long long lineNumber = 0;
+    while (std::getline(std::cin, line)) {
+        ++lineNumber;
+        std::istringstream fields(line);
+        std::vector<std::string> words;
+        for (std::string word; fields >> word;)
+            words.push_back(word);
+
+        QString problem;
+        Position position;
+        long long index = 0;
+        const ColorPattern *pattern = nullptr;
+        if (words.size() != 5)
+            problem = QString("expected 5 fields NAME T X Y INDEX, found %1").arg(words.size());
+        else if (!(pattern = ColorPattern::named(words[0])))
+            problem = QString("no pattern named '%1'").arg(QString::fromStdString(words[0]));
+        else if (!parseNumber(words[1], position.time) || !parseNumber(words[2], position.x)
+                 || !parseNumber(words[3], position.y) || !parseNumber(words[4], index))
+            problem = "T, X and Y must be numbers and INDEX a whole number";
+
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "lumora-cli: line %lld: %s\n", lineNumber, qPrintable(problem));
+            std::printf("error\n");
+            anyFailed = true;
+            continue;
+        }
+        position.index = index;
+        const Color c = pattern->color(position);
+        std::printf("%.17g %.17g %.17g\n", c.r, c.g, c.b);
+    }
+    return anyFailed ? 2 : 0;
+}
+
+} // namespace lumora::cli

@@ -1,0 +1,58 @@
+#include "Commands.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <functional>
+
+using namespace lumora::cli;
+
+namespace {
+
+struct Command {
+    const char *name;
+    const char *summary;
+    std::function<int(const QStringList &)> run;
+};
+
+const Command commands[] = {
+    {"patterns", "List every pattern with its parameters, in menu order.", runPatterns},
+    {"sample", "Evaluate patterns for lines \"NAME T X Y INDEX\" read from standard input.", runSample},
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("lumora-cli");
+    QCoreApplication::setApplicationVersion(LUMORA_VERSION);
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        for (const Command &command : commands) {
+            if (arguments.at(1) == QLatin1String(command.name)) {
+                QStringList rest = arguments.mid(2);
+                rest.prepend(arguments.at(0) + ' ' + command.name);
+                return command.run(rest);
+            }
+        }
+    }
+
+    QCommandLineParser parser;
+    QString description = "Headless exports and inspections of LED layouts.\n\nCommands:\n";
+    for (const Command &command : commands)
+        description += QString("  %1  %2\n").arg(command.name, -10).arg(command.summary);
+    description += "\nRun 'lumora-cli COMMAND --help' for a command's options.";
+    parser.setApplicationDescription(description);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument("command", "The command to run.");
+    parser.process(app);
+    if (parser.positionalArguments().isEmpty()) {
+        parser.showHelp(2);
+    }
+    fail(QString("unknown command '%1'").arg(parser.positionalArguments().first()));
+    return 2;
+}

@@ -1,0 +1,12 @@
+#include "CatalogueD.h"
+
+#include "Catalogue.h"
+
+namespace lumora {
+
+std::vector<PatternFactory> catalogueD()
+{
+    return {};
+}
+
+} // namespace lumora

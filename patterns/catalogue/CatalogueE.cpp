@@ -1,0 +1,12 @@
+#include "CatalogueE.h"
+
+#include "Catalogue.h"
+
+namespace lumora {
+
+std::vector<PatternFactory> catalogueE()
+{
+    return {};
+}
+
+} // namespace lumora

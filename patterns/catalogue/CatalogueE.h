@@ -1,0 +1,7 @@
+#pragma once
+
+#include "../framework/ColorPattern.h"
+
+namespace lumora {
+
+} // namespace lumora

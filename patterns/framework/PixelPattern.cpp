@@ -1,0 +1,49 @@
+#include "PixelPattern.h"
+
+#include <mutex>
+
+namespace lumora {
+
+namespace {
+std::mutex &guard()
+{
+    static std::mutex m;
+    return m;
+}
+std::shared_ptr<const Bitmap> &currentBitmap()
+{
+    static std::shared_ptr<const Bitmap> b;
+    return b;
+}
+BoundingBox &currentBox()
+{
+    static BoundingBox box;
+    return box;
+}
+} // namespace
+
+std::shared_ptr<const Bitmap> PixelPattern::bitmap()
+{
+    std::lock_guard lock(guard());
+    return currentBitmap();
+}
+
+void PixelPattern::setBitmap(std::shared_ptr<const Bitmap> bitmap)
+{
+    std::lock_guard lock(guard());
+    currentBitmap() = std::move(bitmap);
+}
+
+BoundingBox PixelPattern::boundingBox()
+{
+    std::lock_guard lock(guard());
+    return currentBox();
+}
+
+void PixelPattern::setBoundingBox(const BoundingBox &box)
+{
+    std::lock_guard lock(guard());
+    currentBox() = box;
+}
+
+} // namespace lumora
