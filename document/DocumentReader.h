@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Model.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+namespace lumora {
+
+/// The result of reading a document. The reader is tolerant: lines that fit no rule are
+/// skipped and bad numbers read as 0. The one thing it refuses is bytes that are not
+/// UTF-8, because opening such a file as an empty document would later overwrite it.
+struct ReadResult {
+    bool ok = true;
+    QString error;
+};
+
+/// Scans a document text line by line and appends what it finds to the model.
+ReadResult readDocument(const QByteArray &bytes, Model &model);
+ReadResult readDocument(QIODevice &device, Model &model);
+/// Also refuses files that cannot be opened, and folders.
+ReadResult readDocumentFile(const QString &fileName, Model &model);
+
+// Field rules, shared with tests.
+/// The longest decimal floating-point prefix after leading white space; 0 without one.
+double readNumber(QStringView field);
+/// True when, after white space, a sign and zeros, the next character is Y, y, T, t or 1-9.
+bool readBoolean(QStringView field);
+/// A valid absolute or relative URL reference (percent-escaped, URL characters only).
+std::optional<QUrl> readUrl(QStringView text);
+
+} // namespace lumora

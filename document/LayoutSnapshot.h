@@ -1,0 +1,38 @@
+#pragma once
+
+#include "GridTransform.h"
+#include "Model.h"
+#include "animation/Picture.h"
+
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+namespace lumora {
+
+/// Everything the writer and the exports read from a live layout, handed over at once:
+/// the LEDs in LED order, the grid when complete, the image strip's URLs, the animation
+/// model and the current background picture.
+struct LayoutSnapshot {
+    QList<QPointF> leds;
+    std::optional<GridHandles> grid;
+    QList<QUrl> images;
+    std::shared_ptr<AnimationEditor> animationEditor = std::make_shared<AnimationEditor>();
+    PicturePtr background;
+
+    /// The window set-up on a headless layout: points become LEDs in file order, the first
+    /// three grid rows the handles (fewer rows leave the grid incomplete), the filenames the
+    /// image list, and the animation model is taken over.
+    static LayoutSnapshot fromModel(const Model &model);
+
+    /// Each LED in grid units, LED order; (0, 0) for all without an invertible grid.
+    QList<QPointF> points() const;
+    /// The LEDs' bounding box in grid units (width and height one more than the spread).
+    QRectF boundingBox() const;
+};
+
+} // namespace lumora
