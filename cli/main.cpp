@@ -19,6 +19,10 @@ struct Command {
 const Command commands[] = {
     {"patterns", "List every pattern with its parameters, in menu order.", runPatterns},
     {"sample", "Evaluate patterns for lines \"NAME T X Y INDEX\" read from standard input.", runSample},
+    {"inspect", "Print a document as the reader understood it, as JSON.", runInspect},
+    {"resave", "Read a document and write it again as the editor would save it.", runResave},
+    {"export", "Write the pattern PPM and the picture or animation export beside a document.", runExport},
+    {"template", "Write the template picture (a disc per LED) beside a document.", runTemplate},
 };
 
 } // namespace

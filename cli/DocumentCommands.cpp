@@ -1,0 +1,193 @@
+#include "Commands.h"
+
+#include "document/DocumentReader.h"
+#include "document/DocumentWriter.h"
+#include "document/Exporter.h"
+#include "patterns/framework/ColorPattern.h"
+
+#include <QCommandLineParser>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace lumora::cli {
+
+namespace {
+
+/// Parses the command's arguments; exits with --help. False (after a message) when the
+/// number of file arguments is wrong.
+bool parse(QCommandLineParser &parser, const QStringList &arguments, int files)
+{
+    parser.addHelpOption();
+    parser.process(arguments);
+    if (parser.positionalArguments().size() != files) {
+        fail(QString("expected %1 file argument(s); see --help").arg(files));
+        return false;
+    }
+    return true;
+}
+
+bool load(const QString &fileName, Model &model)
+{
+    const ReadResult result = readDocumentFile(fileName, model);
+    if (!result.ok)
+        fail(result.error.contains(fileName) ? result.error : QString("%1: %2").arg(fileName, result.error));
+    return result.ok;
+}
+
+/// The shortest text that reads back to the same double; infinities as numbers too large
+/// for a double, which JSON readers turn back into infinities.
+QByteArray jsonNumber(double value)
+{
+    if (std::isnan(value))
+        return "null";
+    if (std::isinf(value))
+        return value > 0 ? "1e999" : "-1e999";
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QByteArray(buffer, end - buffer);
+}
+
+QByteArray jsonString(const QByteArray &text)
+{
+    QByteArray out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+QByteArray jsonPoints(const QList<QPointF> &points)
+{
+    QByteArray out = "[";
+    for (qsizetype i = 0; i < points.size(); ++i)
+        out += (i ? ", [" : "[") + jsonNumber(points[i].x()) + ", " + jsonNumber(points[i].y()) + "]";
+    return out + "]";
+}
+
+int reportExport(const ExportReport &report)
+{
+    for (const QString &file : report.written)
+        std::printf("%s\n", qPrintable(file));
+    for (const QString &warning : report.warnings)
+        std::fprintf(stderr, "lumora-cli: warning: %s\n", qPrintable(warning));
+    for (const QString &failure : report.failures)
+        fail(failure);
+    return report.ok() ? 0 : 1;
+}
+
+} // namespace
+
+int runInspect(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Prints the document as the reader understood it, as JSON.");
+    parser.addPositionalArgument("DOC", "The document to read.");
+    if (!parse(parser, arguments, 1))
+        return 2;
+    Model model;
+    if (!load(parser.positionalArguments()[0], model))
+        return 1;
+
+    QByteArray json = "{\"points\": " + jsonPoints(model.points) + ", \"grid\": " + jsonPoints(model.grid)
+        + ", \"filenames\": [";
+    for (qsizetype i = 0; i < model.filenames.size(); ++i)
+        json += (i ? ", " : "") + jsonString(model.filenames[i].toEncoded(QUrl::FullyEncoded));
+    json += "], \"tracks\": [";
+    const auto &tracks = model.animationEditor->tracks();
+    for (qsizetype t = 0; t < tracks.size(); ++t) {
+        json += t ? ", {\"frames\": [" : "{\"frames\": [";
+        const auto &frames = tracks[t]->frames;
+        for (qsizetype f = 0; f < frames.size(); ++f) {
+            json += f ? ", {\"selection\": [" : "{\"selection\": [";
+            for (qsizetype i = 0; i < frames[f]->selection.size(); ++i)
+                json += QByteArray(i ? ", " : "") + (frames[f]->selection[i] ? "true" : "false");
+            json += "], \"url\": ";
+            json += frames[f]->url.isEmpty() ? QByteArray("null") : jsonString(frames[f]->url.toEncoded(QUrl::FullyEncoded));
+            json += "}";
+        }
+        json += "]}";
+    }
+    json += "]}\n";
+    std::fwrite(json.constData(), 1, json.size(), stdout);
+    return 0;
+}
+
+int runResave(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Reads IN, sets up its layout as the editor does, and writes it to OUT.");
+    parser.addPositionalArgument("IN", "The document to read.");
+    parser.addPositionalArgument("OUT", "Where to write it.");
+    if (!parse(parser, arguments, 2))
+        return 2;
+    Model model;
+    if (!load(parser.positionalArguments()[0], model))
+        return 1;
+    QString error;
+    if (!writeDocumentFile(LayoutSnapshot::fromModel(model), parser.positionalArguments()[1], &error)) {
+        fail(error);
+        return 1;
+    }
+    return 0;
+}
+
+int runExport(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Writes the pattern PPM and the picture export (or, with --animation, the animation export of\n"
+        "track 0) into the document's folder, and prints the files written.");
+    parser.addPositionalArgument("DOC", "The document to export.");
+    QCommandLineOption animation("animation", "Export the animation frames instead of the pictures.");
+    QCommandLineOption patternOption("pattern", "The pattern to render (default: the first by name).", "NAME");
+    parser.addOption(animation);
+    parser.addOption(patternOption);
+    if (!parse(parser, arguments, 1))
+        return 2;
+
+    ColorPattern::addInstances();
+    auto all = ColorPattern::patterns();
+    if (all.empty()) {
+        fail("no patterns are available");
+        return 1;
+    }
+    all.front()->sortNames();
+    const ColorPattern *pattern = ColorPattern::patterns().front();
+    if (parser.isSet(patternOption)) {
+        pattern = ColorPattern::named(parser.value(patternOption).toStdString());
+        if (!pattern) {
+            fail(QString("no pattern named '%1' (see 'lumora-cli patterns')").arg(parser.value(patternOption)));
+            return 2;
+        }
+    }
+
+    const QString fileName = parser.positionalArguments()[0];
+    Model model;
+    if (!load(fileName, model))
+        return 1;
+    LayoutSnapshot layout = LayoutSnapshot::fromModel(model);
+    layout.animationEditor->setSelectedTrack(0);
+    Exporter exporter(std::move(layout), fileName);
+    return reportExport(exporter.exportAll(*pattern, parser.isSet(animation)));
+}
+
+int runTemplate(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Writes <document name>.png beside DOC: a magenta disc per LED.");
+    parser.addPositionalArgument("DOC", "The document.");
+    if (!parse(parser, arguments, 1))
+        return 2;
+    const QString fileName = parser.positionalArguments()[0];
+    Model model;
+    if (!load(fileName, model))
+        return 1;
+    Exporter exporter(LayoutSnapshot::fromModel(model), fileName);
+    return reportExport(exporter.exportTemplate());
+}
+
+} // namespace lumora::cli

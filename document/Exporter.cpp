@@ -1,0 +1,214 @@
+#include "Exporter.h"
+
+#include "ColorBytes.h"
+#include "SaveFile.h"
+
+#include "animation/ImageBitmap.h"
+#include "patterns/framework/ColorPattern.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace lumora {
+
+namespace {
+
+const PixelColor red{1, 0, 0, 1};
+const PixelColor black{0, 0, 0, 1};
+
+QByteArray ppmHeader(qsizetype width, qsizetype height)
+{
+    return "P6\n" + QByteArray::number(width) + ' ' + QByteArray::number(height) + "\n255\n";
+}
+
+} // namespace
+
+void ExportReport::merge(const ExportReport &other)
+{
+    written += other.written;
+    failures += other.failures;
+    warnings += other.warnings;
+    cancelled = cancelled || other.cancelled;
+}
+
+Exporter::Exporter(LayoutSnapshot layout, const QString &documentFile)
+    : m_layout(std::move(layout))
+{
+    const QFileInfo info(documentFile);
+    m_folder = info.absolutePath();
+    m_documentName = info.completeBaseName();
+}
+
+QString Exporter::path(const QString &name) const
+{
+    return QDir(m_folder).filePath(name);
+}
+
+void Exporter::write(ExportReport &report, const QString &name, const QByteArray &bytes) const
+{
+    QString error;
+    if (saveFile(path(name), bytes, &error))
+        report.written.append(path(name));
+    else
+        report.failures.append(error);
+}
+
+ExportReport Exporter::exportAll(const ColorPattern &pattern, bool animationTab, RenderControl *control)
+{
+    ExportReport report = exportAnimationPattern(pattern, control);
+    if (report.cancelled)
+        return report;
+    report.merge(animationTab ? exportAnimation() : exportImages());
+    return report;
+}
+
+ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, RenderControl *control)
+{
+    ExportReport report;
+    const QString name = QString::fromStdString(pattern.name());
+    if (name.isEmpty() || name.contains('/') || name.startsWith('.')) {
+        report.failures.append(QString("the pattern name \"%1\" cannot name a file").arg(name));
+        return report;
+    }
+
+    // The Image pattern samples the layout's own background and LED box.
+    std::shared_ptr<const Bitmap> bitmap;
+    if (m_layout.background && !m_layout.background->image().isNull())
+        bitmap = std::make_shared<ImageBitmap>(m_layout.background->image());
+    PixelPattern::setBitmap(bitmap);
+    const QRectF box = m_layout.boundingBox();
+    PixelPattern::setBoundingBox({box.x(), box.y(), box.width(), box.height()});
+
+    const QList<QPointF> gridPoints = m_layout.points();
+    QByteArray bytes = ppmHeader(gridPoints.size(), 3000);
+    if (!renderPatternAnimation(bytes, gridPoints, pattern, 3000, 0, control)) {
+        report.cancelled = true;
+        return report;
+    }
+    write(report, name + ".ppm", bytes);
+    return report;
+}
+
+ExportReport Exporter::exportImages()
+{
+    QList<LedColors> pictures;
+    ExportReport report;
+    for (const QUrl &url : m_layout.images) {
+        QImage image;
+        if (url.isLocalFile())
+            image = decodePicture(url.toLocalFile());
+        if (image.isNull())
+            report.warnings.append(QString("cannot read picture %1; its LEDs export black")
+                                       .arg(url.toDisplayString(QUrl::PreferLocalFile)));
+        image = sampleableImage(image);
+        LedColors colors;
+        colors.reserve(m_layout.leds.size());
+        for (const QPointF &led : m_layout.leds)
+            colors.append(image.isNull() ? std::nullopt : samplePicture(image, led));
+        pictures.append(colors);
+    }
+    if (pictures.isEmpty())
+        return report;
+    report.merge(writePictures(pictures, "frame000.ppm"));
+    return report;
+}
+
+LedColors Exporter::frameColors(const AnimationFrame &frame, const QList<QPointF> &leds,
+                                                       const QImage &picture)
+{
+    LedColors colors;
+    colors.reserve(leds.size());
+    for (qsizetype k = 0; k < leds.size(); ++k) {
+        const bool lit = k < frame.selection.size() && frame.selection[k];
+        if (!lit)
+            colors.append(black);
+        else if (frame.image)
+            colors.append(picture.isNull() ? std::nullopt : samplePicture(picture, leds[k]));
+        else
+            colors.append(red);
+    }
+    return colors;
+}
+
+ExportReport Exporter::exportAnimation()
+{
+    QList<LedColors> pictures;
+    ExportReport report;
+    for (const FramePtr &frame : m_layout.animationEditor->track().frames) {
+        QImage picture;
+        if (frame->image) {
+            picture = sampleableImage(frame->image->image());
+            if (picture.isNull())
+                report.warnings.append(QString("cannot read frame picture %1; its LEDs export black")
+                                           .arg(frame->url.toDisplayString(QUrl::PreferLocalFile)));
+        }
+        pictures.append(frameColors(*frame, m_layout.leds, picture));
+    }
+    if (pictures.isEmpty())
+        return report;
+    report.merge(writePictures(pictures, "frame001.ppm"));
+    return report;
+}
+
+ExportReport Exporter::writePictures(const QList<LedColors> &pictures,
+                                     const QString &ppmName)
+{
+    ExportReport report;
+    QByteArray includes, cases;
+    QByteArray ppm = ppmHeader(m_layout.leds.size(), pictures.size());
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        const QByteArray n = QByteArray::number(i);
+        QByteArray header = "prog_uchar image" + n + "[] PROGMEM =\n{\n";
+        for (const auto &color : pictures[i]) {
+            appendColor(header, color);
+            appendPixel(ppm, color);
+        }
+        header += "};\n";
+        write(report, "image" + n + ".h", header);
+        includes += "#include \"image" + n + ".h\"\n";
+        cases += "  case " + n + ":\n    {\n      show(image" + n + ", sizeof(image" + n + "));\n\n      break;\n    }\n\n";
+    }
+    write(report, ppmName, ppm);
+    write(report, "cases.h", cases);
+    write(report, "images.h", includes);
+    return report;
+}
+
+QImage Exporter::templateImage(const QList<QPointF> &leds)
+{
+    QImage image(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainterPath discs;
+    // One path for all discs, filled by the non-zero rule, so overlapping discs stay solid.
+    discs.setFillRule(Qt::WindingFill);
+    for (const QPointF &led : leds)
+        discs.addEllipse(QRectF(led.x() - 10, led.y() - 10, 20, 20));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Layout coordinates grow upwards; the picture's rows go down.
+    painter.translate(0, 768);
+    painter.scale(1, -1);
+    painter.fillPath(discs, QColor::fromRgbF(1, 0, 1));
+    painter.end();
+    return image;
+}
+
+ExportReport Exporter::exportTemplate()
+{
+    ExportReport report;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(templateImage(m_layout.leds))) {
+        report.failures.append("cannot encode the template picture: " + writer.errorString());
+        return report;
+    }
+    write(report, m_documentName + ".png", buffer.data());
+    return report;
+}
+
+} // namespace lumora

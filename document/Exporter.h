@@ -1,0 +1,72 @@
+#pragma once
+
+#include "LayoutSnapshot.h"
+#include "PatternRender.h"
+
+#include "patterns/framework/PixelPattern.h"
+
+#include <QImage>
+
+#include <QString>
+#include <QStringList>
+
+namespace lumora {
+
+class ColorPattern;
+
+/// The colours of one picture or frame, one per LED in LED order (none: black).
+using LedColors = QList<std::optional<PixelColor>>;
+
+/// What an export did: the files written, the ones that could not be written (with the
+/// reason), and pictures that could not be read (their LEDs exported black).
+struct ExportReport {
+    QStringList written;
+    QStringList failures;
+    QStringList warnings;
+    bool cancelled = false;
+
+    bool ok() const { return failures.isEmpty() && !cancelled; }
+    void merge(const ExportReport &other);
+};
+
+/// The exports of one layout into the folder of its document file: the pattern PPM, the
+/// per-picture or per-frame headers with images.h, cases.h and their PPM, and the template
+/// picture. Every file is written atomically; a file that cannot be written is reported and
+/// the others are still written.
+class Exporter {
+public:
+    Exporter(LayoutSnapshot layout, const QString &documentFile);
+
+    /// The export command: the pattern PPM, then the animation export when the animation tab
+    /// shows, the image export otherwise.
+    ExportReport exportAll(const ColorPattern &pattern, bool animationTab, RenderControl *control = nullptr);
+
+    /// "<pattern name>.ppm": 3000 rows of one pixel per LED.
+    ExportReport exportAnimationPattern(const ColorPattern &pattern, RenderControl *control = nullptr);
+    /// image<i>.h per background picture, images.h, cases.h, frame000.ppm.
+    ExportReport exportImages();
+    /// image<i>.h per frame of the current track, images.h, cases.h, frame001.ppm.
+    ExportReport exportAnimation();
+    /// "<document name>.png": a magenta disc of diameter 20 per LED on 1024 × 768, y up.
+    ExportReport exportTemplate();
+
+    /// The template picture itself.
+    static QImage templateImage(const QList<QPointF> &leds);
+    /// The colour of each LED for one animation frame: the frame picture's pixel (or red
+    /// without a picture) where the frame lights the LED, black elsewhere. LEDs beyond the
+    /// frame's selection are dark.
+    static LedColors frameColors(const AnimationFrame &frame, const QList<QPointF> &leds,
+                                                        const QImage &picture);
+
+private:
+    /// Writes image<i>.h, images.h, cases.h and the PPM for pictures given as colour lists.
+    ExportReport writePictures(const QList<LedColors> &pictures, const QString &ppmName);
+    void write(ExportReport &report, const QString &name, const QByteArray &bytes) const;
+    QString path(const QString &name) const;
+
+    LayoutSnapshot m_layout;
+    QString m_folder;
+    QString m_documentName;
+};
+
+} // namespace lumora

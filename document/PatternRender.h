@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPointF>
+
+#include <atomic>
+
+namespace lumora {
+
+class ColorPattern;
+
+/// Progress and cancellation of a long render, shared with the thread that shows it.
+struct RenderControl {
+    std::atomic<bool> cancelled{false};
+    std::atomic<int> framesDone{0};
+};
+
+/// The pattern animation of the export: `frames` frames (T = 0.2 per frame) of one pixel per
+/// LED, LEDs given in grid units and LED order, appended to `out` frame after frame. Frames
+/// are rendered on `threads` threads (0: all cores); the bytes are the same as in serial
+/// order. Returns false when cancelled (out is then left unchanged).
+bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
+                            int frames = 3000, int threads = 0, RenderControl *control = nullptr);
+
+} // namespace lumora
