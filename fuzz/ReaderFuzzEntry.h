@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lumora {
+
+/// Reads arbitrary bytes as a document, writes the result and reads that back: the path
+/// every opened file takes. Used by the fuzzer and by the corpus replay test.
+void readDocumentFuzzInput(const std::uint8_t *data, std::size_t size);
+
+} // namespace lumora

@@ -1,0 +1,8 @@
+// libFuzzer target for the document reader (configure with -DLUMORA_FUZZ=ON and clang).
+#include "ReaderFuzzEntry.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    lumora::readDocumentFuzzInput(data, size);
+    return 0;
+}
