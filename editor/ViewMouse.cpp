@@ -1,0 +1,409 @@
+// The five modes, the mouse press-drag-release cycle, marking, cursors, modifier keys and
+// trackpad gestures.
+#include "View.h"
+
+#include "UndoManager.h"
+
+#include <QGestureEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QPinchGesture>
+
+namespace lumora {
+
+namespace {
+// Shared by all windows, as a gesture's last reading.
+float lastRotation = 0;
+float lastMagnification = 0;
+} // namespace
+
+void View::setMode(int mode, const char *identifier)
+{
+    emit toolbarItemSelected(QString::fromLatin1(identifier));
+    m_mode = mode;
+    QWidget::update();
+}
+
+void View::editNodes()
+{
+    setMode(EditNodes, "Edit Nodes");
+    hideGrid();
+}
+
+void View::selectMode()
+{
+    setMode(Select, "Select");
+}
+
+void View::editGrid()
+{
+    setMode(EditGrid, "Edit Grid");
+    showGrid();
+}
+
+void View::preview()
+{
+    if (m_gridState != 3)
+        return;
+    setMode(Preview, "Preview");
+    updateBitmap();
+}
+
+void View::colorsMode()
+{
+    setMode(Colors, "Colors");
+}
+
+void View::updateMode()
+{
+    switch (m_mode) {
+    case EditNodes: editNodes(); break;
+    case Select: selectMode(); break;
+    case EditGrid: editGrid(); break;
+    case Preview: preview(); break;
+    case Colors: colorsMode(); break;
+    default: break;
+    }
+}
+
+NodePtr View::nodeAtPoint(QPointF point) const
+{
+    for (qsizetype i = m_ledNodes.size() - 1; i >= 0; --i)
+        if (m_ledNodes[i]->containsPoint(point))
+            return m_ledNodes[i];
+    return nullptr;
+}
+
+bool View::selectNode(QPointF point)
+{
+    const NodePtr found = nodeAtPoint(point);
+    if (found == m_selectedNode) {
+        m_selectedPosition = point;
+        return false;
+    }
+    deselectNode();
+    if (found)
+        selectNode(found, point);
+    return true;
+}
+
+void View::selectNode(const NodePtr &node, QPointF point)
+{
+    m_selectedNode = node;
+    node->setSelected(true);
+    m_selectedPosition = node->position();
+    m_selectedOffset = node->position() - point;
+    node->glow = true;
+    QWidget::update();
+}
+
+void View::deselectNode()
+{
+    if (!m_selectedNode)
+        return;
+    m_selectedNode->glow = false;
+    m_selectedNode->setSelected(false);
+    m_selectedNode.reset();
+    QWidget::update();
+}
+
+bool View::moved() const
+{
+    return m_selectedNode && m_selectedNode->position() != m_selectedPosition;
+}
+
+void View::moveNode(QPointF point, bool snapped)
+{
+    QPointF target = point + m_selectedOffset;
+    if (snapped)
+        target = snap(target);
+    m_selectedNode->setPosition(target);
+}
+
+void View::moveNode(const NodePtr &node, QPointF point, bool)
+{
+    // Group moves do not snap.
+    node->setPosition(point + m_selectedOffset);
+}
+
+void View::removeSelectedNode()
+{
+    m_selectedNode->setPosition(m_selectedPosition);
+    removeNode(m_selectedNode);
+    deselectNode();
+}
+
+void View::notMoveSelectedNode()
+{
+    m_selectedNode->setPosition(m_selectedPosition);
+    deselectNode();
+}
+
+std::shared_ptr<RectangleNode> View::addRubberband(QPointF point)
+{
+    auto band = std::make_shared<RectangleNode>();
+    band->setPosition(point);
+    band->setRectangle(QRectF());
+    band->stroke = palette().color(QPalette::Highlight);
+    QColor fill = band->stroke;
+    fill.setAlphaF(0.1);
+    band->fill = fill;
+    band->lineWidth = 1;
+    return band;
+}
+
+void View::mouseDown(QPointF p)
+{
+    switch (m_mode) {
+    case EditNodes:
+    case Colors: {
+        if (selectNode(p)) {
+            setCursor(Qt::OpenHandCursor);
+            return;
+        }
+        const NodePtr node = addVertex(p);
+        deselectNode();
+        selectNode(node, p);
+        return;
+    }
+    case Select:
+        if (selectNode(p))
+            return;
+        deselectNode();
+        m_rubberband = addRubberband(p);
+        QWidget::update();
+        return;
+    case Preview:
+        // Presses reach the grid only while its lattice is on display.
+        if (m_gridState != 3 || !m_gridShown)
+            return;
+        [[fallthrough]];
+    case EditGrid:
+        if (m_gridState == 3 && selectNode(p))
+            return;
+        gridPress(p);
+        return;
+    default:
+        return;
+    }
+}
+
+void View::mouseDragged(QPointF p)
+{
+    if (m_mode == Select && m_rubberband) {
+        const QPointF r = m_rubberband->position();
+        m_rubberband->setRectangle(QRectF(0, 0, p.x() - r.x(), p.y() - r.y()));
+        QWidget::update();
+        return;
+    }
+    const bool gridShownInPreview = m_mode == Preview && m_gridShown;
+    if (m_mode == EditGrid || gridShownInPreview) {
+        if (m_selectedNode && m_selectedNode == m_gridHandle)
+            gridDrag(p);
+        updateBitmap();
+    }
+    if (!m_selectedNode)
+        return;
+    if (isInsideLayout(p))
+        setCursor(moved() ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+    else
+        setCursor(Qt::ForbiddenCursor);
+    const bool snapped = m_mode == EditGrid && m_selectedNode->type() == Node::Led;
+    if (m_selectedNode->isMarked()) {
+        const QPointF d = p - m_selectedNode->position();
+        for (const NodePtr &node : m_ledNodes)
+            if (node->isMarked())
+                moveNode(node, node->position() + d, snapped);
+    } else {
+        moveNode(p, snapped);
+    }
+    updateEdges(false);
+    QWidget::update();
+}
+
+void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
+{
+    if (m_mode == Select) {
+        if (m_rubberband) {
+            const QRectF r = m_rubberband->rectangle().translated(m_rubberband->position()).normalized();
+            const bool option = isOptionDown(modifiers);
+            const bool shift = modifiers & Qt::ShiftModifier;
+            for (const NodePtr &node : QList<NodePtr>(m_ledNodes)) {
+                const QPointF q = node->position();
+                const bool inside = q.x() >= r.left() && q.x() < r.right() && q.y() >= r.top() && q.y() < r.bottom();
+                if (inside) {
+                    if (option)
+                        toggleMarkNode(node);
+                    else
+                        markNode(node);
+                } else if (!option && !shift) {
+                    unmarkNode(node);
+                }
+            }
+            m_rubberband.reset();
+            QWidget::update();
+        } else if (m_selectedNode && !moved()) {
+            toggleMarkNode(m_selectedNode);
+        }
+    }
+    const bool gridShownInPreview = m_mode == Preview && m_gridShown;
+    if ((m_mode == EditGrid || gridShownInPreview) && m_gridHandle)
+        finishGridDrag();
+
+    if (m_selectedNode) {
+        if (isInsideLayout(p)) {
+            if (moved()) {
+                if (m_selectedNode->isMarked()) {
+                    const QPointF d = m_selectedNode->position() - m_selectedPosition;
+                    for (const NodePtr &node : m_ledNodes) {
+                        if (!node->isMarked())
+                            continue;
+                        const QPointF back = node->position() - d;
+                        m_undo->registerUndo([this, node, back] { moveNode(node, back); });
+                        m_undo->setActionName("move node");
+                    }
+                } else {
+                    const NodePtr node = m_selectedNode;
+                    const QPointF back = m_selectedPosition;
+                    m_undo->registerUndo([this, node, back] { moveNode(node, back); });
+                    m_undo->setActionName("move node");
+                }
+                updateBitmap();
+            }
+            deselectNode();
+        } else {
+            if (m_selectedNode->isMarked()) {
+                const QPointF d = m_selectedNode->position() - m_selectedPosition;
+                QList<NodePtr> group;
+                for (const NodePtr &node : m_ledNodes)
+                    if (node->isMarked())
+                        group.append(node);
+                for (const NodePtr &node : group)
+                    node->setPosition(node->position() - d);
+                for (const NodePtr &node : group)
+                    removeNode(node);
+                deselectNode();
+            } else if (m_selectedNode->type() != Node::Led) {
+                notMoveSelectedNode();
+            } else {
+                removeSelectedNode();
+            }
+            updateEdges(true);
+        }
+    }
+    mouseMoved(p);
+}
+
+void View::mouseMoved(QPointF p)
+{
+    setCursor(nodeAtPoint(p) ? Qt::OpenHandCursor : Qt::ArrowCursor);
+}
+
+void View::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    m_pressed = true;
+    mouseDown(pointFromEvent(event->position()));
+}
+
+void View::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF p = pointFromEvent(event->position());
+    if (m_pressed && (event->buttons() & Qt::LeftButton))
+        mouseDragged(p);
+    else
+        mouseMoved(p);
+}
+
+void View::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressed)
+        return QWidget::mouseReleaseEvent(event);
+    m_pressed = false;
+    mouseUp(pointFromEvent(event->position()), event->modifiers());
+}
+
+bool View::isOptionDown(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers & (Qt::AltModifier | Qt::ControlModifier);
+}
+
+void View::flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers)
+{
+    emit optionImagesChanged(modifiers && isOptionDown(*modifiers));
+}
+
+void View::keyPressEvent(QKeyEvent *event)
+{
+    flagsChanged(event->modifiers());
+    QWidget::keyPressEvent(event);
+}
+
+void View::keyReleaseEvent(QKeyEvent *event)
+{
+    flagsChanged(event->modifiers());
+    QWidget::keyReleaseEvent(event);
+}
+
+void View::rotateGestureEnded(double rotation)
+{
+    if (rotation < 0)
+        rotate();
+    else
+        rotateLeft();
+}
+
+void View::magnifyGestureEnded(double magnification)
+{
+    scaleFactor(magnification > 0 ? 1 : 0.5);
+}
+
+bool View::event(QEvent *event)
+{
+    if (event->type() == QEvent::NativeGesture) {
+        auto *gesture = static_cast<QNativeGestureEvent *>(event);
+        switch (gesture->gestureType()) {
+        case Qt::RotateNativeGesture:
+            lastRotation = float(gesture->value());
+            return true;
+        case Qt::ZoomNativeGesture:
+            lastMagnification = float(gesture->value());
+            return true;
+        case Qt::SmartZoomNativeGesture:
+            scale();
+            return true;
+        case Qt::EndNativeGesture:
+            // One gesture ends both readings; whichever moved last decides.
+            if (lastRotation != 0)
+                rotateGestureEnded(lastRotation);
+            else if (lastMagnification != 0)
+                magnifyGestureEnded(lastMagnification);
+            lastRotation = lastMagnification = 0;
+            return true;
+        default:
+            break;
+        }
+    }
+    if (event->type() == QEvent::Gesture) {
+        auto *gestures = static_cast<QGestureEvent *>(event);
+        if (auto *pinch = static_cast<QPinchGesture *>(gestures->gesture(Qt::PinchGesture))) {
+            if (pinch->state() == Qt::GestureUpdated || pinch->state() == Qt::GestureStarted) {
+                lastRotation = float(pinch->totalRotationAngle());
+                lastMagnification = float(pinch->totalScaleFactor() - 1);
+            } else if (pinch->state() == Qt::GestureFinished) {
+                // Turning wins over pinching when the fingers turned noticeably.
+                if (std::abs(lastRotation) > 20)
+                    rotateGestureEnded(-lastRotation); // Qt counts clockwise positive
+                else
+                    magnifyGestureEnded(lastMagnification);
+                lastRotation = lastMagnification = 0;
+            }
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+} // namespace lumora

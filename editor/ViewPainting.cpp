@@ -1,0 +1,249 @@
+// Painting the layout in one pass, bottom to top: the background picture, the lattice, the
+// LED order line, the grid's axes, handles and duplicate markers, the LEDs, the rubberband.
+#include "View.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace lumora {
+
+namespace {
+
+const QColor windowBackground = QColor::fromRgbF(0.15f, 0.15f, 0.15f);
+
+/// Blurs the alpha channel of a premultiplied image with three box passes (close to a
+/// Gaussian), for the soft shadows under LEDs and the glow of a pressed one.
+QImage blurred(const QImage &source, int radius)
+{
+    QImage image = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (radius < 1)
+        return image;
+    const int w = image.width(), h = image.height();
+    std::vector<int> line(std::max(w, h));
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int horizontal = 0; horizontal < 2; ++horizontal) {
+            const int outer = horizontal ? h : w, inner = horizontal ? w : h;
+            for (int o = 0; o < outer; ++o) {
+                auto pixel = [&](int i) -> QRgb & {
+                    return horizontal ? reinterpret_cast<QRgb *>(image.scanLine(o))[i]
+                                      : reinterpret_cast<QRgb *>(image.scanLine(i))[o];
+                };
+                for (int channel = 0; channel < 4; ++channel) {
+                    const int shift = channel * 8;
+                    for (int i = 0; i < inner; ++i)
+                        line[i] = (pixel(i) >> shift) & 0xFF;
+                    int sum = 0;
+                    for (int i = -radius; i <= radius; ++i)
+                        sum += (i >= 0 && i < inner) ? line[i] : 0;
+                    for (int i = 0; i < inner; ++i) {
+                        QRgb &p = pixel(i);
+                        p = (p & ~(0xFFu << shift)) | (QRgb(sum / (2 * radius + 1)) << shift);
+                        const int out = i - radius, in = i + radius + 1;
+                        sum += (in < inner ? line[in] : 0) - (out >= 0 ? line[out] : 0);
+                    }
+                }
+            }
+        }
+    }
+    return image;
+}
+
+QPainterPath nodePath(const Node &node)
+{
+    QPainterPath path;
+    switch (node.shape) {
+    case Node::Shape::Circle:
+        path.addEllipse(QRectF(-10, -10, 20, 20));
+        break;
+    case Node::Shape::Cross:
+        path.moveTo(-10, -10);
+        path.lineTo(10, 10);
+        path.moveTo(10, -10);
+        path.lineTo(-10, 10);
+        break;
+    case Node::Shape::ChevronX:
+        path.moveTo(-15, 10);
+        path.lineTo(0, 0);
+        path.lineTo(-15, -10);
+        break;
+    case Node::Shape::ChevronY:
+        path.moveTo(-10, -15);
+        path.lineTo(0, 0);
+        path.lineTo(10, -15);
+        break;
+    case Node::Shape::Rectangle:
+        path.addRect(static_cast<const RectangleNode &>(node).rectangle());
+        break;
+    }
+    return path;
+}
+
+} // namespace
+
+QPointF View::displayPosition(const Node &node) const
+{
+    if (!node.animating || !m_animationClock.isValid())
+        return node.position();
+    const double t = std::min(1.0, m_animationClock.elapsed() / 200.0);
+    const double eased = t * t * (3 - 2 * t);
+    return node.animationStart + (node.position() - node.animationStart) * eased;
+}
+
+const QPixmap &View::ringSprite(const QColor &stroke, bool glow, double scale)
+{
+    for (const Sprite &sprite : m_sprites)
+        if (sprite.stroke == stroke.rgba() && sprite.glow == glow && sprite.scale == scale)
+            return sprite.pixmap;
+
+    // The ring (radius 10, width 3) with the LED layer's dark shadow, or the white glow of a
+    // pressed LED, drawn once per colour and zoom.
+    const int half = int(std::ceil(22 * scale));
+    QImage image(2 * half, 2 * half, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    auto drawRing = [&](QImage &target, const QColor &color) {
+        QPainter p(&target);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(half, half);
+        p.scale(scale, scale);
+        p.setPen(QPen(color, 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(-10, -10, 20, 20));
+    };
+    QImage shadow = image;
+    drawRing(shadow, glow ? Qt::white : Qt::black);
+    shadow = blurred(shadow, std::max(1, int(std::round((glow ? 5 : 4) * scale / 2))));
+    QPainter p(&image);
+    p.drawImage(0, 0, shadow);
+    if (glow)
+        p.drawImage(0, 0, shadow); // stronger, as a full-opacity white shadow reads
+    p.end();
+    drawRing(image, stroke);
+
+    m_sprites.append({stroke.rgba(), glow, scale, QPixmap::fromImage(image)});
+    if (m_sprites.size() > 16)
+        m_sprites.removeFirst();
+    return m_sprites.last().pixmap;
+}
+
+void View::paintEvent(QPaintEvent *)
+{
+    m_painting = true;
+    updateEdges(true);
+    QPainter painter(this);
+    paintLayout(painter, width() / 1024.0);
+    m_painting = false;
+}
+
+QImage View::render(int renderWidth)
+{
+    QImage image(renderWidth, renderWidth * 3 / 4, QImage::Format_ARGB32_Premultiplied);
+    const QSize saved = size();
+    resize(image.size());
+    QPainter painter(&image);
+    paintLayout(painter, renderWidth / 1024.0);
+    painter.end();
+    resize(saved);
+    return image;
+}
+
+void View::paintLayout(QPainter &painter, double scale)
+{
+    const double viewHeight = painter.device()->height();
+    painter.fillRect(QRectF(0, 0, painter.device()->width(), viewHeight), windowBackground);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    // The background picture, fitted and centred into the layout space.
+    if (m_image) {
+        const QImage picture = m_image->image();
+        if (!picture.isNull()) {
+            const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
+            const QSizeF size(picture.width() * s, picture.height() * s);
+            const QRectF frame(512 - size.width() / 2, 384 - size.height() / 2, size.width(), size.height());
+            const QPointF topLeft = widgetPoint(QPointF(frame.left(), frame.bottom()));
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRectF(topLeft, size * scale), picture);
+        }
+    }
+
+    // From here on, layout coordinates with y up.
+    painter.save();
+    painter.translate(0, viewHeight);
+    painter.scale(scale, -scale);
+
+    if (m_gridShown && m_yDirection && !m_lattice.isEmpty()) {
+        painter.setPen(QPen(QColor::fromRgbF(1, 1, 0, 0.3f), 1.5));
+        painter.drawLines(m_lattice);
+    }
+
+    // The LED order line, with a tail in from the upper left and out to the lower right.
+    if (!m_ledNodes.isEmpty()) {
+        QPolygonF line;
+        line.reserve(m_ledNodes.size() + 2);
+        const QPointF first = displayPosition(*m_ledNodes.first());
+        line << first + QPointF(-10, 10);
+        for (const NodePtr &node : m_ledNodes)
+            line << displayPosition(*node);
+        line << line.last() + QPointF(10, -10);
+        painter.setPen(QPen(QColor(0, 0, 0, 110), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(line);
+        painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(line);
+    }
+
+    // The grid's axes, the duplicate markers and the handles.
+    if (m_gridShown && m_origin) {
+        const QPointF o = displayPosition(*m_origin);
+        if (m_xDirection) {
+            painter.setPen(QPen(Qt::red, 3));
+            painter.drawLine(o, displayPosition(*m_xDirection));
+        }
+        if (m_yDirection) {
+            painter.setPen(QPen(Qt::green, 3));
+            painter.drawLine(o, displayPosition(*m_yDirection));
+        }
+    }
+    auto drawShape = [&](const Node &node) {
+        painter.save();
+        painter.translate(displayPosition(node));
+        painter.setPen(QPen(node.stroke, node.lineWidth));
+        painter.setBrush(node.fill ? QBrush(*node.fill) : Qt::NoBrush);
+        painter.drawPath(nodePath(node));
+        painter.restore();
+    };
+    for (const NodePtr &marker : m_duplicates)
+        drawShape(*marker);
+    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection})
+        if (handle && handle->visible)
+            drawShape(*handle);
+    if (m_gridHandle)
+        drawShape(*m_gridHandle);
+    painter.restore();
+
+    // The LEDs: a plain disc of the fill colour under a cached antialiased ring, which
+    // covers the disc's rough edge; later LEDs on top.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    const double discRadius = 10 * scale;
+    for (const NodePtr &node : m_ledNodes) {
+        const QPointF centre = widgetPoint(displayPosition(*node));
+        if (node->fill) {
+            painter.setBrush(*node->fill);
+            painter.drawEllipse(centre, discRadius, discRadius);
+        }
+        const QPixmap &sprite = ringSprite(node->stroke, node->glow, scale);
+        painter.drawPixmap(QPointF(centre.x() - sprite.width() / 2.0, centre.y() - sprite.height() / 2.0), sprite);
+    }
+
+    if (m_rubberband) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.save();
+        painter.translate(0, viewHeight);
+        painter.scale(scale, -scale);
+        drawShape(*m_rubberband);
+        painter.restore();
+    }
+}
+
+} // namespace lumora
