@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QActionGroup>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class QMenu;
+
+namespace lumora {
+
+class ColorPattern;
+class Document;
+
+/// The application-wide state of the editor: the pattern registry with its one current
+/// pattern (kept in the setting "status"), the pattern entries of every window's View menu,
+/// the open documents and the recent files.
+class Application : public QObject {
+    Q_OBJECT
+public:
+    explicit Application(QObject *parent = nullptr);
+    ~Application() override;
+
+    static Application *instance();
+
+    /// Index of the current pattern in the sorted registry.
+    int status() const { return m_status; }
+    void setStatus(int index);
+    /// The current pattern, or nullptr when the stored index names none.
+    const ColorPattern *pattern() const;
+    /// One checkable entry per pattern in name order, shared by every window's View menu.
+    QList<QAction *> patternActions() const { return m_patternGroup->actions(); }
+    /// Appends a separator and the pattern entries to a View menu.
+    void addViewMenuItems(QMenu *viewMenu) const;
+
+    // Documents.
+    Document *newDocument();
+    /// Opens a file in its own window; an unreadable file is refused with a message.
+    Document *openDocument(const QString &fileName);
+    /// Opens the document already showing this file, if any.
+    Document *documentFor(const QString &fileName) const;
+    const QList<Document *> &documents() const { return m_documents; }
+    void showOpenDialog(QWidget *parent);
+    /// Offers back untitled work that was autosaved before a crash.
+    void offerRecovery();
+
+    QStringList recentFiles() const;
+    void addRecentFile(const QString &fileName);
+
+signals:
+    void statusChanged(int index);
+    void recentFilesChanged();
+
+private:
+    void adopt(Document *document);
+
+    QActionGroup *m_patternGroup;
+    int m_status = 0;
+    QList<Document *> m_documents;
+};
+
+} // namespace lumora

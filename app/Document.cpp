@@ -1,0 +1,296 @@
+#include "Document.h"
+
+#include "Application.h"
+#include "DocumentWindow.h"
+
+#include "document/DocumentReader.h"
+#include "document/DocumentWriter.h"
+#include "document/Exporter.h"
+#include "editor/UndoManager.h"
+#include "editor/View.h"
+#include "patterns/framework/ColorPattern.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QStandardPaths>
+#include <QUuid>
+#include <QtConcurrent>
+
+namespace lumora {
+
+Document::Document()
+    : m_undo(new UndoManager(this))
+{
+    m_window = new DocumentWindow(this);
+    m_autosaveTimer.setSingleShot(true);
+    m_autosaveTimer.setInterval(2000);
+    connect(&m_autosaveTimer, &QTimer::timeout, this, &Document::autosave);
+    connect(m_undo->stack(), &QUndoStack::indexChanged, this, &Document::edited);
+    connect(m_undo->stack(), &QUndoStack::cleanChanged, this, &Document::titleChanged);
+    setUp(Model());
+}
+
+Document::~Document()
+{
+    delete m_window;
+}
+
+Document *Document::open(const QString &fileName, QString *error)
+{
+    Model model;
+    const ReadResult result = readDocumentFile(fileName, model);
+    if (!result.ok) {
+        if (error)
+            *error = result.error;
+        return nullptr;
+    }
+    auto *document = new Document();
+    document->m_fileName = QFileInfo(fileName).absoluteFilePath();
+    document->setUp(model);
+    emit document->titleChanged();
+    return document;
+}
+
+QString Document::recoveryFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recovery";
+}
+
+QStringList Document::recoveryFiles()
+{
+    QStringList files;
+    const QDir dir(recoveryFolder());
+    for (const QString &name : dir.entryList({"*.lumora"}, QDir::Files, QDir::Time))
+        files.append(dir.filePath(name));
+    return files;
+}
+
+Document *Document::recover(const QString &recoveryFile)
+{
+    Model model;
+    if (!readDocumentFile(recoveryFile, model).ok)
+        return nullptr;
+    auto *document = new Document();
+    document->m_recoveryFile = recoveryFile;
+    document->setUp(model);
+    // Recovered work is unsaved work: mark it so that closing asks.
+    document->m_undo->stack()->resetClean();
+    emit document->titleChanged();
+    return document;
+}
+
+void Document::setUp(const Model &model)
+{
+    View *editor = view();
+    m_undo->disableUndoRegistration();
+    for (const QPointF &point : model.points)
+        editor->addVertex(point);
+    if (model.grid.size() > 0)
+        editor->addOrigin(model.grid[0]);
+    if (model.grid.size() > 1)
+        editor->addX(model.grid[1]);
+    if (model.grid.size() > 2)
+        editor->addY(model.grid[2]);
+    m_imageUrls = model.filenames;
+    editor->setAnimationEditor(model.animationEditor);
+    // The first picture starts as the background, so the layout opens on its picture.
+    for (const QUrl &url : m_imageUrls)
+        if (editor->addImageWithURL(resolved(url)))
+            break;
+    editor->updateMode();
+    editor->updateEdges(false);
+    m_undo->enableUndoRegistration();
+}
+
+QString Document::displayName() const
+{
+    return m_fileName.isEmpty() ? tr("Untitled") : QFileInfo(m_fileName).fileName();
+}
+
+View *Document::view() const
+{
+    return m_window->view();
+}
+
+void Document::showWindow()
+{
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+bool Document::isModified() const
+{
+    return !m_undo->stack()->isClean();
+}
+
+void Document::setImageUrls(const QList<QUrl> &urls)
+{
+    m_imageUrls = urls;
+    edited();
+}
+
+QUrl Document::resolved(const QUrl &url) const
+{
+    if (m_fileName.isEmpty())
+        return url;
+    return resolvedPictureUrl(url, documentBase(m_fileName));
+}
+
+LayoutSnapshot Document::snapshot() const
+{
+    LayoutSnapshot layout = view()->snapshot();
+    layout.images = m_imageUrls;
+    return layout;
+}
+
+QByteArray Document::data() const
+{
+    return writeDocument(snapshot());
+}
+
+bool Document::saveTo(const QString &fileName, QString *error)
+{
+    if (!writeDocumentFile(snapshot(), fileName, error))
+        return false;
+    m_fileName = QFileInfo(fileName).absoluteFilePath();
+    m_undo->stack()->setClean();
+    discardRecovery();
+    if (Application *app = Application::instance())
+        app->addRecentFile(m_fileName);
+    emit titleChanged();
+    return true;
+}
+
+bool Document::save()
+{
+    if (m_fileName.isEmpty())
+        return saveAs();
+    QString error;
+    if (saveTo(m_fileName, &error))
+        return true;
+    QMessageBox::warning(m_window, tr("Cannot Save"), error);
+    return false;
+}
+
+bool Document::saveAs()
+{
+    QString fileName = QFileDialog::getSaveFileName(m_window, tr("Save Layout"),
+                                                    m_fileName.isEmpty() ? tr("Untitled.lumora") : m_fileName,
+                                                    tr("Lumora layouts (*.lumora)"));
+    if (fileName.isEmpty())
+        return false;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += ".lumora";
+    QString error;
+    if (saveTo(fileName, &error))
+        return true;
+    QMessageBox::warning(m_window, tr("Cannot Save"), error);
+    return false;
+}
+
+bool Document::maybeSave()
+{
+    if (!isModified())
+        return true;
+    const auto answer = QMessageBox::warning(
+        m_window, tr("Unsaved Changes"), tr("Save the changes to “%1” before closing?").arg(displayName()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::Save)
+        return save();
+    m_autosaveTimer.stop();
+    discardRecovery();
+    return true;
+}
+
+void Document::edited()
+{
+    m_autosaveTimer.start();
+    emit titleChanged();
+}
+
+void Document::autosave()
+{
+    if (!isModified())
+        return;
+    QString error;
+    if (!m_fileName.isEmpty()) {
+        if (!saveTo(m_fileName, &error))
+            m_window->showStatus(tr("Autosave failed: %1").arg(error));
+        return;
+    }
+    // Untitled work goes to a recovery file until the user saves it somewhere.
+    if (m_recoveryFile.isEmpty()) {
+        QDir().mkpath(recoveryFolder());
+        m_recoveryFile = recoveryFolder() + "/untitled-" + QUuid::createUuid().toString(QUuid::WithoutBraces) + ".lumora";
+    }
+    if (!writeDocumentFile(snapshot(), m_recoveryFile, &error))
+        m_window->showStatus(tr("Could not keep a recovery copy: %1").arg(error));
+}
+
+void Document::discardRecovery()
+{
+    if (!m_recoveryFile.isEmpty())
+        QFile::remove(m_recoveryFile);
+    m_recoveryFile.clear();
+}
+
+void Document::exportAll()
+{
+    if (m_fileName.isEmpty()) {
+        QMessageBox::information(m_window, tr("Export"), tr("Save the layout first: the export files go beside it."));
+        return;
+    }
+    const ColorPattern *pattern = Application::instance() ? Application::instance()->pattern() : nullptr;
+    if (!pattern) {
+        QMessageBox::information(m_window, tr("Export"), tr("Choose a pattern in the View menu first."));
+        return;
+    }
+    view()->updateBitmap();
+    auto control = std::make_shared<RenderControl>();
+    auto exporter = std::make_shared<Exporter>(snapshot(), m_fileName);
+    const bool animationTab = m_window->isAnimationTabShown();
+
+    auto *progress = new QProgressDialog(tr("Rendering %1…").arg(QString::fromStdString(pattern->name())),
+                                         tr("Cancel"), 0, 3000, m_window);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(300);
+    auto *watcher = new QFutureWatcher<ExportReport>(this);
+    auto *poll = new QTimer(watcher);
+    connect(poll, &QTimer::timeout, progress, [progress, control] { progress->setValue(control->framesDone); });
+    connect(progress, &QProgressDialog::canceled, this, [control] { control->cancelled = true; });
+    connect(watcher, &QFutureWatcher<ExportReport>::finished, this, [this, watcher, progress] {
+        const ExportReport report = watcher->result();
+        progress->reset();
+        progress->deleteLater();
+        watcher->deleteLater();
+        m_window->showExportReport(report);
+    });
+    watcher->setFuture(QtConcurrent::run([exporter, pattern, animationTab, control] {
+        return exporter->exportAll(*pattern, animationTab, control.get());
+    }));
+    poll->start(50);
+}
+
+void Document::exportTemplate()
+{
+    if (m_fileName.isEmpty()) {
+        QMessageBox::information(m_window, tr("Export Template"), tr("Save the layout first: the picture goes beside it."));
+        return;
+    }
+    m_window->showExportReport(Exporter(snapshot(), m_fileName).exportTemplate());
+}
+
+void Document::showHelp()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpPage()));
+}
+
+} // namespace lumora

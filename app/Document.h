@@ -1,0 +1,85 @@
+#pragma once
+
+#include "document/LayoutSnapshot.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+namespace lumora {
+
+class DocumentWindow;
+class UndoManager;
+class View;
+
+/// One open layout: its file, its window with the layout editor, its undo history and its
+/// pictures. Edits are saved in place two seconds after the last change (atomically); an
+/// untitled layout is kept in a recovery file instead, offered back after a crash.
+class Document : public QObject {
+    Q_OBJECT
+public:
+    /// A new, untitled layout.
+    Document();
+    ~Document() override;
+
+    /// Reads a layout file; nullptr (and a message) when it cannot be read: missing, a
+    /// folder, or not UTF-8. Nothing is ever opened empty in place of a real file.
+    static Document *open(const QString &fileName, QString *error);
+    /// Reopens untitled work kept in a recovery file.
+    static Document *recover(const QString &recoveryFile);
+    static QStringList recoveryFiles();
+    static QString recoveryFolder();
+
+    QString fileName() const { return m_fileName; }
+    QString displayName() const;
+    UndoManager *undoManager() const { return m_undo; }
+    View *view() const;
+    DocumentWindow *window() const { return m_window; }
+    void showWindow();
+    bool isModified() const;
+
+    /// The pictures of the layout, in strip order (the filenames table).
+    const QList<QUrl> &imageUrls() const { return m_imageUrls; }
+    void setImageUrls(const QList<QUrl> &urls);
+    /// A picture URL made absolute against the document's folder.
+    QUrl resolved(const QUrl &url) const;
+
+    /// The live state as the writer and the exports take it.
+    LayoutSnapshot snapshot() const;
+    /// The document text of the live state.
+    QByteArray data() const;
+
+    /// Saves to the current file (asking for one when untitled); false when not saved.
+    bool save();
+    bool saveAs();
+    /// Writes the document to the file and makes it the document's file.
+    bool saveTo(const QString &fileName, QString *error);
+    /// Before closing: saves, discards or cancels as the user chooses when there are
+    /// unsaved changes. False when the user cancelled.
+    bool maybeSave();
+
+public slots:
+    void exportAll();
+    void exportTemplate();
+    void showHelp();
+
+signals:
+    void titleChanged();
+
+private:
+    /// The window set-up from the loaded model, registering no undo.
+    void setUp(const Model &model);
+    void edited();
+    void autosave();
+    void discardRecovery();
+
+    QString m_fileName;
+    QString m_recoveryFile;
+    UndoManager *m_undo;
+    DocumentWindow *m_window = nullptr;
+    QList<QUrl> m_imageUrls;
+    QTimer m_autosaveTimer;
+};
+
+} // namespace lumora

@@ -1,0 +1,279 @@
+#include "DocumentWindow.h"
+
+#include "Application.h"
+#include "Document.h"
+
+#include "document/Exporter.h"
+#include "editor/UndoManager.h"
+#include "editor/View.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
+
+void lumoraInitResources();
+
+namespace lumora {
+
+QString helpPage()
+{
+    const QString installed = QDir(QApplication::applicationDirPath()).filePath("../share/doc/lumora/help/index.html");
+    if (QFileInfo::exists(installed))
+        return QFileInfo(installed).absoluteFilePath();
+    return QStringLiteral(LUMORA_SOURCE_DIR "/docs/help/index.html");
+}
+
+DocumentWindow::DocumentWindow(Document *document)
+    : m_document(document), m_view(new View(document->undoManager(), this)), m_countLabel(new QLabel("0", this)),
+      m_modes(new QActionGroup(this))
+{
+    lumoraInitResources();
+    setWindowIcon(QIcon(":/icons/lumora.svg"));
+    setCentralWidget(m_view);
+    m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
+    resize(1060, 900);
+
+    QPalette dark = palette();
+    dark.setColor(QPalette::Window, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
+    m_view->setAutoFillBackground(false);
+
+    m_countLabel->setToolTip(tr("Number of LEDs"));
+    m_countLabel->setMinimumWidth(60);
+    statusBar()->addPermanentWidget(new QLabel(tr("LEDs:"), this));
+    statusBar()->addPermanentWidget(m_countLabel);
+    connect(m_view, &View::countChanged, this, [this](qsizetype n) { m_countLabel->setText(QString::number(n)); });
+
+    buildToolbar();
+    buildMenus();
+    connect(document, &Document::titleChanged, this, &DocumentWindow::updateTitle);
+    updateTitle();
+    qApp->installEventFilter(this);
+}
+
+QAction *DocumentWindow::addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
+                                   const std::function<void()> &slot)
+{
+    QAction *action = menu->addAction(text);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+QAction *DocumentWindow::toolbarAction(const QString &identifier) const
+{
+    return findChild<QAction *>(identifier);
+}
+
+void DocumentWindow::buildToolbar()
+{
+    QToolBar *tools = addToolBar(tr("Tools"));
+    tools->setObjectName("tools");
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tools->setIconSize(QSize(28, 28));
+
+    struct Mode {
+        const char *identifier;
+        const char *title;
+        void (View::*enter)();
+        const char *shortcut;
+    };
+    const Mode modes[] = {
+        {"Edit Nodes", QT_TR_NOOP("Edit LEDs"), &View::editNodes, "1"},
+        {"Select", QT_TR_NOOP("Select"), &View::selectMode, "2"},
+        {"Edit Grid", QT_TR_NOOP("Edit Grid"), &View::editGrid, "3"},
+        {"Preview", QT_TR_NOOP("Preview"), &View::preview, "4"},
+        {"Colors", QT_TR_NOOP("Colors"), &View::colorsMode, "5"},
+    };
+    for (const Mode &mode : modes) {
+        QAction *action = tools->addAction(QIcon(QString(":/icons/%1.svg").arg(mode.identifier)), tr(mode.title));
+        action->setObjectName(mode.identifier);
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(QString("Ctrl+") + mode.shortcut));
+        action->setToolTip(QString("%1 (%2)").arg(tr(mode.title), action->shortcut().toString(QKeySequence::NativeText)));
+        m_modes->addAction(action);
+        connect(action, &QAction::triggered, m_view, mode.enter);
+    }
+    // The editor decides which mode is shown (preview may be refused without a grid).
+    connect(m_view, &View::toolbarItemSelected, this, [this](const QString &identifier) {
+        if (QAction *action = toolbarAction(identifier))
+            action->setChecked(true);
+    });
+    connect(m_modes, &QActionGroup::triggered, this, [this] {
+        const char *identifiers[] = {"Edit Nodes", "Select", "Edit Grid", "Preview", "Colors"};
+        toolbarAction(identifiers[m_view->mode()])->setChecked(true);
+    });
+
+    tools->addSeparator();
+    auto tool = [&](const char *identifier, const QString &title, void (View::*slot)()) {
+        QAction *action = tools->addAction(QIcon(QString(":/icons/%1.svg").arg(identifier)), title);
+        action->setObjectName(identifier);
+        connect(action, &QAction::triggered, m_view, slot);
+        return action;
+    };
+    tool("Snap", tr("Snap"), &View::snapToGrid)->setToolTip(tr("Snap the marked LEDs (or all) to the grid"));
+    tool("MirrorX", tr("Mirror X"), &View::mirrorX);
+    tool("MirrorY", tr("Mirror Y"), &View::mirrorY);
+    m_rotateAction = tool("RotateMenu", tr("Rotate"), &View::rotate);
+    m_rotateAction->setToolTip(tr("Turn a quarter clockwise (with Alt or Ctrl: counter-clockwise)"));
+    m_scaleAction = tool("ScaleMenu", tr("Scale"), &View::scale);
+    m_scaleAction->setToolTip(tr("Fit layout and grid into the space (with Alt or Ctrl: to half size)"));
+    connect(m_view, &View::optionImagesChanged, this, [this](bool option) {
+        m_rotateAction->setIcon(QIcon(option ? ":/icons/RotateLeftMenu.svg" : ":/icons/RotateMenu.svg"));
+        m_scaleAction->setIcon(QIcon(option ? ":/icons/Scale2Menu.svg" : ":/icons/ScaleMenu.svg"));
+        m_rotateAction->setProperty("image", option ? "RotateLeftMenu" : "RotateMenu");
+        m_scaleAction->setProperty("image", option ? "Scale2Menu" : "ScaleMenu");
+    });
+    m_rotateAction->setProperty("image", "RotateMenu");
+    m_scaleAction->setProperty("image", "ScaleMenu");
+}
+
+void DocumentWindow::buildMenus()
+{
+    Application *app = Application::instance();
+
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    if (app) {
+        addAction(file, tr("&New"), QKeySequence::New, [app] { app->newDocument(); });
+        addAction(file, tr("&Open…"), QKeySequence::Open, [this, app] { app->showOpenDialog(this); });
+        m_recentMenu = file->addMenu(tr("Open &Recent"));
+        connect(m_recentMenu, &QMenu::aboutToShow, this, &DocumentWindow::fillRecentMenu);
+    }
+    file->addSeparator();
+    addAction(file, tr("&Save"), QKeySequence::Save, [this] { m_document->save(); });
+    addAction(file, tr("Save &As…"), QKeySequence::SaveAs, [this] { m_document->saveAs(); });
+    addAction(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
+    file->addSeparator();
+    addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
+    addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
+    file->addSeparator();
+    addAction(file, tr("&Quit"), QKeySequence::Quit, [] { QApplication::closeAllWindows(); });
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    QUndoStack *stack = m_document->undoManager()->stack();
+    QAction *undo = stack->createUndoAction(this, tr("&Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = stack->createRedoAction(this, tr("&Redo"));
+    redo->setShortcut(QKeySequence::Redo);
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    addAction(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { m_view->selectAll(); });
+
+    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
+    viewMenu->addActions(m_modes->actions());
+    if (app)
+        app->addViewMenuItems(viewMenu);
+
+    QMenu *layout = menuBar()->addMenu(tr("&Layout"));
+    addAction(layout, tr("S&nap to Grid"), QKeySequence(tr("Ctrl+G")), [this] { m_view->snapToGrid(); });
+    layout->addSeparator();
+    addAction(layout, tr("Mirror &X"), {}, [this] { m_view->mirrorX(); });
+    addAction(layout, tr("Mirror &Y"), {}, [this] { m_view->mirrorY(); });
+    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotate(); });
+    addAction(layout, tr("Rotate &Counter-clockwise"), QKeySequence(tr("Ctrl+Shift+R")), [this] { m_view->rotateLeft(); });
+    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scale(); });
+    addAction(layout, tr("Scale to &Half"), QKeySequence(tr("Ctrl+Shift+0")), [this] { m_view->scale2(); });
+
+    QMenu *frames = menuBar()->addMenu(tr("F&rame"));
+    addAction(frames, tr("&Add Frame"), QKeySequence(tr("Ctrl+Shift+N")), [this] { m_view->addFrame(); });
+    addAction(frames, tr("&Remove Frame"), QKeySequence(tr("Ctrl+Shift+Backspace")), [this] { m_view->removeFrames(); });
+    addAction(frames, tr("&Previous Frame"), QKeySequence(tr("Ctrl+[")), [this] { m_view->previousFrame(); });
+    addAction(frames, tr("&Next Frame"), QKeySequence(tr("Ctrl+]")), [this] { m_view->nextFrame(); });
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    addAction(help, tr("Lumora &Help"), QKeySequence::HelpContents, [this] { m_document->showHelp(); });
+}
+
+void DocumentWindow::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    Application *app = Application::instance();
+    for (const QString &file : app->recentFiles())
+        addAction(m_recentMenu, QFileInfo(file).fileName(), {}, [app, file] { app->openDocument(file); })
+            ->setToolTip(file);
+    if (m_recentMenu->isEmpty())
+        m_recentMenu->addAction(tr("No recent layouts"))->setEnabled(false);
+}
+
+void DocumentWindow::updateTitle()
+{
+    setWindowTitle(m_document->displayName() + "[*] — Lumora");
+    setWindowModified(m_document->isModified());
+    setWindowFilePath(m_document->fileName());
+}
+
+void DocumentWindow::showStatus(const QString &message)
+{
+    statusBar()->showMessage(message, 8000);
+}
+
+void DocumentWindow::showExportReport(const ExportReport &report)
+{
+    if (report.cancelled) {
+        showStatus(tr("Export cancelled; nothing was written."));
+        return;
+    }
+    QStringList names;
+    for (const QString &file : report.written)
+        names.append(QFileInfo(file).fileName());
+    if (report.ok() && report.warnings.isEmpty()) {
+        showStatus(tr("Exported %n file(s): %1", nullptr, int(names.size())).arg(names.join(", ")));
+        return;
+    }
+    QMessageBox box(report.ok() ? QMessageBox::Information : QMessageBox::Warning, tr("Export"),
+                    report.ok() ? tr("The export is written, with warnings.") : tr("Some export files could not be written."),
+                    QMessageBox::Ok, this);
+    QStringList details;
+    if (!names.isEmpty())
+        details << tr("Written: %1").arg(names.join(", "));
+    details << report.failures << report.warnings;
+    box.setDetailedText(details.join('\n'));
+    box.setInformativeText((report.failures + report.warnings).join('\n'));
+    box.exec();
+}
+
+void DocumentWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_document->maybeSave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    m_document->deleteLater();
+}
+
+void DocumentWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow()) {
+            // The frontmost layout is the one the Image pattern scrolls.
+            m_view->updateBitmap();
+            m_view->flagsChanged(QApplication::queryKeyboardModifiers());
+        } else {
+            m_view->flagsChanged(std::nullopt);
+        }
+    }
+    QMainWindow::changeEvent(event);
+}
+
+bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Modifier keys change the rotate and scale images wherever the focus is.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && isActiveWindow()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        m_view->flagsChanged(key->modifiers());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace lumora
