@@ -146,7 +146,7 @@ public:
     LayoutSnapshot snapshot() const;
 
     /// Renders the layout into an image of the given width (for benchmarks and thumbnails).
-    QImage render(int width);
+    QImage renderLayout(int width);
 
 public slots:
     void editNodes();
@@ -206,6 +206,9 @@ private:
     NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
     void transformLeds(const std::function<QPointF(QPointF, QPointF)> &map);
     void paintLayout(QPainter &painter, double scale);
+    void paintStaticLayer(QPainter &painter, double scale, double viewHeight);
+    quint64 staticLayerKey(QSize size, double scale) const;
+    void drawShape(QPainter &painter, const Node &node) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
     void colorPreview(const ColorPattern &pattern, double T);
     void colorFromBitmap();
@@ -254,6 +257,8 @@ private:
         QPixmap pixmap;
     };
     QList<Sprite> m_sprites;
+    QPixmap m_staticLayer;
+    quint64 m_staticKey = 0;
 };
 
 } // namespace lumora

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include <cmath>
+#include <cstring>
 
 namespace lumora {
 
@@ -121,7 +122,9 @@ const QPixmap &View::ringSprite(const QColor &stroke, bool glow, double scale)
     p.end();
     drawRing(image, stroke);
 
-    m_sprites.append({stroke.rgba(), glow, scale, QPixmap::fromImage(image)});
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatioF());
+    m_sprites.append({stroke.rgba(), glow, scale, pixmap});
     if (m_sprites.size() > 16)
         m_sprites.removeFirst();
     return m_sprites.last().pixmap;
@@ -136,21 +139,48 @@ void View::paintEvent(QPaintEvent *)
     m_painting = false;
 }
 
-QImage View::render(int renderWidth)
+QImage View::renderLayout(int renderWidth)
 {
     QImage image(renderWidth, renderWidth * 3 / 4, QImage::Format_ARGB32_Premultiplied);
-    const QSize saved = size();
-    resize(image.size());
     QPainter painter(&image);
     paintLayout(painter, renderWidth / 1024.0);
     painter.end();
-    resize(saved);
     return image;
 }
 
-void View::paintLayout(QPainter &painter, double scale)
+quint64 View::staticLayerKey(QSize size, double scale) const
 {
-    const double viewHeight = painter.device()->height();
+    // Everything the static layer shows, hashed: any change of a position, the grid, the
+    // picture or the markers redraws it; a preview tick, which changes only fill colours,
+    // does not.
+    quint64 h = 1469598103934665603ull;
+    auto mix = [&h](quint64 v) { h = (h ^ v) * 1099511628211ull; };
+    auto mixDouble = [&mix](double d) { quint64 bits; std::memcpy(&bits, &d, 8); mix(bits); };
+    mix(quint64(size.width()) << 32 | quint64(size.height()));
+    mixDouble(scale);
+    mix(quintptr(m_image.get()));
+    mix(m_gridShown);
+    mix(quint64(m_duplicates.size()));
+    for (const NodePtr &node : m_ledNodes) {
+        const QPointF p = displayPosition(*node);
+        mixDouble(p.x());
+        mixDouble(p.y());
+    }
+    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection, m_gridHandle}) {
+        mix(quintptr(handle.get()));
+        if (handle) {
+            const QPointF p = displayPosition(*handle);
+            mixDouble(p.x());
+            mixDouble(p.y());
+            mix(handle->visible);
+        }
+    }
+    return h;
+}
+
+void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
+{
+    auto toDevice = [&](QPointF p) { return QPointF(p.x() * scale, viewHeight - p.y() * scale); };
     painter.fillRect(QRectF(0, 0, painter.device()->width(), viewHeight), windowBackground);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -161,7 +191,7 @@ void View::paintLayout(QPainter &painter, double scale)
             const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
             const QSizeF size(picture.width() * s, picture.height() * s);
             const QRectF frame(512 - size.width() / 2, 384 - size.height() / 2, size.width(), size.height());
-            const QPointF topLeft = widgetPoint(QPointF(frame.left(), frame.bottom()));
+            const QPointF topLeft = toDevice(QPointF(frame.left(), frame.bottom()));
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(QRectF(topLeft, size * scale), picture);
         }
@@ -204,36 +234,58 @@ void View::paintLayout(QPainter &painter, double scale)
             painter.drawLine(o, displayPosition(*m_yDirection));
         }
     }
-    auto drawShape = [&](const Node &node) {
-        painter.save();
-        painter.translate(displayPosition(node));
-        painter.setPen(QPen(node.stroke, node.lineWidth));
-        painter.setBrush(node.fill ? QBrush(*node.fill) : Qt::NoBrush);
-        painter.drawPath(nodePath(node));
-        painter.restore();
-    };
     for (const NodePtr &marker : m_duplicates)
-        drawShape(*marker);
+        drawShape(painter, *marker);
     for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection})
         if (handle && handle->visible)
-            drawShape(*handle);
+            drawShape(painter, *handle);
     if (m_gridHandle)
-        drawShape(*m_gridHandle);
+        drawShape(painter, *m_gridHandle);
     painter.restore();
+}
 
-    // The LEDs: a plain disc of the fill colour under a cached antialiased ring, which
-    // covers the disc's rough edge; later LEDs on top.
+void View::drawShape(QPainter &painter, const Node &node) const
+{
+    painter.save();
+    painter.translate(displayPosition(node));
+    painter.setPen(QPen(node.stroke, node.lineWidth));
+    painter.setBrush(node.fill ? QBrush(*node.fill) : Qt::NoBrush);
+    painter.drawPath(nodePath(node));
+    painter.restore();
+}
+
+void View::paintLayout(QPainter &painter, double scale)
+{
+    const QSize size(painter.device()->width(), painter.device()->height());
+    const double viewHeight = size.height();
+    const qreal ratio = painter.device()->devicePixelRatioF();
+
+    // Everything below the LEDs changes rarely: it is drawn once into a cached layer.
+    const quint64 key = staticLayerKey(size, scale);
+    if (key != m_staticKey || m_staticLayer.size() != size * ratio) {
+        m_staticLayer = QPixmap(size * ratio);
+        m_staticLayer.setDevicePixelRatio(ratio);
+        QPainter layer(&m_staticLayer);
+        paintStaticLayer(layer, scale, viewHeight);
+        m_staticKey = key;
+    }
+    painter.drawPixmap(0, 0, m_staticLayer);
+
+    // The LEDs: a plain disc of the fill colour (three solid rectangles, which the ring
+    // hides the corners of) under a cached antialiased ring; later LEDs on top.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(Qt::NoPen);
-    const double discRadius = 10 * scale;
+    const double d = 10 * scale, e = 5 * scale, f = 7.5 * scale;
     for (const NodePtr &node : m_ledNodes) {
-        const QPointF centre = widgetPoint(displayPosition(*node));
+        const QPointF c(std::round(displayPosition(*node).x() * scale), std::round(viewHeight - displayPosition(*node).y() * scale));
         if (node->fill) {
-            painter.setBrush(*node->fill);
-            painter.drawEllipse(centre, discRadius, discRadius);
+            const QColor fill = *node->fill;
+            painter.fillRect(QRectF(c.x() - d, c.y() - e, 2 * d, 2 * e), fill);
+            painter.fillRect(QRectF(c.x() - e, c.y() - d, 2 * e, 2 * d), fill);
+            painter.fillRect(QRectF(c.x() - f, c.y() - f, 2 * f, 2 * f), fill);
         }
-        const QPixmap &sprite = ringSprite(node->stroke, node->glow, scale);
-        painter.drawPixmap(QPointF(centre.x() - sprite.width() / 2.0, centre.y() - sprite.height() / 2.0), sprite);
+        const QPixmap &sprite = ringSprite(node->stroke, node->glow, scale * ratio);
+        const double half = sprite.width() / ratio / 2;
+        painter.drawPixmap(QPointF(c.x() - half, c.y() - half), sprite);
     }
 
     if (m_rubberband) {
@@ -241,7 +293,7 @@ void View::paintLayout(QPainter &painter, double scale)
         painter.save();
         painter.translate(0, viewHeight);
         painter.scale(scale, -scale);
-        drawShape(*m_rubberband);
+        drawShape(painter, *m_rubberband);
         painter.restore();
     }
 }

@@ -1,0 +1,70 @@
+// One whole preview tick per pattern: evaluate the pattern for every LED (spread over the
+// cores), set the LEDs' colours, and paint the layout offscreen at 1024 × 768 with
+// antialiasing, for 1,000, 2,000 and 10,000 LEDs.
+#include "editor/UndoManager.h"
+#include "editor/View.h"
+#include "patterns/framework/ColorPattern.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+using namespace lumora;
+
+namespace {
+
+struct Layout {
+    UndoManager undo;
+    View view{&undo};
+
+    explicit Layout(int leds)
+    {
+        view.resize(1024, 768);
+        undo.disableUndoRegistration();
+        // LEDs on a square lattice filling the layout space, as a large wall would.
+        const int side = int(std::ceil(std::sqrt(double(leds))));
+        const double step = 700.0 / side;
+        for (int i = 0; i < leds; ++i)
+            view.addVertex(QPointF(162 + (i % side) * step, 34 + (i / side) * step));
+        view.addOrigin({512, 384});
+        view.addX({512 + step, 384});
+        view.addY({512, 384 + step});
+        view.preview();
+    }
+};
+
+void tick(benchmark::State &state, const ColorPattern *pattern)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.setPatternSource([pattern] { return pattern; });
+    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        layout.view.tick();
+        QPainter painter(&frame);
+        layout.view.render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ColorPattern::addInstances();
+    ColorPattern::patterns().front()->sortNames();
+    for (const ColorPattern *pattern : ColorPattern::patterns())
+        benchmark::RegisterBenchmark(("tick/" + pattern->name()).c_str(), tick, pattern)
+            ->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
