@@ -46,6 +46,7 @@ QList<QStringView> splitLines(QStringView text)
 /// The reader's running state: one scan over all lines.
 struct Scanner {
     Model &model;
+    QUrl base;
     qint64 table = 0;
     qint64 depth = 0;
     qint64 trackIndex = -1;
@@ -129,7 +130,7 @@ struct Scanner {
             if (auto url = quotedUrl(fields[0])) {
                 if (AnimationFrame *frame = target()) {
                     frame->url = *url;
-                    frame->image = Picture::fromUrl(*url);
+                    frame->image = Picture::fromUrl(resolvedPictureUrl(*url, base));
                 }
             }
             ++frameIndex;
@@ -255,23 +256,33 @@ std::optional<QUrl> readUrl(QStringView text)
     return url;
 }
 
-ReadResult readDocument(const QByteArray &bytes, Model &model)
+QUrl resolvedPictureUrl(const QUrl &url, const QUrl &base)
+{
+    return url.isRelative() && base.isValid() && !base.isEmpty() ? base.resolved(url) : url;
+}
+
+QUrl documentBase(const QString &fileName)
+{
+    return QUrl::fromLocalFile(QFileInfo(fileName).absolutePath() + '/');
+}
+
+ReadResult readDocument(const QByteArray &bytes, Model &model, const QUrl &base)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return {false, "not a valid document (not UTF-8)"};
 
-    Scanner scanner{model};
+    Scanner scanner{model, base};
     for (QStringView line : splitLines(text))
         if (!scanner.line(line))
             break;
     return {};
 }
 
-ReadResult readDocument(QIODevice &device, Model &model)
+ReadResult readDocument(QIODevice &device, Model &model, const QUrl &base)
 {
-    return readDocument(device.readAll(), model);
+    return readDocument(device.readAll(), model, base);
 }
 
 ReadResult readDocumentFile(const QString &fileName, Model &model)
@@ -282,7 +293,7 @@ ReadResult readDocumentFile(const QString &fileName, Model &model)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return {false, QString("cannot open %1: %2").arg(fileName, file.errorString())};
-    return readDocument(file, model);
+    return readDocument(file, model, documentBase(fileName));
 }
 
 } // namespace lumora

@@ -17,11 +17,17 @@ struct ReadResult {
     QString error;
 };
 
-/// Scans a document text line by line and appends what it finds to the model.
-ReadResult readDocument(const QByteArray &bytes, Model &model);
-ReadResult readDocument(QIODevice &device, Model &model);
+/// Scans a document text line by line and appends what it finds to the model. Frame
+/// pictures named by relative URLs are looked for relative to `base` (the document's folder).
+ReadResult readDocument(const QByteArray &bytes, Model &model, const QUrl &base = {});
+ReadResult readDocument(QIODevice &device, Model &model, const QUrl &base = {});
 /// Also refuses files that cannot be opened, and folders.
 ReadResult readDocumentFile(const QString &fileName, Model &model);
+
+/// A picture URL as stored in a document, made absolute against the document's folder.
+QUrl resolvedPictureUrl(const QUrl &url, const QUrl &base);
+/// The folder of a document file, as a base for its relative picture URLs.
+QUrl documentBase(const QString &fileName);
 
 // Field rules, shared with tests.
 /// The longest decimal floating-point prefix after leading white space; 0 without one.

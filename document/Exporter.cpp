@@ -1,6 +1,7 @@
 #include "Exporter.h"
 
 #include "ColorBytes.h"
+#include "DocumentReader.h"
 #include "SaveFile.h"
 
 #include "animation/ImageBitmap.h"
@@ -97,7 +98,8 @@ ExportReport Exporter::exportImages()
 {
     QList<LedColors> pictures;
     ExportReport report;
-    for (const QUrl &url : m_layout.images) {
+    for (const QUrl &stored : m_layout.images) {
+        const QUrl url = resolvedPictureUrl(stored, QUrl::fromLocalFile(m_folder + '/'));
         QImage image;
         if (url.isLocalFile())
             image = decodePicture(url.toLocalFile());

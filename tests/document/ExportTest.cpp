@@ -205,3 +205,17 @@ TEST(Exporter, TemplateHasAMagentaDiscPerLedWithYUp)
     EXPECT_EQ(image.pixelColor(100, 100).alpha(), 0);
     EXPECT_EQ(image.pixelColor(115, 668).alpha(), 0); // outside the radius of 10
 }
+
+TEST(Exporter, RelativePictureNamesAreFoundBesideTheDocument)
+{
+    QTemporaryDir dir;
+    QImage picture(4, 4, QImage::Format_RGBA8888);
+    picture.fill(QColor(0, 0, 9));
+    savePicture(dir, "beside.png", picture);
+    LayoutSnapshot layout;
+    layout.leds = {{512, 384}};
+    layout.images = {QUrl("beside.png")};
+    const ExportReport report = Exporter(layout, dir.filePath("doc.lumora")).exportImages();
+    EXPECT_TRUE(report.warnings.isEmpty()) << qPrintable(report.warnings.join('\n'));
+    EXPECT_TRUE(contents(dir.filePath("image0.h")).contains("0x00, 0x00, 0x09,"));
+}
