@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
@@ -52,6 +53,30 @@ void tick(benchmark::State &state, const ColorPattern *pattern)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+/// One drag event on one LED of a large layout, with the repaint it causes: the LED order
+/// line, the duplicate search and the layer under the LEDs are redone each time.
+void dragStep(benchmark::State &state)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.selectMode();
+    const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
+    const QPointF start = layout.view.widgetPoint(led);
+    QMouseEvent press(QEvent::MouseButtonPress, start, start, Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&layout.view, &press);
+    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        const QPointF to = start + QPointF(step % 40, (step / 40) % 40);
+        ++step;
+        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&layout.view, &move);
+        QPainter painter(&frame);
+        layout.view.render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,6 +88,7 @@ int main(int argc, char **argv)
     for (const ColorPattern *pattern : ColorPattern::patterns())
         benchmark::RegisterBenchmark(("tick/" + pattern->name()).c_str(), tick, pattern)
             ->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("dragStep", dragStep)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -216,10 +216,16 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
         for (const NodePtr &node : m_ledNodes)
             line << displayPosition(*node);
         line << line.last() + QPointF(10, -10);
-        painter.setPen(QPen(QColor(0, 0, 0, 110), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(line);
-        painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(line);
+        // Separate segments stroke in linear time (a long polyline does not); the joints lie
+        // under the LEDs, so square segment ends do not show.
+        QList<QLineF> segments;
+        segments.reserve(line.size());
+        for (qsizetype i = 1; i < line.size(); ++i)
+            segments.append(QLineF(line[i - 1], line[i]));
+        painter.setPen(QPen(QColor(0, 0, 0, 110), 7, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLines(segments);
+        painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLines(segments);
     }
 
     // The grid's axes, the duplicate markers and the handles.
