@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FrameTimeline.h"
 #include "Node.h"
 
 #include "animation/AnimationEditor.h"
@@ -141,6 +142,9 @@ public:
     void updateSelection();
     std::shared_ptr<AnimationEditor> animationEditor() const { return m_animationEditor; }
     void setAnimationEditor(std::shared_ptr<AnimationEditor> editor) { m_animationEditor = std::move(editor); }
+    /// The timeline of the same window, told about every frame change (may be none).
+    FrameTimeline *animationEditorView() const { return m_animationEditorView; }
+    void setAnimationEditorView(FrameTimeline *timeline) { m_animationEditorView = timeline; }
 
     /// What saving and exporting read from the layout.
     LayoutSnapshot snapshot() const;
@@ -171,6 +175,8 @@ public slots:
     void removeFrames();
     void previousFrame();
     void nextFrame();
+    void reverseSelection();
+    void changeSelection();
 
 signals:
     /// The toolbar shows this item ("Edit Nodes", "Select", "Edit Grid", "Preview", "Colors").
@@ -178,7 +184,7 @@ signals:
     /// The rotate and scale tools show their Option images.
     void optionImagesChanged(bool optionDown);
     void countChanged(qsizetype count);
-    /// The frames or the current frame changed (for the timeline).
+    /// The frames or the current frame changed.
     void framesChanged();
 
 protected:
@@ -214,6 +220,8 @@ private:
     void colorFromBitmap();
     QPointF displayPosition(const Node &node) const;
     void findDuplicates();
+    /// Hands a frame to the model at the current index and tells the timeline.
+    void insertFrame(const FramePtr &frame);
 
     UndoManager *m_undo;
     std::function<const ColorPattern *()> m_patternSource;
@@ -245,6 +253,7 @@ private:
     PicturePtr m_image;
     QUrl m_url;
     std::shared_ptr<AnimationEditor> m_animationEditor;
+    FrameTimeline *m_animationEditorView = nullptr;
 
     QElapsedTimer m_animationClock;
     bool m_animationPrepared = false;

@@ -149,7 +149,8 @@ void View::updateBitmap()
     PixelPattern::setBitmap(current ? std::make_shared<ImageBitmap>(*current) : nullptr);
     const QRectF box = boundingBox();
     PixelPattern::setBoundingBox({box.x(), box.y(), box.width(), box.height()});
-    emit framesChanged();
+    if (m_animationEditorView)
+        m_animationEditorView->updateImages();
 }
 
 void View::addImage(PicturePtr image, const QUrl &url)
@@ -234,6 +235,8 @@ void View::updateSelection()
     setSelection(frame ? frame->selection : QList<bool>());
     removeImages();
     addImage(frame ? frame->image : nullptr, frame ? frame->url : QUrl());
+    if (m_animationEditorView)
+        m_animationEditorView->scrollToSelectedFrame();
     emit framesChanged();
 }
 
@@ -242,7 +245,20 @@ void View::addFrame()
     // Undo takes the frame itself out again.
     m_undo->registerUndo([this] { removeFrames(); });
     m_undo->setActionName("add Frame");
-    m_animationEditor->addFrame(AnimationFrame::newWithSelection(selection(), m_image, m_url));
+    insertFrame(AnimationFrame::newWithSelection(selection(), m_image, m_url));
+}
+
+void View::insertFrame(const FramePtr &frame)
+{
+    const qint64 previous = m_animationEditor->selectedFrame();
+    m_animationEditor->addFrame(frame);
+    if (m_animationEditorView) {
+        if (previous < 0)
+            m_animationEditorView->addAnimationEditorLayer(m_animationEditor->selectedFrame());
+        else
+            m_animationEditorView->insertAnimationEditorLayer(previous);
+        m_animationEditorView->scrollToSelectedFrame();
+    }
     emit framesChanged();
 }
 
@@ -260,11 +276,15 @@ void View::removeFrames()
         if (index >= frames.size())
             m_animationEditor->setSelectedFrame(-1);
         m_undo->registerUndo([this] { removeFrames(); });
-        m_animationEditor->addFrame(removed);
+        insertFrame(removed);
         updateSelection();
     });
     m_undo->setActionName("remove Frame");
     m_animationEditor->removeFrames();
+    if (m_animationEditorView) {
+        m_animationEditorView->removeLayerAtIndex(index);
+        m_animationEditorView->updateAnimationEditorView();
+    }
     updateSelection();
 }
 
@@ -274,6 +294,8 @@ void View::previousFrame()
         return;
     m_undo->registerUndo([this] { nextFrame(); });
     m_undo->setActionName("previous Frame");
+    if (m_animationEditorView)
+        m_animationEditorView->updateAnimationEditorView();
     updateSelection();
 }
 
@@ -283,7 +305,21 @@ void View::nextFrame()
         return;
     m_undo->registerUndo([this] { previousFrame(); });
     m_undo->setActionName("next Frame");
+    if (m_animationEditorView)
+        m_animationEditorView->updateAnimationEditorView();
     updateSelection();
+}
+
+void View::reverseSelection()
+{
+    if (m_animationEditorView)
+        m_animationEditorView->reverseSelection();
+}
+
+void View::changeSelection()
+{
+    if (m_animationEditorView)
+        m_animationEditorView->changeSelection(selection(), m_url, m_image);
 }
 
 } // namespace lumora
