@@ -9,6 +9,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -167,7 +168,28 @@ void DocumentWindow::buildMenus()
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
+    QAction *cut = addAction(edit, tr("Cu&t"), QKeySequence::Cut, [this] { m_view->cut(); });
+    QAction *copy = addAction(edit, tr("&Copy"), QKeySequence::Copy, [this] { m_view->copy(); });
+    QAction *paste = addAction(edit, tr("&Paste"), QKeySequence::Paste, [this] { m_view->paste(); });
+    QAction *remove = addAction(edit, tr("&Delete"), QKeySequence::Delete, [this] { m_view->deleteNodes(); });
+    remove->setShortcuts({QKeySequence::Delete, QKeySequence(Qt::Key_Backspace)});
     addAction(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { m_view->selectAll(); });
+    // Cut, copy and delete need marked LEDs; paste needs LEDs on the clipboard.
+    auto updateMarkingActions = [this, cut, copy, remove] {
+        const bool marked = m_view->isMarked();
+        cut->setEnabled(marked);
+        copy->setEnabled(marked);
+        remove->setEnabled(marked);
+    };
+    auto updatePaste = [paste] { paste->setEnabled(View::canPaste()); };
+    connect(m_view, &View::markingChanged, this, updateMarkingActions);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, updatePaste);
+    connect(edit, &QMenu::aboutToShow, this, [updateMarkingActions, updatePaste] {
+        updateMarkingActions();
+        updatePaste();
+    });
+    updateMarkingActions();
+    updatePaste();
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->addActions(m_modes->actions());

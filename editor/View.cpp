@@ -81,6 +81,8 @@ void View::insertNode(const NodePtr &node, qint64 index)
         m_ledNodes.append(node);
     node->visible = true;
     updateCount();
+    if (node->isMarked())
+        emit markingChanged();
 }
 
 void View::addNode(const NodePtr &node)
@@ -101,6 +103,8 @@ void View::removeNode(const NodePtr &node)
     node->visible = false;
     m_ledNodes.removeAt(index);
     updateCount();
+    if (node->isMarked())
+        emit markingChanged();
 }
 
 void View::moveNode(const NodePtr &node, QPointF position)
@@ -178,6 +182,7 @@ void View::markNode(const NodePtr &node)
     m_undo->setActionName("select node");
     node->setMarked(true);
     node->stroke = Qt::red;
+    emit markingChanged();
     QWidget::update();
 }
 
@@ -189,6 +194,7 @@ void View::unmarkNode(const NodePtr &node)
     m_undo->setActionName("deselect node");
     node->setMarked(false);
     node->stroke = Qt::white;
+    emit markingChanged();
     QWidget::update();
 }
 

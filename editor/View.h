@@ -27,6 +27,11 @@ class UndoManager;
 
 using NodePtr = std::shared_ptr<Node>;
 
+/// The clipboard encoding of LED positions under the key "nodes".
+QByteArray encodeNodes(const QList<QPointF> &positions);
+/// None when the data is not such an encoding; entries must be pairs of finite numbers.
+std::optional<QList<QPointF>> decodeNodes(const QByteArray &data);
+
 /// The layout editor of a document window: the LEDs in LED order with the line through
 /// them, the grid, the background picture, the five editing modes with their mouse
 /// handling, the whole-layout transforms, and the 30-per-second preview. It paints every
@@ -146,6 +151,12 @@ public:
     FrameTimeline *animationEditorView() const { return m_animationEditorView; }
     void setAnimationEditorView(FrameTimeline *timeline) { m_animationEditorView = timeline; }
 
+    /// The positions a paste would add; none when the clipboard holds no LEDs (or data
+    /// that is malformed or comes from elsewhere).
+    static std::optional<QList<QPointF>> clipboardNodes();
+    static bool canPaste();
+    const QList<NodePtr> &duplicateNodes() const { return m_duplicates; }
+
     /// What saving and exporting read from the layout.
     LayoutSnapshot snapshot() const;
 
@@ -177,8 +188,15 @@ public slots:
     void nextFrame();
     void reverseSelection();
     void changeSelection();
+    void copy();
+    void cut();
+    void paste();
+    /// The delete command: removes the marked LEDs, one undo step.
+    void deleteNodes();
 
 signals:
+    /// The marking changed (enables cut, copy and delete).
+    void markingChanged();
     /// The toolbar shows this item ("Edit Nodes", "Select", "Edit Grid", "Preview", "Colors").
     void toolbarItemSelected(const QString &identifier);
     /// The rotate and scale tools show their Option images.
