@@ -10,7 +10,13 @@
 #include "editor/View.h"
 #include "patterns/framework/ColorPattern.h"
 
+#include "PrintView.h"
+
 #include <QDesktopServices>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -286,6 +292,45 @@ void Document::exportTemplate()
         return;
     }
     m_window->showExportReport(Exporter(snapshot(), m_fileName).exportTemplate());
+}
+
+void Document::printTo(QPrinter &printer) const
+{
+    QPainter painter(&printer);
+    if (!painter.isActive())
+        return;
+    // Draw in points, so that a circle is 34 points across whatever the printer resolution.
+    const QRectF page = printer.pageLayout().paintRect(QPageLayout::Point);
+    const double dotsPerPoint = printer.resolution() / 72.0;
+    painter.scale(dotsPerPoint, dotsPerPoint);
+    PrintView(view()).draw(painter, page.size());
+}
+
+void Document::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, m_window);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile);
+    dialog.setWindowTitle(tr("Print Layout"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // One landscape page, whatever the dialog held.
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setFromTo(0, 0);
+    printTo(printer);
+}
+
+void Document::printPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintPreviewDialog preview(&printer, m_window);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *target) {
+        target->setPageOrientation(QPageLayout::Landscape);
+        printTo(*target);
+    });
+    preview.exec();
 }
 
 void Document::showHelp()

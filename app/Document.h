@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QUrl>
 
+class QPrinter;
+
 namespace lumora {
 
 class DocumentWindow;
@@ -55,6 +57,8 @@ public:
     bool saveAs();
     /// Writes the document to the file and makes it the document's file.
     bool saveTo(const QString &fileName, QString *error);
+    /// Prints the layout on one landscape page of the printer as it is set up.
+    void printTo(QPrinter &printer) const;
     /// Before closing: saves, discards or cancels as the user chooses when there are
     /// unsaved changes. False when the user cancelled.
     bool maybeSave();
@@ -63,6 +67,9 @@ public slots:
     void exportAll();
     void exportTemplate();
     void showHelp();
+    /// The print dialog (paper, orientation, scaling), then one landscape page.
+    void print();
+    void printPreview();
 
 signals:
     void titleChanged();

@@ -157,6 +157,9 @@ void DocumentWindow::buildMenus()
     addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
     file->addSeparator();
+    addAction(file, tr("Print Pre&view…"), {}, [this] { m_document->printPreview(); });
+    addAction(file, tr("&Print…"), QKeySequence::Print, [this] { m_document->print(); });
+    file->addSeparator();
     addAction(file, tr("&Quit"), QKeySequence::Quit, [] { QApplication::closeAllWindows(); });
 
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
