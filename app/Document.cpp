@@ -132,12 +132,18 @@ void Document::showWindow()
 
 bool Document::isModified() const
 {
-    return !m_undo->stack()->isClean();
+    return m_changedWithoutUndo || !m_undo->stack()->isClean();
 }
 
 void Document::setImageUrls(const QList<QUrl> &urls)
 {
     m_imageUrls = urls;
+    changedWithoutUndo();
+}
+
+void Document::changedWithoutUndo()
+{
+    m_changedWithoutUndo = true;
     edited();
 }
 
@@ -166,6 +172,7 @@ bool Document::saveTo(const QString &fileName, QString *error)
         return false;
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_undo->stack()->setClean();
+    m_changedWithoutUndo = false;
     discardRecovery();
     if (Application *app = Application::instance())
         app->addRecentFile(m_fileName);

@@ -44,6 +44,8 @@ public:
     /// The pictures of the layout, in strip order (the filenames table).
     const QList<QUrl> &imageUrls() const { return m_imageUrls; }
     void setImageUrls(const QList<QUrl> &urls);
+    /// A change that registers no undo (the picture strip) still needs saving.
+    void changedWithoutUndo();
     /// A picture URL made absolute against the document's folder.
     QUrl resolved(const QUrl &url) const;
 
@@ -87,6 +89,8 @@ private:
     DocumentWindow *m_window = nullptr;
     QList<QUrl> m_imageUrls;
     QTimer m_autosaveTimer;
+    // Changes that register no undo (the picture strip) but still need saving.
+    bool m_changedWithoutUndo = false;
 };
 
 } // namespace lumora

@@ -214,6 +214,10 @@ void DocumentWindow::buildMenus()
     addAction(frames, tr("&Remove Frame"), QKeySequence(tr("Ctrl+Shift+Backspace")), [this] { m_view->removeFrames(); });
     addAction(frames, tr("&Previous Frame"), QKeySequence(tr("Ctrl+[")), [this] { m_view->previousFrame(); });
     addAction(frames, tr("&Next Frame"), QKeySequence(tr("Ctrl+]")), [this] { m_view->nextFrame(); });
+    frames->addSeparator();
+    addAction(frames, tr("Re&verse Selected Frames"), QKeySequence(tr("Ctrl+Shift+V")), [this] { m_view->reverseSelection(); });
+    addAction(frames, tr("&Change Frames"), QKeySequence(tr("Ctrl+Shift+C")), [this] { m_view->changeSelection(); })
+        ->setToolTip(tr("Store the marked LEDs in the current frame and the background in it and every selected frame"));
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     addAction(help, tr("Lumora &Help"), QKeySequence::HelpContents, [this] { m_document->showHelp(); });
