@@ -286,6 +286,8 @@ void View::removeFrames()
         m_animationEditorView->updateAnimationEditorView();
     }
     updateSelection();
+    // Showing the frame marks LEDs, which names the step too; the command's name wins.
+    m_undo->setActionName("remove Frame");
 }
 
 void View::previousFrame()
@@ -293,10 +295,10 @@ void View::previousFrame()
     if (!m_animationEditor->previousFrame())
         return;
     m_undo->registerUndo([this] { nextFrame(); });
-    m_undo->setActionName("previous Frame");
     if (m_animationEditorView)
         m_animationEditorView->updateAnimationEditorView();
     updateSelection();
+    m_undo->setActionName("previous Frame");
 }
 
 void View::nextFrame()
@@ -304,10 +306,10 @@ void View::nextFrame()
     if (!m_animationEditor->nextFrame())
         return;
     m_undo->registerUndo([this] { previousFrame(); });
-    m_undo->setActionName("next Frame");
     if (m_animationEditorView)
         m_animationEditorView->updateAnimationEditorView();
     updateSelection();
+    m_undo->setActionName("next Frame");
 }
 
 void View::reverseSelection()

@@ -1,0 +1,234 @@
+#include "EditorTestSupport.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+/// The square grid of 64 units at the lower left corner, in edit-grid mode.
+struct GridFixture : ViewFixture {
+    GridFixture() { makeGrid({0, 0}, {64, 0}, {0, 64}); }
+
+    void expectHandles(QPointF origin, QPointF x, QPointF y)
+    {
+        EXPECT_EQ(view->origin()->position(), origin);
+        EXPECT_EQ(view->xDirection()->position(), x);
+        EXPECT_EQ(view->yDirection()->position(), y);
+    }
+};
+
+} // namespace
+
+TEST(Grid, ThreePressesPlaceTheHandlesEvenOnAnLed)
+{
+    ViewFixture f;
+    auto led = f.led({64, 0});
+    const int steps = f.undo.stack()->count();
+    f.view->editGrid();
+
+    f.press({0, 0});
+    EXPECT_EQ(f.view->gridState(), 1);
+    EXPECT_EQ(f.view->selectedNode(), f.view->origin());
+    f.release({0, 0});
+
+    f.press({64, 0});
+    EXPECT_EQ(f.view->gridState(), 2);
+    EXPECT_EQ(f.view->selectedNode(), f.view->xDirection());
+    f.release({64, 0});
+
+    f.press({0, 64});
+    EXPECT_EQ(f.view->gridState(), 3);
+    f.release({0, 64});
+    f.endEvent();
+
+    EXPECT_EQ(f.view->origin()->position(), QPointF(0, 0));
+    EXPECT_EQ(f.view->xDirection()->position(), QPointF(64, 0));
+    EXPECT_EQ(f.view->yDirection()->position(), QPointF(0, 64));
+    EXPECT_EQ(f.view->gridNodes(), (QList<NodePtr>{f.view->origin(), f.view->xDirection(), f.view->yDirection()}));
+    EXPECT_EQ(f.view->latticeSegments().size(), 82);
+    EXPECT_EQ(f.view->ledCount(), 1);
+    EXPECT_EQ(f.undo.stack()->count(), steps);
+
+    // Once the grid is complete, a press on an LED selects the LED.
+    f.press({66, 2});
+    EXPECT_EQ(f.view->selectedNode(), led);
+    EXPECT_EQ(f.view->gridHandle(), nullptr);
+    f.release({66, 2});
+}
+
+TEST(Grid, TheThirdHandleSwitchesToEditGridWithoutTheToolbar)
+{
+    ViewFixture f;
+    f.view->selectMode();
+    QSignalSpy spy(f.view.get(), &View::toolbarItemSelected);
+    f.view->addOrigin({0, 0});
+    f.view->addX({64, 0});
+    EXPECT_EQ(f.view->mode(), View::Select);
+    EXPECT_FALSE(f.view->transform());
+    EXPECT_TRUE(f.view->gridNodes().isEmpty());
+    f.view->addY({0, 64});
+    EXPECT_EQ(f.view->mode(), View::EditGrid);
+    EXPECT_EQ(spy.count(), 0);
+    ASSERT_TRUE(f.view->transform());
+    EXPECT_EQ(f.view->transform()->map({1.5, 2}), QPointF(96, 128));
+}
+
+TEST(Grid, AHandleBeingPlacedIsPutBackWhenReleasedOutside)
+{
+    ViewFixture f;
+    f.view->editGrid();
+    const int steps = f.undo.stack()->count();
+
+    f.pressDragRelease({100, 100}, {100, 900});
+    EXPECT_EQ(f.view->origin()->position(), QPointF(100, 100));
+    f.pressDragRelease({200, 100}, {1030, 100});
+    EXPECT_EQ(f.view->xDirection()->position(), QPointF(200, 100));
+    f.endEvent();
+    EXPECT_EQ(f.view->gridState(), 2);
+    EXPECT_EQ(f.view->selectedNode(), nullptr);
+    EXPECT_EQ(f.undo.stack()->count(), steps);
+
+    // Dragged to a place inside, it stays there as an undoable move.
+    f.pressDragRelease({100, 200}, {110, 210});
+    f.endEvent();
+    EXPECT_EQ(f.view->yDirection()->position(), QPointF(110, 210));
+    EXPECT_EQ(f.undo.undoActionName(), "move node");
+    f.undo.undo();
+    EXPECT_EQ(f.view->yDirection()->position(), QPointF(100, 200));
+}
+
+TEST(Grid, TheNearestHandleDecidesWhatAPressGrabs)
+{
+    GridFixture f;
+    const int steps = f.undo.stack()->count();
+    const struct {
+        QPointF press;
+        int state;
+    } cases[] = {{{60, 4}, 2}, {{32, 32}, 1}, {{32, 64}, 3}, {{64, 64}, 3}, {{10, 10}, 1}};
+    for (const auto &c : cases) {
+        f.press(c.press);
+        EXPECT_EQ(f.view->editGridState(), c.state);
+        ASSERT_NE(f.view->gridHandle(), nullptr);
+        EXPECT_EQ(f.view->gridHandle()->position(), c.press);
+        EXPECT_EQ(f.view->selectedNode(), f.view->gridHandle());
+        f.release(c.press);
+        EXPECT_EQ(f.view->gridHandle(), nullptr);
+        EXPECT_EQ(f.view->selectedNode(), nullptr);
+    }
+    f.endEvent();
+    f.expectHandles({0, 0}, {64, 0}, {0, 64});
+    EXPECT_EQ(f.undo.stack()->count(), steps);
+}
+
+TEST(Grid, ReaimingAnAxisKeepsTheGrabbedGridPointUnderThePointer)
+{
+    {
+        GridFixture f;
+        f.press({32, 64});
+        f.drag({32, 128});
+        f.expectHandles({0, 0}, {64, 0}, {0, 128});
+        f.release({32, 128});
+        f.endEvent();
+        f.expectHandles({0, 0}, {64, 0}, {0, 128});
+        EXPECT_EQ(f.undo.undoActionName(), "move grid");
+        f.undo.undo();
+        f.expectHandles({0, 0}, {64, 0}, {0, 64});
+    }
+    {
+        GridFixture f;
+        f.pressDragRelease({64, 0}, {128, 32});
+        f.expectHandles({0, 0}, {128, 32}, {0, 64});
+    }
+}
+
+TEST(Grid, MovingTheGridIsOneUndoStep)
+{
+    GridFixture f;
+    f.press({32, 32});
+    f.drag({40, 30});
+    f.drag({42, 27});
+    f.release({42, 27});
+    f.endEvent();
+    f.expectHandles({10, -5}, {74, -5}, {10, 59});
+    EXPECT_EQ(f.undo.undoActionName(), "move grid");
+
+    f.undo.undo();
+    f.expectHandles({0, 0}, {64, 0}, {0, 64});
+    EXPECT_FALSE(f.undo.canUndo());
+
+    f.undo.redo();
+    f.expectHandles({10, -5}, {74, -5}, {10, 59});
+}
+
+TEST(Grid, SnapGoesToTheNearestHalfStepWithHalvesAwayFromZero)
+{
+    ViewFixture f;
+    EXPECT_EQ(f.view->snap({40, 15}), QPointF(40, 15));
+    f.view->addOrigin({0, 0});
+    f.view->addX({64, 0});
+    EXPECT_EQ(f.view->snap({40, 15}), QPointF(40, 15));
+    f.view->addY({0, 64});
+    EXPECT_EQ(f.view->snap({40, 15}), QPointF(32, 0));
+    EXPECT_EQ(f.view->snap({48, 16}), QPointF(64, 32));
+    EXPECT_EQ(f.view->snap({-48, -16}), QPointF(-64, -32));
+}
+
+TEST(Grid, SnapToGridMovesTheMarkedLedsUndoably)
+{
+    GridFixture f;
+    auto a = f.led({40, 15});
+    auto b = f.led({48, 16});
+    f.view->markNode(a);
+    f.endEvent();
+    f.view->snapToGrid();
+    f.endEvent();
+    EXPECT_EQ(a->position(), QPointF(32, 0));
+    EXPECT_EQ(b->position(), QPointF(48, 16));
+    f.undo.undo();
+    EXPECT_EQ(a->position(), QPointF(40, 15));
+
+    f.view->unmarkNode(a);
+    f.endEvent();
+    f.view->snapToGrid();
+    EXPECT_EQ(a->position(), QPointF(32, 0));
+    EXPECT_EQ(b->position(), QPointF(64, 32));
+}
+
+TEST(Grid, ADraggedLedSnapsOnlyInEditGridMode)
+{
+    {
+        GridFixture f;
+        auto led = f.led({200, 200});
+        f.press({200, 200});
+        f.drag({240, 215});
+        EXPECT_EQ(led->position(), QPointF(256, 224));
+        f.release({240, 215});
+        f.endEvent();
+        EXPECT_EQ(led->position(), QPointF(256, 224));
+        EXPECT_EQ(f.undo.undoActionName(), "move node");
+        f.undo.undo();
+        EXPECT_EQ(led->position(), QPointF(200, 200));
+    }
+    {
+        GridFixture f;
+        auto led = f.led({200, 200});
+        f.view->selectMode();
+        f.pressDragRelease({200, 200}, {240, 215});
+        EXPECT_EQ(led->position(), QPointF(240, 215));
+    }
+    {
+        // A marked group moves by the pointer's offset and does not snap.
+        GridFixture f;
+        auto a = f.led({200, 200});
+        auto b = f.led({400, 200});
+        f.view->markNode(a);
+        f.view->markNode(b);
+        f.endEvent();
+        f.pressDragRelease({200, 200}, {240, 215});
+        EXPECT_EQ(a->position(), QPointF(240, 215));
+        EXPECT_EQ(b->position(), QPointF(440, 215));
+    }
+}

@@ -1,0 +1,230 @@
+#include "EditorTestSupport.h"
+
+#include <QNativeGestureEvent>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+struct TransformFixture : ViewFixture {
+    TransformFixture() { releaseModifiers(); }
+
+    void leds(const QList<QPointF> &points)
+    {
+        for (const QPointF &p : points)
+            view->addVertex(p);
+        endEvent();
+    }
+
+    /// The example layout that fits with k = 2: two LEDs on the x axis and a 32-unit grid.
+    void fitExample()
+    {
+        leds({{0, 0}, {447, 0}});
+        makeGrid({0, 0}, {32, 0}, {0, 32});
+    }
+};
+
+} // namespace
+
+TEST(Transforms, MirrorAboutTheCentreOfTheLeds)
+{
+    TransformFixture f;
+    f.leds({{100, 50}, {300, 60}});
+    f.view->mirrorX();
+    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{300, 50}, {100, 60}}));
+    f.view->mirrorY();
+    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{300, 60}, {100, 50}}));
+}
+
+TEST(Transforms, QuarterTurnsAboutTheCentre)
+{
+    {
+        TransformFixture f;
+        f.leds({{0, 0}, {10, 0}});
+        EXPECT_EQ(f.view->bounds(false), QRectF(0, 0, 11, 1));
+        EXPECT_EQ(f.view->center(false), QPointF(5, 0));
+        f.view->rotate();
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
+    }
+    {
+        TransformFixture f;
+        f.leds({{0, 0}, {10, 0}});
+        f.view->rotateLeft();
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, -5}, {5, 5}}));
+    }
+    {
+        TransformFixture f;
+        f.leds({{0, 0}, {10, 0}, {100, 100}});
+        f.view->markNode(f.view->nodes()[0]);
+        f.view->markNode(f.view->nodes()[1]);
+        f.endEvent();
+        f.view->rotate();
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}, {100, 100}}));
+    }
+    {
+        TransformFixture f;
+        const QList<QPointF> start{{10, 20}, {50, 90}, {300, 45}, {-7, 3}};
+        f.leds(start);
+        for (int turn = 1; turn <= 4; ++turn) {
+            f.view->rotate();
+            if (turn < 4) {
+                EXPECT_NE(f.view->positions(), start) << "after turn " << turn;
+            }
+        }
+        EXPECT_EQ(f.view->positions(), start);
+    }
+}
+
+TEST(Transforms, ScaleFitsLedsAndGridIntoTheLayoutSpace)
+{
+    {
+        TransformFixture f;
+        f.fitExample();
+        EXPECT_EQ(f.view->boundsOffset(), 64);
+        f.view->scaleFactor(1);
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{65, 352}, {959, 352}}));
+        EXPECT_EQ(f.view->origin()->position(), QPointF(65, 352));
+        EXPECT_EQ(f.view->xDirection()->position(), QPointF(129, 352));
+        EXPECT_EQ(f.view->yDirection()->position(), QPointF(65, 416));
+    }
+    {
+        TransformFixture f;
+        f.fitExample();
+        f.view->scale();
+        EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
+    }
+    {
+        TransformFixture f;
+        f.fitExample();
+        f.view->scale2();
+        EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
+        EXPECT_EQ(f.view->origin()->position(), QPointF(288.5, 368));
+    }
+    {
+        // Scaling shows a hidden grid and ignores the marking.
+        TransformFixture f;
+        f.fitExample();
+        f.view->editNodes();
+        f.view->markNode(f.view->nodes()[1]);
+        f.endEvent();
+        f.view->scaleFactor(1);
+        EXPECT_TRUE(f.view->isGridShown());
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{65, 352}, {959, 352}}));
+    }
+    {
+        TransformFixture f;
+        EXPECT_EQ(f.view->boundsOffset(), 0);
+    }
+}
+
+TEST(Transforms, OneUnnamedUndoStepRevertsATransform)
+{
+    const QList<void (View::*)()> transforms{&View::mirrorX, &View::mirrorY, &View::rotate, &View::rotateLeft,
+                                             &View::scale, &View::scale2};
+    for (auto transform : transforms) {
+        TransformFixture f;
+        f.leds({{0, 0}, {447, 10}});
+        f.makeGrid({0, 0}, {32, 0}, {0, 32});
+        const QList<QPointF> before = f.view->positions();
+        const int steps = f.undo.stack()->count();
+        (f.view.get()->*transform)();
+        f.endEvent();
+        ASSERT_NE(f.view->positions(), before);
+        EXPECT_EQ(f.undo.stack()->count(), steps + 1);
+        EXPECT_EQ(f.undo.undoActionName(), "");
+        f.undo.undo();
+        EXPECT_EQ(f.view->positions(), before);
+        EXPECT_EQ(f.view->origin()->position(), QPointF(0, 0));
+        EXPECT_EQ(f.view->xDirection()->position(), QPointF(32, 0));
+        EXPECT_EQ(f.view->yDirection()->position(), QPointF(0, 32));
+        EXPECT_EQ(f.undo.undoActionName(), "add node");
+    }
+}
+
+TEST(Transforms, GesturesTurnByTheSignAndFitByTheMagnification)
+{
+    {
+        TransformFixture f;
+        f.leds({{0, 0}, {10, 0}});
+        f.view->rotateGestureEnded(-0.2);
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
+    }
+    {
+        TransformFixture f;
+        f.leds({{0, 0}, {10, 0}});
+        f.view->rotateGestureEnded(0.3);
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, -5}, {5, 5}}));
+    }
+    {
+        TransformFixture f;
+        f.fitExample();
+        f.view->magnifyGestureEnded(-0.1);
+        EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
+    }
+    {
+        TransformFixture f;
+        f.fitExample();
+        f.view->magnifyGestureEnded(0.1);
+        EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
+    }
+}
+
+TEST(Transforms, TrackpadGestureEventsReachTheTransforms)
+{
+    auto gesture = [](View &view, Qt::NativeGestureType type, double value) {
+        QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2, QPointF(100, 100),
+                                  QPointF(100, 100), QPointF(100, 100), value, QPointF(), 1);
+        QApplication::sendEvent(&view, &event);
+    };
+    {
+        TransformFixture f;
+        f.leds({{0, 0}, {10, 0}});
+        gesture(*f.view, Qt::BeginNativeGesture, 0);
+        gesture(*f.view, Qt::RotateNativeGesture, 0.5);
+        gesture(*f.view, Qt::RotateNativeGesture, -0.2);
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{0, 0}, {10, 0}}));
+        gesture(*f.view, Qt::EndNativeGesture, 0);
+        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
+    }
+    {
+        TransformFixture f;
+        f.fitExample();
+        gesture(*f.view, Qt::BeginNativeGesture, 0);
+        gesture(*f.view, Qt::ZoomNativeGesture, -0.1);
+        gesture(*f.view, Qt::EndNativeGesture, 0);
+        EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
+    }
+    {
+        TransformFixture f;
+        f.fitExample();
+        gesture(*f.view, Qt::SmartZoomNativeGesture, 0);
+        EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
+    }
+}
+
+TEST(Transforms, OptionTurnsRotateAndScaleIntoTheirAlternatives)
+{
+    TransformFixture f;
+    f.fitExample();
+    QSignalSpy images(f.view.get(), &View::optionImagesChanged);
+
+    f.holdOption();
+    ASSERT_FALSE(images.isEmpty());
+    EXPECT_TRUE(images.last()[0].toBool());
+    f.view->rotate();
+    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{223.5, -223.5}, {223.5, 223.5}}));
+    f.view->rotateLeft();
+    ASSERT_EQ(f.view->positions(), (QList<QPointF>{{447, 0}, {0, 0}}));
+    f.view->scale();
+    EXPECT_EQ(f.view->positions()[1], QPointF(288.5, 368));
+    f.releaseModifiers();
+    EXPECT_FALSE(images.last()[0].toBool());
+    f.view->rotate();
+    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{512, 144.5}, {512, 591.5}}));
+
+    f.view->flagsChanged(std::nullopt);
+    EXPECT_FALSE(images.last()[0].toBool());
+}
