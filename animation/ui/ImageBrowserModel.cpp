@@ -1,0 +1,263 @@
+#include "ImageBrowserModel.h"
+
+#include "ImageBrowserThumbnails.h"
+
+#include "animation/ListMoves.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QMimeData>
+
+#include <algorithm>
+#include <numeric>
+
+namespace lumora {
+
+namespace {
+
+/// Clears the flag again however the change ends.
+class ChangeScope {
+public:
+    explicit ChangeScope(bool &flag)
+        : m_flag(flag)
+    {
+        m_flag = true;
+    }
+    ~ChangeScope() { m_flag = false; }
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+ImageBrowserModel::ImageBrowserModel(std::function<QUrl(const QUrl &)> resolve, QObject *parent)
+    : QAbstractListModel(parent)
+    , m_resolve(std::move(resolve))
+    , m_thumbnails(new ImageBrowserThumbnails(this))
+{
+    connect(m_thumbnails, &ImageBrowserThumbnails::ready, this, &ImageBrowserModel::thumbnailReady);
+}
+
+ImageBrowserModel::~ImageBrowserModel() = default;
+
+QUrl ImageBrowserModel::resolvedUrl(qsizetype row) const
+{
+    if (row < 0 || row >= m_urls.size())
+        return {};
+    return m_resolve ? m_resolve(m_urls[row]) : m_urls[row];
+}
+
+void ImageBrowserModel::appendUrl(const QUrl &url)
+{
+    ChangeScope scope(m_changing);
+    beginInsertRows({}, int(m_urls.size()), int(m_urls.size()));
+    m_urls.append(url);
+    endInsertRows();
+}
+
+void ImageBrowserModel::reload()
+{
+    ChangeScope scope(m_changing);
+    beginResetModel();
+    m_thumbnails->forgetMissing();
+    endResetModel();
+}
+
+bool ImageBrowserModel::insertUrls(const QList<QUrl> &urls, qsizetype index)
+{
+    if (urls.isEmpty())
+        return false;
+    if (index < 0 || index > m_urls.size())
+        index = m_urls.size();
+    {
+        ChangeScope scope(m_changing);
+        beginInsertRows({}, int(index), int(index + urls.size() - 1));
+        for (qsizetype i = 0; i < urls.size(); ++i)
+            m_urls.insert(index + i, urls[i]);
+        endInsertRows();
+    }
+    emit imagesChanged();
+    return true;
+}
+
+void ImageBrowserModel::moveItemsAtIndexes(std::vector<qsizetype> indexes, qsizetype destination)
+{
+    // Move row numbers first: the result says both where every URL goes and where every
+    // persistent index (the selection, the current item) has to follow.
+    QList<qsizetype> order(m_urls.size());
+    std::iota(order.begin(), order.end(), 0);
+    lumora::moveItemsAtIndexes(order, std::move(indexes), destination);
+    bool unchanged = true;
+    for (qsizetype row = 0; row < order.size(); ++row)
+        unchanged = unchanged && order[row] == row;
+    if (unchanged)
+        return;
+
+    {
+        ChangeScope scope(m_changing);
+        emit layoutAboutToBeChanged();
+        QList<int> newRow(order.size());
+        QList<QUrl> urls;
+        urls.reserve(order.size());
+        for (qsizetype row = 0; row < order.size(); ++row) {
+            newRow[order[row]] = int(row);
+            urls.append(m_urls[order[row]]);
+        }
+        const QModelIndexList from = persistentIndexList();
+        QModelIndexList to;
+        for (const QModelIndex &index : from)
+            to.append(this->index(newRow[index.row()], index.column()));
+        changePersistentIndexList(from, to);
+        m_urls = std::move(urls);
+        emit layoutChanged();
+    }
+    emit imagesChanged();
+}
+
+void ImageBrowserModel::removeItemsAtIndexes(std::vector<qsizetype> indexes)
+{
+    std::sort(indexes.begin(), indexes.end(), std::greater<>());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    bool removed = false;
+    {
+        ChangeScope scope(m_changing);
+        for (qsizetype row : indexes) {
+            if (row < 0 || row >= m_urls.size())
+                continue;
+            beginRemoveRows({}, int(row), int(row));
+            m_urls.removeAt(row);
+            endRemoveRows();
+            removed = true;
+        }
+    }
+    if (removed)
+        emit imagesChanged();
+}
+
+int ImageBrowserModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_urls.size());
+}
+
+QVariant ImageBrowserModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_urls.size())
+        return {};
+    switch (role) {
+    case Qt::DecorationRole:
+        return m_thumbnails->icon(resolvedUrl(index.row()));
+    case Qt::ToolTipRole: {
+        const QUrl url = resolvedUrl(index.row());
+        return url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toDisplayString();
+    }
+    case ThumbnailStateRole: {
+        const QUrl url = resolvedUrl(index.row());
+        m_thumbnails->icon(url); // starts the load when nobody has asked yet
+        return int(m_thumbnails->state(url));
+    }
+    case UrlRole:
+        return m_urls[index.row()];
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ImageBrowserModel::flags(const QModelIndex &index) const
+{
+    // Drops land between thumbnails, never on one.
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+Qt::DropActions ImageBrowserModel::supportedDropActions() const
+{
+    return Qt::CopyAction | Qt::MoveAction;
+}
+
+Qt::DropActions ImageBrowserModel::supportedDragActions() const
+{
+    return Qt::CopyAction | Qt::MoveAction;
+}
+
+QStringList ImageBrowserModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list"), QString::fromLatin1(rowsMimeType)};
+}
+
+QMimeData *ImageBrowserModel::mimeData(const QModelIndexList &indexes) const
+{
+    QList<qint64> rows;
+    for (const QModelIndex &index : indexes) {
+        if (index.isValid() && index.model() == this)
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+
+    QByteArray payload;
+    QDataStream stream(&payload, QIODevice::WriteOnly);
+    stream << qint64(QCoreApplication::applicationPid()) << quint64(reinterpret_cast<quintptr>(this)) << rows;
+
+    QList<QUrl> urls;
+    for (qint64 row : rows)
+        urls.append(resolvedUrl(row));
+    auto *data = new QMimeData;
+    data->setUrls(urls);
+    data->setData(QString::fromLatin1(rowsMimeType), payload);
+    return data;
+}
+
+std::optional<std::vector<qsizetype>> ImageBrowserModel::ownRows(const QMimeData *data) const
+{
+    if (!data || !data->hasFormat(QString::fromLatin1(rowsMimeType)))
+        return std::nullopt;
+    QDataStream stream(data->data(QString::fromLatin1(rowsMimeType)));
+    qint64 pid = 0;
+    quint64 model = 0;
+    QList<qint64> rows;
+    stream >> pid >> model >> rows;
+    if (stream.status() != QDataStream::Ok || pid != QCoreApplication::applicationPid()
+        || model != quint64(reinterpret_cast<quintptr>(this)))
+        return std::nullopt;
+    return std::vector<qsizetype>(rows.begin(), rows.end());
+}
+
+bool ImageBrowserModel::canDropMimeData(const QMimeData *data, Qt::DropAction, int, int,
+                                        const QModelIndex &) const
+{
+    return data && (data->hasUrls() || ownRows(data));
+}
+
+bool ImageBrowserModel::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int,
+                                     const QModelIndex &parent)
+{
+    if (action == Qt::IgnoreAction)
+        return true;
+    if (!data)
+        return false;
+    if (parent.isValid())
+        row = parent.row();
+    const qsizetype gap = row < 0 ? m_urls.size() : row;
+    // Thumbnails dragged inside the strip move, whatever modifier was held; from another
+    // strip they arrive as plain URLs.
+    if (const auto rows = ownRows(data)) {
+        moveItemsAtIndexes(*rows, gap);
+        return true;
+    }
+    return insertUrls(data->urls(), gap);
+}
+
+void ImageBrowserModel::thumbnailReady(const QUrl &resolved)
+{
+    for (qsizetype row = 0; row < m_urls.size(); ++row) {
+        if (resolvedUrl(row) == resolved) {
+            const QModelIndex at = index(int(row));
+            emit dataChanged(at, at, {Qt::DecorationRole, ThumbnailStateRole});
+        }
+    }
+}
+
+} // namespace lumora

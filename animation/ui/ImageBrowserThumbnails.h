@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QObject>
+#include <QUrl>
+
+namespace lumora {
+
+/// Whether a thumbnail can be shown yet.
+enum class ThumbnailState { Loading, Ready, Missing };
+
+/// Thumbnails of the strip's pictures, decoded at a reduced size on the thread pool and
+/// kept per URL for the life of the strip, so scrolling and reordering never decode again.
+/// A picture that cannot be read gets a placeholder. Owned by the `ImageBrowserModel`.
+class ImageBrowserThumbnails : public QObject {
+    Q_OBJECT
+public:
+    /// The longest side of a thumbnail in pixels; the strip never shows them larger.
+    static constexpr int side = 256;
+
+    explicit ImageBrowserThumbnails(QObject *parent = nullptr);
+
+    /// The thumbnail of a loadable URL, or a placeholder while it loads (which starts
+    /// the load) or when it cannot be read.
+    QIcon icon(const QUrl &url);
+    ThumbnailState state(const QUrl &url) const;
+    /// Forgets the pictures that could not be read, so that they are tried again.
+    void forgetMissing();
+
+    /// Decodes a picture file scaled to fit `side` × `side`; a null image on failure.
+    static QImage load(const QString &fileName);
+
+signals:
+    void ready(const QUrl &url);
+
+private:
+    struct Entry {
+        ThumbnailState state = ThumbnailState::Loading;
+        QIcon icon;
+    };
+
+    void finished(const QUrl &url, const QImage &image);
+
+    QHash<QUrl, Entry> m_entries;
+};
+
+} // namespace lumora
