@@ -1,5 +1,7 @@
 #include "patterns/catalogue/CatalogueA.h"
 
+#include "PatternTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,27 +10,9 @@
 #include <string>
 
 using namespace lumora;
+using namespace lumora::patterntest;
 
 namespace {
-ColorPattern &pattern(const char *name)
-{
-    ColorPattern::addInstances();
-    ColorPattern *found = ColorPattern::named(name);
-    if (!found)
-        throw std::runtime_error(std::string("no pattern ") + name);
-    return *found;
-}
-
-Color at(const char *name, double t, double x, double y)
-{
-    return pattern(name).color(Position{t, x, y, 0});
-}
-
-void expectRelative(double actual, double expected, double tolerance = 1e-12)
-{
-    EXPECT_NEAR(actual, expected, tolerance * std::max(1.0, std::fabs(expected)));
-}
-
 constexpr double kBaseS0 = 0.1, kBaseS1 = 0.05, kBaseR1 = 2 * PI, kBaseSpeed = 0.02;
 } // namespace
 

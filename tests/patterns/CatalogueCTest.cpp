@@ -1,5 +1,7 @@
 #include "patterns/catalogue/CatalogueC.h"
 
+#include "PatternTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,29 +10,7 @@
 #include <string>
 
 using namespace lumora;
-
-namespace {
-const ColorPattern &pattern(const char *name)
-{
-    ColorPattern::addInstances();
-    const ColorPattern *found = ColorPattern::named(name);
-    if (!found)
-        throw std::runtime_error(std::string("no pattern ") + name);
-    return *found;
-}
-
-Color at(const char *name, double t, double x, double y, std::int64_t index = 0)
-{
-    return pattern(name).color(Position{t, x, y, index});
-}
-
-void expectColor(const Color &c, double r, double g, double b, double tolerance = 1e-12)
-{
-    EXPECT_NEAR(c.r, r, tolerance);
-    EXPECT_NEAR(c.g, g, tolerance);
-    EXPECT_NEAR(c.b, b, tolerance);
-}
-} // namespace
+using namespace lumora::patterntest;
 
 TEST(CatalogueC, InitParameters)
 {

@@ -1,5 +1,7 @@
 #include "patterns/catalogue/CatalogueD.h"
 
+#include "PatternTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,29 +9,9 @@
 #include <string>
 
 using namespace lumora;
+using namespace lumora::patterntest;
 
 namespace {
-const ColorPattern &pattern(const char *name)
-{
-    ColorPattern::addInstances();
-    const ColorPattern *found = ColorPattern::named(name);
-    if (!found)
-        throw std::runtime_error(std::string("no pattern ") + name);
-    return *found;
-}
-
-Color at(const char *name, double t, double x, double y)
-{
-    return pattern(name).color(Position{t, x, y, 0});
-}
-
-void expectColor(const Color &c, double r, double g, double b, double tolerance = 1e-12)
-{
-    EXPECT_NEAR(c.r, r, tolerance);
-    EXPECT_NEAR(c.g, g, tolerance);
-    EXPECT_NEAR(c.b, b, tolerance);
-}
-
 const char *const kNames[] = {"Colors2", "Flower3", "Upholstery", "Checkered", "DualScan", "Sinus",
                               "RotatingBars", "Flower", "Spirale3", "Grid", "Hexagon"};
 } // namespace

@@ -1,33 +1,13 @@
 #include "patterns/catalogue/CatalogueE.h"
 
+#include "PatternTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace lumora;
-
-namespace {
-
-const ColorPattern *pattern(const char *name)
-{
-    ColorPattern::addInstances();
-    return ColorPattern::named(name);
-}
-
-Color at(const char *name, double t, double x, double y, std::int64_t index = 0)
-{
-    const ColorPattern *p = pattern(name);
-    return p ? p->color(Position{t, x, y, index}) : Color(-9, -9, -9);
-}
-
-void expectColor(const Color &c, double r, double g, double b, double tolerance = 1e-12)
-{
-    EXPECT_NEAR(c.r, r, tolerance);
-    EXPECT_NEAR(c.g, g, tolerance);
-    EXPECT_NEAR(c.b, b, tolerance);
-}
-
-} // namespace
+using namespace lumora::patterntest;
 
 TEST(CatalogueE, AnimationParameters)
 {
@@ -41,7 +21,7 @@ TEST(CatalogueE, AnimationParameters)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const ColorPattern *p = pattern(c.name);
+        const ColorPattern *p = &pattern(c.name);
         ASSERT_NE(p, nullptr);
         EXPECT_DOUBLE_EQ(p->s0, c.s0);
         EXPECT_DOUBLE_EQ(p->s1, c.s1);

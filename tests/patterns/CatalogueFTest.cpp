@@ -1,33 +1,16 @@
 #include "patterns/catalogue/CatalogueF.h"
 #include "patterns/framework/PixelPattern.h"
 
+#include "PatternTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace lumora;
+using namespace lumora::patterntest;
 
 namespace {
-
-const ColorPattern *pattern(const char *name)
-{
-    ColorPattern::addInstances();
-    return ColorPattern::named(name);
-}
-
-Color at(const char *name, double t, double x, double y, std::int64_t index = 0)
-{
-    const ColorPattern *p = pattern(name);
-    return p ? p->color(Position{t, x, y, index}) : Color(-9, -9, -9);
-}
-
-void expectColor(const Color &c, double r, double g, double b, double tolerance = 1e-12)
-{
-    EXPECT_NEAR(c.r, r, tolerance);
-    EXPECT_NEAR(c.g, g, tolerance);
-    EXPECT_NEAR(c.b, b, tolerance);
-}
-
 /// A picture whose pixels tell where they are: red = column / 10, green = row / 10.
 /// The pixel at column 1, row 1 is half transparent.
 class CoordinateBitmap : public Bitmap {
@@ -47,7 +30,6 @@ private:
     double m_width;
     double m_height;
 };
-
 } // namespace
 
 TEST(CatalogueF, AnimationParameters)
@@ -63,7 +45,7 @@ TEST(CatalogueF, AnimationParameters)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const ColorPattern *p = pattern(c.name);
+        const ColorPattern *p = &pattern(c.name);
         ASSERT_NE(p, nullptr);
         EXPECT_DOUBLE_EQ(p->s0, c.s0);
         EXPECT_DOUBLE_EQ(p->s1, c.s1);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "patterns/framework/ColorPattern.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace lumora::patterntest {
+
+/// The registry's instance of a pattern; an unknown name fails the test loudly.
+inline const ColorPattern &pattern(const char *name)
+{
+    ColorPattern::addInstances();
+    const ColorPattern *found = ColorPattern::named(name);
+    if (!found)
+        throw std::runtime_error(std::string("no pattern ") + name);
+    return *found;
+}
+
+inline Color at(const char *name, double t, double x, double y, std::int64_t index = 0)
+{
+    return pattern(name).color(Position{t, x, y, index});
+}
+
+inline void expectColor(const Color &c, double r, double g, double b, double tolerance = 1e-12)
+{
+    EXPECT_NEAR(c.r, r, tolerance);
+    EXPECT_NEAR(c.g, g, tolerance);
+    EXPECT_NEAR(c.b, b, tolerance);
+}
+
+inline void expectRelative(double actual, double expected, double tolerance = 1e-12)
+{
+    EXPECT_NEAR(actual, expected, tolerance * std::max(1.0, std::fabs(expected)));
+}
+
+} // namespace lumora::patterntest
