@@ -7,6 +7,8 @@
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
 #include "editor/UndoManager.h"
+#include "animation/ui/AnimationEditorView.h"
+#include "animation/ui/ImageBrowserController.h"
 #include "editor/View.h"
 #include "patterns/framework/ColorPattern.h"
 
@@ -102,12 +104,15 @@ void Document::setUp(const Model &model)
         editor->addX(model.grid[1]);
     if (model.grid.size() > 2)
         editor->addY(model.grid[2]);
-    m_imageUrls = model.filenames;
+    ImageBrowserController *strip = m_window->imageBrowserController();
+    for (const QUrl &url : model.filenames)
+        strip->addURL(url);
+    strip->reloadData();
     editor->setAnimationEditor(model.animationEditor);
+    m_window->animationEditorView()->setAnimationEditor(model.animationEditor);
     // The first picture starts as the background, so the layout opens on its picture.
-    for (const QUrl &url : m_imageUrls)
-        if (editor->addImageWithURL(resolved(url)))
-            break;
+    if (!model.filenames.isEmpty())
+        m_window->selectPicture(0);
     editor->updateMode();
     editor->updateEdges(false);
     m_undo->enableUndoRegistration();
@@ -135,10 +140,9 @@ bool Document::isModified() const
     return m_changedWithoutUndo || !m_undo->stack()->isClean();
 }
 
-void Document::setImageUrls(const QList<QUrl> &urls)
+QList<QUrl> Document::imageUrls() const
 {
-    m_imageUrls = urls;
-    changedWithoutUndo();
+    return m_window->imageBrowserController()->urls();
 }
 
 void Document::changedWithoutUndo()
@@ -157,7 +161,7 @@ QUrl Document::resolved(const QUrl &url) const
 LayoutSnapshot Document::snapshot() const
 {
     LayoutSnapshot layout = view()->snapshot();
-    layout.images = m_imageUrls;
+    layout.images = imageUrls();
     return layout;
 }
 

@@ -42,8 +42,7 @@ public:
     bool isModified() const;
 
     /// The pictures of the layout, in strip order (the filenames table).
-    const QList<QUrl> &imageUrls() const { return m_imageUrls; }
-    void setImageUrls(const QList<QUrl> &urls);
+    QList<QUrl> imageUrls() const;
     /// A change that registers no undo (the picture strip) still needs saving.
     void changedWithoutUndo();
     /// A picture URL made absolute against the document's folder.
@@ -87,7 +86,6 @@ private:
     QString m_recoveryFile;
     UndoManager *m_undo;
     DocumentWindow *m_window = nullptr;
-    QList<QUrl> m_imageUrls;
     QTimer m_autosaveTimer;
     // Changes that register no undo (the picture strip) but still need saving.
     bool m_changedWithoutUndo = false;

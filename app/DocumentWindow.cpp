@@ -3,6 +3,9 @@
 #include "Application.h"
 #include "Document.h"
 
+#include "animation/ui/AnimationEditorView.h"
+#include "animation/ui/ImageBrowserController.h"
+#include "animation/ui/ImageBrowserView.h"
 #include "document/Exporter.h"
 #include "editor/UndoManager.h"
 #include "editor/View.h"
@@ -16,7 +19,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QListView>
 #include <QMessageBox>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -38,9 +45,33 @@ DocumentWindow::DocumentWindow(Document *document)
 {
     lumoraInitResources();
     setWindowIcon(QIcon(":/icons/lumora.svg"));
-    setCentralWidget(m_view);
+
+    // Beside the layout editor, a tab view with the picture strip and the frame timeline.
+    m_strip = new ImageBrowserController(m_view, [document](const QUrl &url) { return document->resolved(url); });
+    connect(m_strip, &ImageBrowserController::imagesChanged, document, &Document::changedWithoutUndo);
+    m_timeline = new AnimationEditorView(m_view, document->undoManager());
+    m_view->setAnimationEditorView(m_timeline);
+    auto *timelineScroll = new QScrollArea;
+    timelineScroll->setWidget(m_timeline);
+    timelineScroll->setWidgetResizable(false);
+    timelineScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    timelineScroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_tabs = new QTabWidget;
+    m_tabs->addTab(m_strip, tr("Pictures"));
+    m_tabs->widget(0)->setProperty("identifier", "1");
+    m_tabs->addTab(timelineScroll, tr("Frames"));
+    m_tabs->widget(1)->setProperty("identifier", "2");
+    m_tabs->setMinimumWidth(150);
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(m_view);
+    splitter->addWidget(m_tabs);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({1024, 200});
+    splitter->setChildrenCollapsible(false);
+    setCentralWidget(splitter);
     m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
-    resize(1060, 900);
+    resize(1280, 900);
 
     QPalette dark = palette();
     dark.setColor(QPalette::Window, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
@@ -239,6 +270,28 @@ void DocumentWindow::updateTitle()
     setWindowTitle(m_document->displayName() + "[*] — Lumora");
     setWindowModified(m_document->isModified());
     setWindowFilePath(m_document->fileName());
+}
+
+bool DocumentWindow::isAnimationTabShown() const
+{
+    return m_tabs->currentWidget()->property("identifier").toString() == "2";
+}
+
+void DocumentWindow::showAnimationTab(bool animation)
+{
+    m_tabs->setCurrentIndex(animation ? 1 : 0);
+}
+
+void DocumentWindow::selectPicture(qsizetype index)
+{
+    QListView *list = m_strip->imageBrowser();
+    list->selectionModel()->select(list->model()->index(int(index), 0), QItemSelectionModel::ClearAndSelect);
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    m_strip->resize();
 }
 
 void DocumentWindow::showStatus(const QString &message)

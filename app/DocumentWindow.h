@@ -5,10 +5,13 @@
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QTabWidget;
 
 namespace lumora {
 
+class AnimationEditorView;
 class Document;
+class ImageBrowserController;
 class View;
 struct ExportReport;
 
@@ -21,8 +24,13 @@ public:
     explicit DocumentWindow(Document *document);
 
     View *view() const { return m_view; }
-    /// Whether the animation tab is the one showing (decides the export).
-    bool isAnimationTabShown() const { return false; }
+    ImageBrowserController *imageBrowserController() const { return m_strip; }
+    AnimationEditorView *animationEditorView() const { return m_timeline; }
+    /// Whether the animation tab (identifier "2") is the one showing: it decides the export.
+    bool isAnimationTabShown() const;
+    void showAnimationTab(bool animation);
+    /// Selects a picture of the strip, which makes it the background.
+    void selectPicture(qsizetype index);
     void showStatus(const QString &message);
     /// Tells the user what an export wrote and what it could not.
     void showExportReport(const ExportReport &report);
@@ -32,6 +40,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -44,6 +53,9 @@ private:
 
     Document *m_document;
     View *m_view;
+    ImageBrowserController *m_strip;
+    AnimationEditorView *m_timeline;
+    QTabWidget *m_tabs;
     QLabel *m_countLabel;
     QActionGroup *m_modes;
     QAction *m_rotateAction = nullptr;
