@@ -96,7 +96,7 @@ void writeLargeDocument(benchmark::State &state)
 
 BENCHMARK_CAPTURE(patternExport, light, "AcidTrip")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(patternExport, medium, "QuasiCrystal")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(patternExport, heaviest, LUMORA_HEAVIEST_PATTERN)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(patternExport, heaviest, LUMORA_HEAVIEST_PATTERN)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(readLargeDocument)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(setUpLargeDocument)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(writeLargeDocument)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
