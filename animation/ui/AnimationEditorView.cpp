@@ -29,6 +29,7 @@ AnimationEditorView::AnimationEditorView(View *view, UndoManager *undo, QWidget 
     , m_view(view)
     , m_undo(undo)
 {
+    m_pictures = makePictureCache();
     resize(84, 0);
     setFixedHeight(0);
     m_clock.start();

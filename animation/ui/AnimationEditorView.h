@@ -62,8 +62,9 @@ public:
     void removeLayerAtIndex(qint64 index) override;
     void updateAnimationEditorView() override;
     void scrollToSelectedFrame() override;
-    /// Redraws every thumbnail image in the background; each keeps its old image until the
-    /// new one arrives, and a newer call supersedes what an older one has not finished.
+    /// Redraws in the background every thumbnail whose LEDs, marking or picture changed; each
+    /// keeps its old image until the new one arrives, and a newer request for a thumbnail
+    /// supersedes an older one still under way.
     void updateImages() override;
     void reverseSelection() override;
     void changeSelection(const QList<bool> &selection, const QUrl &url, PicturePtr image) override;
@@ -151,6 +152,7 @@ private:
     };
     using ThumbnailPtr = std::shared_ptr<Thumbnail>;
     struct Batch;
+    class PictureCache;
     struct RenderedImage {
         quint64 id;
         quint64 request;
@@ -190,6 +192,7 @@ private:
     /// Hands the thumbnails' images to the workers; with `onlyChanged`, skips thumbnails
     /// whose latest request draws from what their frame shows now.
     void requestImages(const QList<ThumbnailPtr> &thumbnails, bool onlyChanged);
+    static std::shared_ptr<PictureCache> makePictureCache();
     /// Cancels the background drawing and waits for it.
     void stopRendering();
     void receiveImages(const std::vector<RenderedImage> &images);
@@ -237,6 +240,7 @@ private:
     quint64 m_imageRequest = 0;
     mutable std::shared_ptr<const QList<QPointF>> m_leds;
     std::vector<std::shared_ptr<Batch>> m_batches;
+    std::shared_ptr<PictureCache> m_pictures;
     QImage m_placeholder;
     QImage m_shadow;
 };

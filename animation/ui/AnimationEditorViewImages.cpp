@@ -122,15 +122,59 @@ private:
     std::vector<uchar> m_coverage;
 };
 
-/// The picture stretched to the thumbnail's pixel size, shared by every frame of a batch
-/// that shows it.
-struct ScaledPicture {
-    QMutex mutex;
-    bool done = false;
-    QImage image;
+} // namespace
+
+/// Pictures stretched to thumbnail size, shared by the GUI thread and the workers: the
+/// frames of an animation mostly show the same few pictures, and scaling a large one is the
+/// dearest part of a thumbnail.
+class AnimationEditorView::PictureCache {
+public:
+    QImage scaled(const PicturePtr &picture, QSize size)
+    {
+        if (!picture)
+            return {};
+        std::shared_ptr<Entry> entry;
+        {
+            QMutexLocker lock(&m_mutex);
+            std::shared_ptr<Entry> &slot = m_entries[picture.get()];
+            // A freed picture's address may come back for a new one.
+            if (!slot || slot->picture.lock() != picture || slot->size != size) {
+                std::erase_if(m_entries, [](const auto &e) { return e.second && e.second->picture.expired(); });
+                std::shared_ptr<Entry> &fresh = m_entries[picture.get()];
+                fresh = std::make_shared<Entry>();
+                fresh->picture = picture;
+                fresh->size = size;
+                entry = fresh;
+            } else {
+                entry = slot;
+            }
+        }
+        QMutexLocker lock(&entry->mutex);
+        if (!entry->done) {
+            entry->done = true;
+            const QImage full = picture->image();
+            if (!full.isNull())
+                entry->image = full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        return entry->image;
+    }
+
+private:
+    struct Entry {
+        std::weak_ptr<Picture> picture;
+        QSize size;
+        QMutex mutex;
+        bool done = false;
+        QImage image;
+    };
+    QMutex m_mutex;
+    std::unordered_map<const Picture *, std::shared_ptr<Entry>> m_entries;
 };
 
-} // namespace
+std::shared_ptr<AnimationEditorView::PictureCache> AnimationEditorView::makePictureCache()
+{
+    return std::make_shared<PictureCache>();
+}
 
 QImage AnimationEditorView::renderThumbnail(const QList<QPointF> &leds, const QList<bool> &selection,
                                             const QImage &picture, qreal devicePixelRatio)
@@ -143,8 +187,9 @@ QImage AnimationEditorView::renderThumbnail(const QList<QPointF> &leds, const QL
     painter.scale(devicePixelRatio, devicePixelRatio);
     if (!picture.isNull()) {
         painter.setOpacity(0.8);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(bounds, picture);
+        painter.drawImage(QPointF(0, 0), picture.size() == size
+                                             ? picture
+                                             : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         painter.setOpacity(1.0);
     }
 
@@ -255,7 +300,8 @@ QImage AnimationEditorView::createImage(qint64 index) const
     const ImageSource source = imageSource(index);
     if (!source.leds)
         return {};
-    return renderThumbnail(*source.leds, source.selection, source.picture ? source.picture->image() : QImage(),
+    const QSize size = pixelSize(QSizeF(thumbnailWidth, thumbnailHeight), source.devicePixelRatio);
+    return renderThumbnail(*source.leds, source.selection, m_pictures->scaled(source.picture, size),
                            source.devicePixelRatio);
 }
 
@@ -301,32 +347,7 @@ struct AnimationEditorView::Batch {
     std::atomic<bool> cancelled{false};
     std::vector<QFuture<void>> futures;
 
-    QMutex picturesMutex;
-    std::unordered_map<const Picture *, std::shared_ptr<ScaledPicture>> pictures;
-
-    /// The picture at thumbnail size, scaled once for every frame of the batch showing it.
-    QImage scaled(const PicturePtr &picture, qreal devicePixelRatio)
-    {
-        if (!picture)
-            return {};
-        std::shared_ptr<ScaledPicture> entry;
-        {
-            QMutexLocker lock(&picturesMutex);
-            auto &slot = pictures[picture.get()];
-            if (!slot)
-                slot = std::make_shared<ScaledPicture>();
-            entry = slot;
-        }
-        QMutexLocker lock(&entry->mutex);
-        if (!entry->done) {
-            entry->done = true;
-            const QImage full = picture->image();
-            if (!full.isNull())
-                entry->image = full.scaled(pixelSize(QSizeF(thumbnailWidth, thumbnailHeight), devicePixelRatio),
-                                           Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
-        return entry->image;
-    }
+    std::shared_ptr<PictureCache> pictures;
 };
 
 QList<AnimationEditorView::ThumbnailPtr> AnimationEditorView::visibleFirst(const QList<ThumbnailPtr> &thumbnails) const
@@ -347,6 +368,7 @@ QList<AnimationEditorView::ThumbnailPtr> AnimationEditorView::visibleFirst(const
 void AnimationEditorView::requestImages(const QList<ThumbnailPtr> &thumbnails, bool onlyChanged)
 {
     auto batch = std::make_shared<Batch>();
+    batch->pictures = m_pictures;
     batch->jobs.reserve(size_t(thumbnails.size()));
     const auto leds = ledPositions();
     for (const ThumbnailPtr &thumbnail : visibleFirst(thumbnails)) {
@@ -382,7 +404,7 @@ void AnimationEditorView::requestImages(const QList<ThumbnailPtr> &thumbnails, b
             const ImageSource &source = job.source;
             done.push_back({job.id, job.request,
                             renderThumbnail(*source.leds, source.selection,
-                                            batch->scaled(source.picture, source.devicePixelRatio),
+                                            batch->pictures->scaled(source.picture, pixelSize(QSizeF(thumbnailWidth, thumbnailHeight), source.devicePixelRatio)),
                                             source.devicePixelRatio)});
             if (done.size() >= 8)
                 deliver();

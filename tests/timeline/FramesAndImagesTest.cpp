@@ -15,6 +15,15 @@ PicturePtr solidPicture(QColor color, const QString &name)
     return Picture::fromImage(image, QUrl::fromLocalFile("/tmp/" + name));
 }
 
+PicturePtr gradientPicture()
+{
+    QImage image(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, (x * y) % 256, y));
+    return Picture::fromImage(image);
+}
+
 } // namespace
 
 TEST(TimelineFrames, FrameCommandsKeepThumbnailsAlignedWithFrames)
@@ -126,6 +135,10 @@ TEST(TimelineImages, UpdateImagesRedrawsInTheBackgroundAndTheLatestLayoutWins)
     // Nothing a thumbnail shows has changed: no work.
     f.timeline->updateImages();
     EXPECT_FALSE(f.timeline->isRenderingImages());
+    // Pictures look the same drawn in the background as drawn at once.
+    const PicturePtr picture = gradientPicture();
+    for (int i : {2, 3, 17})
+        f.frames()[i]->image = picture;
 
     f.view.nodes()[3]->setPosition(QPointF(900, 700));
     f.timeline->updateImages();

@@ -2,6 +2,7 @@
 #include "TimelineTestSupport.h"
 
 #include <QLoggingCategory>
+#include <QScrollBar>
 
 using namespace lumora;
 
@@ -128,4 +129,30 @@ TEST(TimelineReverse, ReversesTheSelectedSlotsOrTheWholeTrackAndUndoes)
     f.timeline->reverseSelection();
     EXPECT_EQ(f.order(), "0 1 2 3 4 5");
     f.expectThumbnailsAligned();
+}
+
+TEST(TimelineDrag, HoldingTheMouseBelowTheStripScrollsItAndTheDraggedThumbnailFollows)
+{
+    TimelineFixture f(20, 200);
+    QScrollBar *bar = f.area.verticalScrollBar();
+    ASSERT_EQ(bar->value(), 0);
+
+    const QPoint below(42, f.area.viewport()->height() + 30);
+    f.press(f.centre(0));
+    f.drag(f.centre(0) + QPoint(0, 4));
+    f.drag(below);
+    const QString passed = f.order();
+    EXPECT_EQ(passed.left(8), "1 2 3 0 ");
+
+    QTest::qWait(700);
+    EXPECT_GT(bar->value(), 100);
+    // The mouse has not moved on the screen; the strip has moved under it, and the grabbed
+    // thumbnail stays under the mouse.
+    const qsizetype grabbed = f.frames().indexOf(f.made[0]);
+    EXPECT_NEAR(f.timeline->thumbnailRect(grabbed).center().y(), below.y() + bar->value(), 1.0);
+    // Scrolling alone reorders nothing.
+    EXPECT_EQ(f.order(), passed);
+    f.release(below + QPoint(0, bar->value()));
+    EXPECT_EQ(f.order(), passed);
+    EXPECT_EQ(f.timeline->thumbnailRect(grabbed), QRectF(10, 64 * grabbed + 8, 64, 48));
 }
