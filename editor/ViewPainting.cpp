@@ -160,6 +160,7 @@ quint64 View::staticLayerKey(QSize size, double scale) const
     mixDouble(scale);
     mix(quintptr(m_image.get()));
     mix(m_gridShown);
+    mix(m_pressed && m_ledNodes.size() > 1000); // the line's quality while dragging
     mix(quint64(m_duplicates.size()));
     for (const NodePtr &node : m_ledNodes) {
         const QPointF p = displayPosition(*node);
@@ -222,10 +223,14 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
         segments.reserve(line.size());
         for (qsizetype i = 1; i < line.size(); ++i)
             segments.append(QLineF(line[i - 1], line[i]));
+        // While the pointer drags, large layouts redraw the line on every step: it is drawn
+        // without antialiasing then, and smooth again on release.
+        painter.setRenderHint(QPainter::Antialiasing, !(m_pressed && m_ledNodes.size() > 1000));
         painter.setPen(QPen(QColor(0, 0, 0, 110), 7, Qt::SolidLine, Qt::FlatCap));
         painter.drawLines(segments);
         painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::FlatCap));
         painter.drawLines(segments);
+        painter.setRenderHint(QPainter::Antialiasing);
     }
 
     // The grid's axes, the duplicate markers and the handles.
@@ -269,8 +274,11 @@ void View::paintLayout(QPainter &painter, double scale)
     // Everything below the LEDs changes rarely: it is drawn once into a cached layer.
     const quint64 key = staticLayerKey(size, scale);
     if (key != m_staticKey || m_staticLayer.size() != size * ratio) {
-        m_staticLayer = QPixmap(size * ratio);
-        m_staticLayer.setDevicePixelRatio(ratio);
+        // Kept between redraws (a drag redraws it on every step): reallocate only on resize.
+        if (m_staticLayer.size() != size * ratio) {
+            m_staticLayer = QPixmap(size * ratio);
+            m_staticLayer.setDevicePixelRatio(ratio);
+        }
         QPainter layer(&m_staticLayer);
         paintStaticLayer(layer, scale, viewHeight);
         m_staticKey = key;
