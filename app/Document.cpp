@@ -272,7 +272,8 @@ void Document::exportAll()
     }
     view()->updateBitmap();
     auto control = std::make_shared<RenderControl>();
-    auto exporter = std::make_shared<Exporter>(snapshot(), m_fileName);
+    // The export reads its own copy, so editing during the export cannot race with it.
+    auto exporter = std::make_shared<Exporter>(snapshot().detached(), m_fileName);
     const bool animationTab = m_window->isAnimationTabShown();
 
     auto *progress = new QProgressDialog(tr("Rendering %1…").arg(QString::fromStdString(pattern->name())),

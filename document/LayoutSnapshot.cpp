@@ -13,6 +13,21 @@ LayoutSnapshot LayoutSnapshot::fromModel(const Model &model)
     return layout;
 }
 
+LayoutSnapshot LayoutSnapshot::detached() const
+{
+    LayoutSnapshot copy = *this;
+    copy.animationEditor = std::make_shared<AnimationEditor>();
+    for (const TrackPtr &track : animationEditor->tracks()) {
+        auto trackCopy = std::make_shared<AnimationTrack>();
+        for (const FramePtr &frame : track->frames)
+            trackCopy->frames.append(std::make_shared<AnimationFrame>(*frame));
+        copy.animationEditor->tracks().append(trackCopy);
+    }
+    copy.animationEditor->setSelectedTrack(animationEditor->selectedTrack());
+    copy.animationEditor->setSelectedFrame(animationEditor->selectedFrame());
+    return copy;
+}
+
 QList<QPointF> LayoutSnapshot::points() const
 {
     std::optional<GridTransform> inverse;

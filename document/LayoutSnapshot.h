@@ -29,6 +29,10 @@ struct LayoutSnapshot {
     /// image list, and the animation model is taken over.
     static LayoutSnapshot fromModel(const Model &model);
 
+    /// A copy whose animation model is its own, for work on another thread while the user
+    /// goes on editing (pictures are shared; they are safe to read from any thread).
+    LayoutSnapshot detached() const;
+
     /// Each LED in grid units, LED order; (0, 0) for all without an invertible grid.
     QList<QPointF> points() const;
     /// The LEDs' bounding box in grid units (width and height one more than the spread).

@@ -219,3 +219,18 @@ TEST(Exporter, RelativePictureNamesAreFoundBesideTheDocument)
     EXPECT_TRUE(report.warnings.isEmpty()) << qPrintable(report.warnings.join('\n'));
     EXPECT_TRUE(contents(dir.filePath("image0.h")).contains("0x00, 0x00, 0x09,"));
 }
+
+TEST(LayoutSnapshot, DetachedCopiesTheFramesButSharesPictures)
+{
+    LayoutSnapshot layout;
+    layout.leds = {{1, 2}};
+    const PicturePtr picture = Picture::fromImage(QImage(2, 2, QImage::Format_RGBA8888));
+    layout.animationEditor->addFrame(AnimationFrame::newWithSelection({true}, picture, {}));
+    const LayoutSnapshot copy = layout.detached();
+    layout.animationEditor->track().frames[0]->selection[0] = false;
+    layout.animationEditor->track().frames.append(std::make_shared<AnimationFrame>());
+    ASSERT_EQ(copy.animationEditor->track().frames.size(), 1);
+    EXPECT_TRUE(copy.animationEditor->track().frames[0]->selection[0]);
+    EXPECT_EQ(copy.animationEditor->track().frames[0]->image, picture);
+    EXPECT_EQ(copy.animationEditor->selectedFrame(), 0);
+}
