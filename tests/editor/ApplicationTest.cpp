@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -162,4 +163,26 @@ TEST(Documents, ToolbarFollowsTheModeAndTheOptionKey)
     document.view()->flagsChanged(std::nullopt);
     EXPECT_EQ(rotate->property("image").toString(), "RotateMenu");
     EXPECT_EQ(scale->property("image").toString(), "ScaleMenu");
+}
+
+TEST(Documents, ExportWritesBesideTheDocumentAndFollowsTheTab)
+{
+    QTemporaryDir dir;
+    Application app;
+    app.setStatus(0);
+    Document *document = app.newDocument();
+    document->view()->addVertex({512, 384});
+    document->view()->selectAll();
+    document->view()->addFrame();
+    QString error;
+    ASSERT_TRUE(document->saveTo(dir.filePath("wall.lumora"), &error)) << qPrintable(error);
+
+    const QString ppm = dir.filePath(QString::fromStdString(app.pattern()->name()) + ".ppm");
+    document->window()->showAnimationTab(true);
+    document->exportAll();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("frame001.ppm")); }, 20000));
+    EXPECT_TRUE(QFile::exists(ppm));
+    EXPECT_FALSE(QFile::exists(dir.filePath("frame000.ppm")));
+    QTest::qWait(50); // let the report reach the window
+    delete document;
 }
