@@ -29,13 +29,8 @@ TEST(CatalogueD, InitParameters)
         {"Hexagon", 0.1, 0.05, turn, 0.02},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const ColorPattern &p = pattern(c.name);
-        EXPECT_EQ(p.name(), c.name);
-        EXPECT_DOUBLE_EQ(p.s0, c.s0);
-        EXPECT_DOUBLE_EQ(p.s1, c.s1);
-        EXPECT_DOUBLE_EQ(p.r1, c.r1);
-        EXPECT_DOUBLE_EQ(p.speed, c.speed);
+        EXPECT_EQ(pattern(c.name).name(), c.name);
+        expectParameters(c);
     }
     EXPECT_EQ(dynamic_cast<const DualScan &>(pattern("DualScan")).barsize, 0.5);
     EXPECT_EQ(dynamic_cast<const RotatingBars &>(pattern("RotatingBars")).barsize, 0.3);

@@ -20,13 +20,7 @@ TEST(CatalogueE, AnimationParameters)
         {"Hexagon2", 0.1, 0.05, turn, 0.02}, {"Walker10", 0.1, 0.05, turn, 1},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const ColorPattern *p = &pattern(c.name);
-        ASSERT_NE(p, nullptr);
-        EXPECT_DOUBLE_EQ(p->s0, c.s0);
-        EXPECT_DOUBLE_EQ(p->s1, c.s1);
-        EXPECT_DOUBLE_EQ(p->r1, c.r1);
-        EXPECT_DOUBLE_EQ(p->speed, c.speed);
+        expectParameters(c);
     }
 }
 

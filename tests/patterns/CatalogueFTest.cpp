@@ -44,13 +44,7 @@ TEST(CatalogueF, AnimationParameters)
         {"Squares", 0.1, 0.05, turn, 0.02},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const ColorPattern *p = &pattern(c.name);
-        ASSERT_NE(p, nullptr);
-        EXPECT_DOUBLE_EQ(p->s0, c.s0);
-        EXPECT_DOUBLE_EQ(p->s1, c.s1);
-        EXPECT_DOUBLE_EQ(p->r1, c.r1);
-        EXPECT_DOUBLE_EQ(p->speed, c.speed);
+        expectParameters(c);
     }
 }
 

@@ -39,4 +39,17 @@ inline void expectRelative(double actual, double expected, double tolerance = 1e
     EXPECT_NEAR(actual, expected, tolerance * std::max(1.0, std::fabs(expected)));
 }
 
+/// Checks a pattern's four animation parameters against a table row with the fields
+/// name, s0, s1, r1 and speed.
+template <class Row>
+void expectParameters(const Row &row)
+{
+    SCOPED_TRACE(row.name);
+    const ColorPattern &p = pattern(row.name);
+    EXPECT_DOUBLE_EQ(p.s0, row.s0);
+    EXPECT_DOUBLE_EQ(p.s1, row.s1);
+    EXPECT_DOUBLE_EQ(p.r1, row.r1);
+    EXPECT_DOUBLE_EQ(p.speed, row.speed);
+}
+
 } // namespace lumora::patterntest
