@@ -3,10 +3,11 @@
 #include "Application.h"
 #include "DocumentWindow.h"
 
+#include "document/DocumentModel.h"
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "animation/ui/AnimationEditorView.h"
 #include "animation/ui/ImageBrowserController.h"
 #include "editor/View.h"
@@ -32,9 +33,14 @@
 namespace lumora {
 
 Document::Document()
-    : m_undo(new UndoManager(this))
+    : m_model(new DocumentModel(this))
+    , m_undo(m_model->undoManager())
 {
     m_window = new DocumentWindow(this);
+    connect(m_model, &DocumentModel::changedWithoutUndo, this, [this] {
+        if (!m_settingUp)
+            changedWithoutUndo();
+    });
     m_autosaveTimer.setSingleShot(true);
     m_autosaveTimer.setInterval(2000);
     connect(&m_autosaveTimer, &QTimer::timeout, this, &Document::autosave);
@@ -94,28 +100,14 @@ Document *Document::recover(const QString &recoveryFile)
 
 void Document::setUp(const Model &model)
 {
-    View *editor = view();
-    m_undo->disableUndoRegistration();
-    for (const QPointF &point : model.points)
-        editor->addVertex(point);
-    if (model.grid.size() > 0)
-        editor->addOrigin(model.grid[0]);
-    if (model.grid.size() > 1)
-        editor->addX(model.grid[1]);
-    if (model.grid.size() > 2)
-        editor->addY(model.grid[2]);
-    ImageBrowserController *strip = m_window->imageBrowserController();
-    for (const QUrl &url : model.filenames)
-        strip->addURL(url);
-    strip->reloadData();
-    editor->setAnimationEditor(model.animationEditor);
-    m_window->animationEditorView()->setAnimationEditor(model.animationEditor);
+    m_settingUp = true;
+    m_model->load(model);
     // The first picture starts as the background, so the layout opens on its picture.
+    m_undo->disableUndoRegistration();
     if (!model.filenames.isEmpty())
         m_window->selectPicture(0);
-    editor->updateMode();
-    editor->updateEdges(false);
     m_undo->enableUndoRegistration();
+    m_settingUp = false;
 }
 
 QString Document::displayName() const
@@ -142,7 +134,7 @@ bool Document::isModified() const
 
 QList<QUrl> Document::imageUrls() const
 {
-    return m_window->imageBrowserController()->urls();
+    return m_model->images();
 }
 
 void Document::changedWithoutUndo()
@@ -160,9 +152,7 @@ QUrl Document::resolved(const QUrl &url) const
 
 LayoutSnapshot Document::snapshot() const
 {
-    LayoutSnapshot layout = view()->snapshot();
-    layout.images = imageUrls();
-    return layout;
+    return m_model->snapshot();
 }
 
 QByteArray Document::data() const
@@ -270,7 +260,6 @@ void Document::exportAll()
         QMessageBox::information(m_window, tr("Export"), tr("Choose a pattern in the View menu first."));
         return;
     }
-    view()->updateBitmap();
     auto control = std::make_shared<RenderControl>();
     // The export reads its own copy, so editing during the export cannot race with it.
     auto exporter = std::make_shared<Exporter>(snapshot().detached(), m_fileName);

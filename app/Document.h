@@ -11,13 +11,15 @@ class QPrinter;
 
 namespace lumora {
 
+class DocumentModel;
 class DocumentWindow;
 class UndoManager;
 class View;
 
-/// One open layout: its file, its window with the layout editor, its undo history and its
-/// pictures. Edits are saved in place two seconds after the last change (atomically); an
-/// untitled layout is kept in a recovery file instead, offered back after a crash.
+/// One open layout: its file, its document model (with the undo history) and its window.
+/// Any change of the model, with or without an undo step, is saved in place two seconds
+/// after the last one (atomically); an untitled layout is kept in a recovery file instead,
+/// offered back after a crash.
 class Document : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +38,7 @@ public:
     QString fileName() const { return m_fileName; }
     QString displayName() const;
     UndoManager *undoManager() const { return m_undo; }
+    DocumentModel *model() const { return m_model; }
     View *view() const;
     DocumentWindow *window() const { return m_window; }
     void showWindow();
@@ -76,7 +79,7 @@ signals:
     void titleChanged();
 
 private:
-    /// The window set-up from the loaded model, registering no undo.
+    /// The set-up from what the reader found, registering no undo.
     void setUp(const Model &model);
     void edited();
     void autosave();
@@ -84,7 +87,9 @@ private:
 
     QString m_fileName;
     QString m_recoveryFile;
+    DocumentModel *m_model;
     UndoManager *m_undo;
+    bool m_settingUp = false;
     DocumentWindow *m_window = nullptr;
     QTimer m_autosaveTimer;
     // Changes that register no undo (the picture strip) but still need saving.

@@ -7,7 +7,7 @@
 #include "animation/ui/ImageBrowserController.h"
 #include "animation/ui/ImageBrowserView.h"
 #include "document/Exporter.h"
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "editor/View.h"
 
 #include <QActionGroup>
@@ -40,17 +40,16 @@ QString helpPage()
 }
 
 DocumentWindow::DocumentWindow(Document *document)
-    : m_document(document), m_view(new View(document->undoManager(), this)), m_countLabel(new QLabel("0", this)),
+    : m_document(document), m_view(new View(document->model(), this)), m_countLabel(new QLabel("0", this)),
       m_modes(new QActionGroup(this))
 {
     lumoraInitResources();
     setWindowIcon(QIcon(":/icons/lumora.svg"));
 
     // Beside the layout editor, a tab view with the picture strip and the frame timeline.
-    m_strip = new ImageBrowserController(m_view, [document](const QUrl &url) { return document->resolved(url); });
-    connect(m_strip, &ImageBrowserController::imagesChanged, document, &Document::changedWithoutUndo);
-    m_timeline = new AnimationEditorView(m_view, document->undoManager());
-    m_view->setAnimationEditorView(m_timeline);
+    m_strip = new ImageBrowserController(document->model(),
+                                         [document](const QUrl &url) { return document->resolved(url); });
+    m_timeline = new AnimationEditorView(document->model());
     auto *timelineScroll = new QScrollArea;
     timelineScroll->setWidget(m_timeline);
     timelineScroll->setWidgetResizable(false);

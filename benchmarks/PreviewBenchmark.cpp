@@ -1,7 +1,7 @@
 // One whole preview tick per pattern: evaluate the pattern for every LED (spread over the
 // cores), set the LEDs' colours, and paint the layout offscreen at 1024 × 768 with
 // antialiasing, for 1,000, 2,000 and 10,000 LEDs.
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "editor/View.h"
 #include "patterns/framework/ColorPattern.h"
 
@@ -19,8 +19,9 @@ using namespace lumora;
 namespace {
 
 struct Layout {
-    UndoManager undo;
-    View view{&undo};
+    DocumentModel model;
+    UndoManager &undo = *model.undoManager();
+    View view{&model};
 
     explicit Layout(int leds)
     {

@@ -2,7 +2,7 @@
 // them): what adding, moving and reversing frames cost the GUI thread, including the sync
 // and repaint that follow, and how long a full thumbnail redraw blocks it.
 #include "animation/ui/AnimationEditorView.h"
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "editor/View.h"
 
 #include <QApplication>
@@ -38,11 +38,12 @@ QImage gradient(QColor from, QColor to)
 
 /// A document window's layout editor and timeline, the timeline in its scroll area.
 struct Animation {
-    UndoManager undo;
-    View view{&undo};
+    DocumentModel model;
+    UndoManager &undo = *model.undoManager();
+    View view{&model};
     QScrollArea area;
-    AnimationEditorView *timeline = new AnimationEditorView(&view, &undo);
-    std::shared_ptr<AnimationEditor> editor = std::make_shared<AnimationEditor>();
+    AnimationEditorView *timeline = new AnimationEditorView(&model);
+    std::shared_ptr<AnimationEditor> editor = model.animationEditor();
 
     Animation()
     {
@@ -67,8 +68,6 @@ struct Animation {
         area.setWidget(timeline);
         area.setWidgetResizable(true);
         area.resize(120, 700);
-        view.setAnimationEditorView(timeline);
-        view.setAnimationEditor(editor);
         timeline->setAnimationEditor(editor);
         area.show();
         settle();
@@ -88,7 +87,7 @@ struct Animation {
     void nudge()
     {
         const NodePtr &led = view.nodes().first();
-        led->setPosition(led->position() + QPointF(nudged ? -1 : 1, 0));
+        model.setLedPosition(led, led->position() + QPointF(nudged ? -1 : 1, 0));
         nudged = !nudged;
     }
     bool nudged = false;

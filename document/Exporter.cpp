@@ -76,17 +76,17 @@ ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, Rende
         return report;
     }
 
-    // The Image pattern samples the layout's own background and LED box.
-    std::shared_ptr<const Bitmap> bitmap;
+    // The Image pattern samples the layout's own background and LED box, on the render's
+    // threads only: whatever the editor publishes meanwhile cannot reach this export.
+    PixelSource pixels;
     if (m_layout.background && !m_layout.background->image().isNull())
-        bitmap = std::make_shared<ImageBitmap>(m_layout.background->image());
-    PixelPattern::setBitmap(bitmap);
+        pixels.bitmap = std::make_shared<ImageBitmap>(m_layout.background->image());
     const QRectF box = m_layout.boundingBox();
-    PixelPattern::setBoundingBox({box.x(), box.y(), box.width(), box.height()});
+    pixels.box = {box.x(), box.y(), box.width(), box.height()};
 
     const QList<QPointF> gridPoints = m_layout.points();
     QByteArray bytes = ppmHeader(gridPoints.size(), 3000);
-    if (!renderPatternAnimation(bytes, gridPoints, pattern, 3000, 0, control)) {
+    if (!renderPatternAnimation(bytes, gridPoints, pattern, 3000, 0, control, &pixels)) {
         report.cancelled = true;
         return report;
     }

@@ -1,16 +1,15 @@
 #include "LayoutSnapshot.h"
 
+#include "DocumentModel.h"
+
 namespace lumora {
 
 LayoutSnapshot LayoutSnapshot::fromModel(const Model &model)
 {
-    LayoutSnapshot layout;
-    layout.leds = model.points;
-    if (model.grid.size() >= 3)
-        layout.grid = GridHandles{model.grid[0], model.grid[1], model.grid[2]};
-    layout.images = model.filenames;
-    layout.animationEditor = model.animationEditor;
-    return layout;
+    // The one set-up path, the same the editor opens a document with.
+    DocumentModel document;
+    document.load(model);
+    return document.snapshot();
 }
 
 LayoutSnapshot LayoutSnapshot::detached() const

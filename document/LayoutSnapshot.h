@@ -24,9 +24,10 @@ struct LayoutSnapshot {
     std::shared_ptr<AnimationEditor> animationEditor = std::make_shared<AnimationEditor>();
     PicturePtr background;
 
-    /// The window set-up on a headless layout: points become LEDs in file order, the first
-    /// three grid rows the handles (fewer rows leave the grid incomplete), the filenames the
-    /// image list, and the animation model is taken over.
+    /// The layout as a document model set up from what the reader found reads it: points
+    /// become LEDs in file order, the first three grid rows the handles (fewer rows leave
+    /// the grid incomplete), the filenames the image list, and the animation model is
+    /// taken over.
     static LayoutSnapshot fromModel(const Model &model);
 
     /// A copy whose animation model is its own, for work on another thread while the user

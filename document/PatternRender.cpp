@@ -39,7 +39,7 @@ void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const Color
 } // namespace
 
 bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
-                            int frames, int threads, RenderControl *control)
+                            int frames, int threads, RenderControl *control, const PixelSource *pixelSource)
 {
     const qsizetype frameBytes = 3 * gridPoints.size();
     QByteArray pixels(frameBytes * frames, Qt::Uninitialized);
@@ -51,6 +51,7 @@ bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, c
     // Frames are handed out one at a time so that threads finish together.
     std::atomic<int> next{0};
     auto work = [&] {
+        const PixelPattern::Scope scope(pixelSource);
         for (int i = next++; i < frames; i = next++) {
             if (control && control->cancelled)
                 return;

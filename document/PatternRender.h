@@ -1,5 +1,7 @@
 #pragma once
 
+#include "patterns/framework/PixelPattern.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPointF>
@@ -19,8 +21,11 @@ struct RenderControl {
 /// The pattern animation of the export: `frames` frames (T = 0.2 per frame) of one pixel per
 /// LED, LEDs given in grid units and LED order, appended to `out` frame after frame. Frames
 /// are rendered on `threads` threads (0: all cores); the bytes are the same as in serial
-/// order. Returns false when cancelled (out is then left unchanged).
+/// order. Returns false when cancelled (out is then left unchanged). With `pixels`, the
+/// Image pattern samples that picture and box on every render thread rather than the
+/// application-wide ones.
 bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
-                            int frames = 3000, int threads = 0, RenderControl *control = nullptr);
+                            int frames = 3000, int threads = 0, RenderControl *control = nullptr,
+                            const PixelSource *pixels = nullptr);
 
 } // namespace lumora

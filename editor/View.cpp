@@ -1,6 +1,6 @@
 #include "View.h"
 
-#include "UndoManager.h"
+#include "document/UndoManager.h"
 
 #include <QResizeEvent>
 
@@ -11,8 +11,8 @@ bool View::isInsideLayout(QPointF p)
     return p.x() >= 0 && p.x() < 1024 && p.y() >= 0 && p.y() < 768;
 }
 
-View::View(UndoManager *undoManager, QWidget *parent)
-    : QWidget(parent), m_undo(undoManager), m_animationEditor(std::make_shared<AnimationEditor>())
+View::View(DocumentModel *model, QWidget *parent)
+    : QWidget(parent), m_model(model), m_undo(model->undoManager())
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -22,6 +22,33 @@ View::View(UndoManager *undoManager, QWidget *parent)
     grabGesture(Qt::PinchGesture);
     setMinimumSize(256, 192);
 
+    connect(m_model, &DocumentModel::ledsChanged, this, [this] {
+        emit countChanged(ledCount());
+        ledsChanged();
+        scheduleBitmapUpdate();
+    });
+    connect(m_model, &DocumentModel::loaded, this, [this] {
+        // A layout that opens with a complete grid opens in Edit Grid, as placing its last
+        // handle would leave it.
+        if (gridState() == 3)
+            m_mode = EditGrid;
+        updateMode();
+        updateEdges(false);
+    });
+    connect(m_model, &DocumentModel::ledsMoved, this, &View::ledsChanged);
+    connect(m_model, &DocumentModel::gridChanged, this, &View::gridChanged);
+    connect(m_model, &DocumentModel::markingChanged, this, [this] {
+        emit markingChanged();
+        QWidget::update();
+    });
+    connect(m_model, &DocumentModel::backgroundChanged, this, [this] {
+        scheduleBitmapUpdate();
+        QWidget::update();
+    });
+    connect(m_model, &DocumentModel::currentFrameChanged, this, &View::framesChanged);
+    connect(m_model, &DocumentModel::frameInserted, this, &View::framesChanged);
+    connect(m_model, &DocumentModel::frameRemoved, this, &View::framesChanged);
+
     connect(&m_timer, &QTimer::timeout, this, &View::tick);
     m_timer.start(1000 / 30);
     m_animationTimer.setInterval(16);
@@ -29,7 +56,7 @@ View::View(UndoManager *undoManager, QWidget *parent)
         QWidget::update();
         if (m_animationClock.elapsed() > 200) {
             m_animationTimer.stop();
-            for (const NodePtr &node : m_ledNodes)
+            for (const NodePtr &node : leds())
                 node->animating = false;
             for (const NodePtr &node : gridNodes())
                 node->animating = false;
@@ -61,8 +88,9 @@ NodePtr View::addVertex(QPointF point)
 
 void View::insertNode(const NodePtr &node)
 {
-    for (qsizetype i = 0; i < m_ledNodes.size(); ++i) {
-        if (m_ledNodes[i]->isMarked()) {
+    const QList<NodePtr> &list = leds();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (list[i]->isMarked()) {
             insertNode(node, i);
             markNode(node);
             return;
@@ -73,67 +101,78 @@ void View::insertNode(const NodePtr &node)
 
 void View::insertNode(const NodePtr &node, qint64 index)
 {
-    m_undo->registerUndo([this, node] { removeNode(node); });
-    m_undo->setActionName("insert node");
-    if (index >= 0 && index < m_ledNodes.size())
-        m_ledNodes.insert(index, node);
-    else
-        m_ledNodes.append(node);
-    node->visible = true;
-    updateCount();
-    if (node->isMarked())
-        emit markingChanged();
+    m_model->insertLed(node, index);
 }
 
 void View::addNode(const NodePtr &node)
 {
-    m_undo->registerUndo([this, node] { removeNode(node); });
-    m_undo->setActionName("add node");
-    m_ledNodes.append(node);
-    updateCount();
+    m_model->addLed(node);
 }
 
 void View::removeNode(const NodePtr &node)
 {
-    const qsizetype index = m_ledNodes.indexOf(node);
-    if (index < 0)
-        return;
-    m_undo->registerUndo([this, node, index] { insertNode(node, index); });
-    m_undo->setActionName("remove node");
-    node->visible = false;
-    m_ledNodes.removeAt(index);
-    updateCount();
-    if (node->isMarked())
-        emit markingChanged();
+    m_model->removeLed(node);
 }
 
 void View::moveNode(const NodePtr &node, QPointF position)
 {
-    const QPointF old = node->position();
-    m_undo->registerUndo([this, node, old] { moveNode(node, old); });
     if (m_animationPrepared) {
         node->animationStart = displayPosition(*node);
         node->animating = true;
     }
-    node->setPosition(position);
-    QWidget::update();
+    m_model->moveLed(node, position);
 }
 
 void View::updateCount()
 {
-    emit countChanged(m_ledNodes.size());
+    emit countChanged(ledCount());
     updateEdges(false);
     updateBitmap();
+    QWidget::update();
+}
+
+void View::ledsChanged()
+{
+    // The order line and the duplicates are brought up to date before the next paint (or
+    // when asked for), so a transform of many LEDs costs one pass, not one per LED.
+    QWidget::update();
+}
+
+void View::scheduleBitmapUpdate()
+{
+    if (m_bitmapUpdateScheduled)
+        return;
+    m_bitmapUpdateScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bitmapUpdateScheduled = false;
+        updateBitmap();
+    });
+}
+
+const QList<NodePtr> &View::duplicateNodes()
+{
+    updateEdges(false);
+    return m_duplicates;
+}
+
+void View::gridChanged()
+{
+    for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
+        if (handle)
+            handle->visible = m_gridShown;
+    updateEdges(false);
     QWidget::update();
 }
 
 void View::updateEdges(bool animated)
 {
     Q_UNUSED(animated); // the drawn line follows the nodes' animated positions anyway
-    // The LED order line, rebuilt only when the weighted sums of the positions change.
+    // The duplicate markers, searched again only when the weighted sums of the positions
+    // change.
     double sx = 0, sy = 0;
-    for (qsizetype k = 0; k < m_ledNodes.size(); ++k) {
-        const QPointF p = m_ledNodes[k]->position();
+    const QList<NodePtr> &list = leds();
+    for (qsizetype k = 0; k < list.size(); ++k) {
+        const QPointF p = list[k]->position();
         sx += (k + 1) * p.x();
         sy += (k + 1) * p.y();
     }
@@ -147,17 +186,18 @@ void View::updateEdges(bool animated)
 
     // The grid lines, likewise keyed on the sums of the handle coordinates.
     double gx = 0, gy = 0;
-    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection}) {
+    for (const NodePtr &handle : {origin(), xDirection(), yDirection()}) {
         if (handle) {
             gx += handle->position().x();
             gy += handle->position().y();
         }
     }
-    if (gx == m_lastGridX && gy == m_lastGridY)
+    const bool axes = xDirection() != nullptr;
+    if (gx == m_lastGridX && gy == m_lastGridY && axes == m_axesDrawn && m_lattice.isEmpty() == !yDirection())
         return;
     m_lastGridX = gx;
     m_lastGridY = gy;
-    m_axesDrawn = m_xDirection != nullptr;
+    m_axesDrawn = axes;
     m_lattice = latticeSegments();
     if (!m_painting)
         QWidget::update();
@@ -165,37 +205,17 @@ void View::updateEdges(bool animated)
 
 LayoutSnapshot View::snapshot() const
 {
-    LayoutSnapshot layout;
-    for (const NodePtr &node : m_ledNodes)
-        layout.leds.append(node->position());
-    layout.grid = gridHandles();
-    layout.animationEditor = m_animationEditor;
-    layout.background = m_image;
-    return layout;
+    return m_model->snapshot();
 }
 
 void View::markNode(const NodePtr &node)
 {
-    if (node->isMarked())
-        return;
-    m_undo->registerUndo([this, node] { unmarkNode(node); });
-    m_undo->setActionName("select node");
-    node->setMarked(true);
-    node->stroke = Qt::red;
-    emit markingChanged();
-    QWidget::update();
+    m_model->markLed(node);
 }
 
 void View::unmarkNode(const NodePtr &node)
 {
-    if (!node->isMarked())
-        return;
-    m_undo->registerUndo([this, node] { markNode(node); });
-    m_undo->setActionName("deselect node");
-    node->setMarked(false);
-    node->stroke = Qt::white;
-    emit markingChanged();
-    QWidget::update();
+    m_model->unmarkLed(node);
 }
 
 void View::toggleMarkNode(const NodePtr &node)
@@ -208,16 +228,13 @@ void View::toggleMarkNode(const NodePtr &node)
 
 void View::selectAll()
 {
-    for (const NodePtr &node : QList<NodePtr>(m_ledNodes))
+    for (const NodePtr &node : QList<NodePtr>(leds()))
         markNode(node);
 }
 
 bool View::isMarked() const
 {
-    for (const NodePtr &node : m_ledNodes)
-        if (node->isMarked())
-            return true;
-    return false;
+    return m_model->isMarked();
 }
 
 void View::resizeEvent(QResizeEvent *event)

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "FrameTimeline.h"
-#include "Node.h"
-
 #include "animation/AnimationEditor.h"
 #include "animation/Picture.h"
+#include "document/DocumentModel.h"
 #include "document/GridTransform.h"
 #include "document/LayoutSnapshot.h"
 #include "document/PatternRender.h"
@@ -25,18 +23,17 @@ namespace lumora {
 class ColorPattern;
 class UndoManager;
 
-using NodePtr = std::shared_ptr<Node>;
-
 /// The clipboard encoding of LED positions under the key "nodes".
 QByteArray encodeNodes(const QList<QPointF> &positions);
 /// None when the data is not such an encoding; entries must be pairs of finite numbers.
 std::optional<QList<QPointF>> decodeNodes(const QByteArray &data);
 
-/// The layout editor of a document window: the LEDs in LED order with the line through
-/// them, the grid, the background picture, the five editing modes with their mouse
-/// handling, the whole-layout transforms, and the 30-per-second preview. It paints every
-/// node itself in one pass (cached ring and glow images), so ten thousand LEDs stay fluid.
-/// Every edit registers its inverse with the document's undo manager.
+/// The layout editor of a document window: it shows the document model (the LEDs in LED
+/// order with the line through them, the grid, the background picture) and turns the five
+/// editing modes' mouse handling, the whole-layout transforms and the menu commands into
+/// model operations; it redraws from the model's signals. It owns only what is on screen:
+/// the mode, the press under way, the preview colours. It paints every node itself in one
+/// pass (cached ring and glow images), so ten thousand LEDs stay fluid.
 class View : public QWidget {
     Q_OBJECT
 public:
@@ -45,7 +42,7 @@ public:
     /// Inside the layout space: 0 ≤ x < 1024 and 0 ≤ y < 768.
     static bool isInsideLayout(QPointF point);
 
-    explicit View(UndoManager *undoManager, QWidget *parent = nullptr);
+    explicit View(DocumentModel *model, QWidget *parent = nullptr);
     ~View() override;
 
     /// Where the preview and the pattern export get the current pattern from.
@@ -62,8 +59,10 @@ public:
     /// Undoable move (no action name).
     void moveNode(const NodePtr &node, QPointF position);
     void updateCount();
-    const QList<NodePtr> &nodes() const { return m_ledNodes; }
-    qsizetype ledCount() const { return m_ledNodes.size(); }
+    const QList<NodePtr> &nodes() const { return m_model->leds(); }
+    qsizetype ledCount() const { return m_model->ledCount(); }
+    DocumentModel *model() const { return m_model; }
+    UndoManager *undoManager() const { return m_undo; }
     /// Refreshes the LED order line and the grid lines when their signatures changed.
     void updateEdges(bool animated);
     /// A widget position as a layout point.
@@ -76,7 +75,7 @@ public:
     void addX(QPointF point);
     void addY(QPointF point);
     void addGridhandle(QPointF point);
-    int gridState() const { return m_gridState; }
+    int gridState() const { return m_model->gridState(); }
     /// The grid transform once the grid is complete.
     std::optional<GridTransform> transform() const;
     /// The three handles once the grid is complete.
@@ -85,9 +84,9 @@ public:
     QPointF snap(QPointF point) const;
     void snapNode(const NodePtr &node);
     bool isGridShown() const { return m_gridShown; }
-    NodePtr origin() const { return m_origin; }
-    NodePtr xDirection() const { return m_xDirection; }
-    NodePtr yDirection() const { return m_yDirection; }
+    NodePtr origin() const { return m_model->origin(); }
+    NodePtr xDirection() const { return m_model->xDirection(); }
+    NodePtr yDirection() const { return m_model->yDirection(); }
     NodePtr gridHandle() const { return m_gridHandle; }
     int editGridState() const { return m_editGridState; }
     /// The lattice's segments (82 once the y handle exists), in layout coordinates.
@@ -140,22 +139,19 @@ public:
     void addImage(PicturePtr image, const QUrl &url);
     bool addImageWithURL(const QUrl &url);
     void removeImages();
-    PicturePtr image() const { return m_image; }
-    QUrl url() const { return m_url; }
+    PicturePtr image() const { return m_model->background(); }
+    QUrl url() const { return m_model->backgroundUrl(); }
     QList<bool> selection() const;
     void setSelection(const QList<bool> &selection);
     void updateSelection();
-    std::shared_ptr<AnimationEditor> animationEditor() const { return m_animationEditor; }
-    void setAnimationEditor(std::shared_ptr<AnimationEditor> editor) { m_animationEditor = std::move(editor); }
-    /// The timeline of the same window, told about every frame change (may be none).
-    FrameTimeline *animationEditorView() const { return m_animationEditorView; }
-    void setAnimationEditorView(FrameTimeline *timeline) { m_animationEditorView = timeline; }
+    std::shared_ptr<AnimationEditor> animationEditor() const { return m_model->animationEditor(); }
 
     /// The positions a paste would add; none when the clipboard holds no LEDs (or data
     /// that is malformed or comes from elsewhere).
     static std::optional<QList<QPointF>> clipboardNodes();
     static bool canPaste();
-    const QList<NodePtr> &duplicateNodes() const { return m_duplicates; }
+    /// The cyan markers on LEDs that lie exactly on an earlier LED, brought up to date.
+    const QList<NodePtr> &duplicateNodes();
 
     /// What saving and exporting read from the layout.
     LayoutSnapshot snapshot() const;
@@ -224,6 +220,8 @@ private:
     void mouseDragged(QPointF point);
     void mouseUp(QPointF point, Qt::KeyboardModifiers modifiers);
     void mouseMoved(QPointF point);
+    /// Moves a node during a press without undo (the release records the step).
+    void placeNode(const NodePtr &node, QPointF position);
     void gridPress(QPointF point);
     void gridDrag(QPointF point);
     void finishGridDrag();
@@ -235,20 +233,23 @@ private:
     void drawShape(QPainter &painter, const Node &node) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
     void colorPreview(const ColorPattern &pattern, double T);
+    /// The model's LEDs changed in number or order, or moved.
+    void ledsChanged();
+    void gridChanged();
+    /// Publishes the picture and the LED box for the Image pattern once the event is done.
+    void scheduleBitmapUpdate();
+    const QList<NodePtr> &leds() const { return m_model->leds(); }
     void colorFromBitmap();
     QPointF displayPosition(const Node &node) const;
     void findDuplicates();
-    /// Hands a frame to the model at the current index and tells the timeline.
-    void insertFrame(const FramePtr &frame);
 
+    DocumentModel *m_model;
     UndoManager *m_undo;
     std::function<const ColorPattern *()> m_patternSource;
 
-    QList<NodePtr> m_ledNodes;
     double m_lastX = 0, m_lastY = 0;
 
-    NodePtr m_origin, m_xDirection, m_yDirection, m_gridHandle;
-    int m_gridState = 0;
+    NodePtr m_gridHandle;
     int m_editGridState = 0;
     QPointF m_a, m_b, m_c, m_selectedPoint;
     double m_lastGridX = 0, m_lastGridY = 0;
@@ -265,13 +266,12 @@ private:
     bool m_painting = false;
 
     QList<NodePtr> m_duplicates;
+    bool m_bitmapUpdateScheduled = false;
 
     QTimer m_timer;
-    QList<std::shared_ptr<const QImage>> m_bitmaps;
-    PicturePtr m_image;
-    QUrl m_url;
-    std::shared_ptr<AnimationEditor> m_animationEditor;
-    FrameTimeline *m_animationEditorView = nullptr;
+    /// Where the press of a drag started, LED by LED, for its one undo step.
+    QList<NodePtr> m_dragNodes;
+    QList<QPointF> m_dragStarts;
 
     QElapsedTimer m_animationClock;
     bool m_animationPrepared = false;

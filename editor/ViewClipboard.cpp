@@ -71,7 +71,7 @@ bool View::canPaste()
 void View::copy()
 {
     QList<QPointF> positions;
-    for (const NodePtr &node : m_ledNodes)
+    for (const NodePtr &node : leds())
         if (node->isMarked())
             positions.append(node->position());
     if (positions.isEmpty())
@@ -98,12 +98,7 @@ void View::cut()
 
 void View::deleteNodes()
 {
-    QList<NodePtr> marked;
-    for (const NodePtr &node : m_ledNodes)
-        if (node->isMarked())
-            marked.append(node);
-    for (const NodePtr &node : marked)
-        removeNode(node);
+    m_model->removeLeds(m_model->markedLeds());
 }
 
 } // namespace lumora

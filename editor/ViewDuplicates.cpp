@@ -10,8 +10,8 @@ void View::findDuplicates()
     // One pass with a hash of the positions seen, so large layouts stay responsive.
     m_duplicates.clear();
     QHash<QPair<double, double>, bool> seen;
-    seen.reserve(m_ledNodes.size());
-    for (const NodePtr &node : m_ledNodes) {
+    seen.reserve(leds().size());
+    for (const NodePtr &node : leds()) {
         const QPointF p = node->position();
         // +0.0 folds −0 onto 0, which compare equal.
         const QPair<double, double> key(p.x() + 0.0, p.y() + 0.0);

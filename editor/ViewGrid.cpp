@@ -1,7 +1,7 @@
 // The grid: its three handles, the transform, snapping, and pressing and dragging the grid.
 #include "View.h"
 
-#include "UndoManager.h"
+#include "document/UndoManager.h"
 
 namespace lumora {
 
@@ -20,24 +20,18 @@ NodePtr View::makeGridNode(QPointF point, QColor stroke, Node::Shape shape)
 
 void View::addOrigin(QPointF point)
 {
-    m_origin = makeGridNode(point, Qt::blue, Node::Shape::Cross);
-    m_gridState = 1;
-    QWidget::update();
+    m_model->addOrigin(point);
 }
 
 void View::addX(QPointF point)
 {
-    m_xDirection = makeGridNode(point, Qt::red, Node::Shape::ChevronX);
-    m_gridState = 2;
-    QWidget::update();
+    m_model->addX(point);
 }
 
 void View::addY(QPointF point)
 {
-    m_yDirection = makeGridNode(point, Qt::green, Node::Shape::ChevronY);
-    m_gridState = 3;
+    m_model->addY(point);
     m_mode = EditGrid;
-    QWidget::update();
 }
 
 void View::addGridhandle(QPointF point)
@@ -51,23 +45,19 @@ void View::addGridhandle(QPointF point)
 
 std::optional<GridHandles> View::gridHandles() const
 {
-    if (m_gridState != 3)
-        return std::nullopt;
-    return GridHandles{m_origin->position(), m_xDirection->position(), m_yDirection->position()};
+    return m_model->gridHandles();
 }
 
 std::optional<GridTransform> View::transform() const
 {
-    if (auto handles = gridHandles())
-        return GridTransform(*handles);
-    return std::nullopt;
+    return m_model->transform();
 }
 
 QList<NodePtr> View::gridNodes() const
 {
-    if (m_gridState != 3)
+    if (gridState() != 3)
         return {};
-    return {m_origin, m_xDirection, m_yDirection};
+    return {origin(), xDirection(), yDirection()};
 }
 
 QPointF View::snap(QPointF point) const
@@ -85,7 +75,7 @@ void View::snapToGrid()
 {
     prepareAnimation();
     const bool marked = isMarked();
-    for (const NodePtr &node : QList<NodePtr>(m_ledNodes))
+    for (const NodePtr &node : QList<NodePtr>(leds()))
         if (!marked || node->isMarked())
             snapNode(node);
     updateBitmap();
@@ -94,7 +84,7 @@ void View::snapToGrid()
 void View::hideGrid()
 {
     m_gridShown = false;
-    for (const NodePtr &node : {m_origin, m_xDirection, m_yDirection})
+    for (const NodePtr &node : {origin(), xDirection(), yDirection()})
         if (node)
             node->visible = false;
     QWidget::update();
@@ -103,7 +93,7 @@ void View::hideGrid()
 void View::showGrid()
 {
     m_gridShown = true;
-    for (const NodePtr &node : {m_origin, m_xDirection, m_yDirection})
+    for (const NodePtr &node : {origin(), xDirection(), yDirection()})
         if (node)
             node->visible = true;
     QWidget::update();
@@ -111,11 +101,11 @@ void View::showGrid()
 
 QList<QLineF> View::latticeSegments() const
 {
-    if (!m_origin || !m_xDirection || !m_yDirection)
+    if (gridState() != 3)
         return {};
-    const QPointF o = m_origin->position();
-    const QPointF X = m_xDirection->position() - o;
-    const QPointF Y = m_yDirection->position() - o;
+    const QPointF o = origin()->position();
+    const QPointF X = xDirection()->position() - o;
+    const QPointF Y = yDirection()->position() - o;
     QList<QLineF> segments;
     segments.reserve(82);
     for (int k = -20; k <= 20; ++k)
@@ -127,19 +117,19 @@ QList<QLineF> View::latticeSegments() const
 
 void View::gridPress(QPointF p)
 {
-    switch (m_gridState) {
+    switch (gridState()) {
     case 0:
         addOrigin(p);
-        selectNode(m_origin, p);
+        selectNode(origin(), p);
         return;
     case 1:
         addX(p);
-        selectNode(m_xDirection, p);
+        selectNode(xDirection(), p);
         updateEdges(false);
         return;
     case 2:
         addY(p);
-        selectNode(m_yDirection, p);
+        selectNode(yDirection(), p);
         updateEdges(false);
         return;
     default:
@@ -149,9 +139,9 @@ void View::gridPress(QPointF p)
     // Grab the complete grid: the handle nearest the press decides what the drag changes.
     const auto inverse = transform()->inverted();
     m_selectedPoint = inverse ? inverse->map(p) : QPointF(0, 0);
-    m_a = m_xDirection->position();
-    m_b = m_yDirection->position();
-    m_c = m_origin->position();
+    m_a = xDirection()->position();
+    m_b = yDirection()->position();
+    m_c = origin()->position();
     auto squared = [p](QPointF q) { return (q.x() - p.x()) * (q.x() - p.x()) + (q.y() - p.y()) * (q.y() - p.y()); };
     const double dA = squared(m_a), dB = squared(m_b), dC = squared(m_c);
     if (dA < dB && dA < dC)
@@ -171,44 +161,39 @@ void View::gridPress(QPointF p)
 void View::gridDrag(QPointF q)
 {
     const double u = m_selectedPoint.x(), v = m_selectedPoint.y();
-    const QPointF o = m_origin->position();
+    const QPointF o = origin()->position();
+    QPointF x = xDirection()->position(), y = yDirection()->position(), newOrigin = o;
     // Re-aiming divides by the grabbed point's other coordinate; on that axis (0) the new
     // handle would be undefined, so the handle stays where it is.
     switch (m_editGridState) {
     case 3:
         if (v != 0) {
-            const QPointF y((q.x() - m_a.x() * u - o.x()) / v + o.x(), (q.y() - u * m_a.y() - o.y()) / v + o.y());
-            if (std::isfinite(y.x()) && std::isfinite(y.y()))
-                m_yDirection->setPosition(y);
+            const QPointF aim((q.x() - m_a.x() * u - o.x()) / v + o.x(), (q.y() - u * m_a.y() - o.y()) / v + o.y());
+            if (std::isfinite(aim.x()) && std::isfinite(aim.y()))
+                y = aim;
         }
         break;
     case 2:
         if (u != 0) {
-            const QPointF x((q.x() - m_b.x() * v - o.x()) / u + o.x(), (q.y() - v * m_b.y() - o.y()) / u + o.y());
-            if (std::isfinite(x.x()) && std::isfinite(x.y()))
-                m_xDirection->setPosition(x);
+            const QPointF aim((q.x() - m_b.x() * v - o.x()) / u + o.x(), (q.y() - v * m_b.y() - o.y()) / u + o.y());
+            if (std::isfinite(aim.x()) && std::isfinite(aim.y()))
+                x = aim;
         }
         break;
     default: {
-        const QPointF origin = q + m_c - m_selectedPosition;
-        m_origin->setPosition(origin);
-        m_xDirection->setPosition(origin + m_a);
-        m_yDirection->setPosition(origin + m_b);
+        newOrigin = q + m_c - m_selectedPosition;
+        x = newOrigin + m_a;
+        y = newOrigin + m_b;
         break;
     }
     }
+    m_model->setGridPositions(newOrigin, x, y);
 }
 
 void View::finishGridDrag()
 {
-    if (moved()) {
-        const NodePtr x = m_xDirection, y = m_yDirection, o = m_origin;
-        const QPointF a = m_a + m_c, b = m_b + m_c, c = m_c;
-        m_undo->registerUndo([this, x, a] { moveNode(x, a); });
-        m_undo->registerUndo([this, y, b] { moveNode(y, b); });
-        m_undo->registerUndo([this, o, c] { moveNode(o, c); });
-        m_undo->setActionName("move grid");
-    }
+    if (moved())
+        m_model->registerGridMove(GridHandles{m_c, m_a + m_c, m_b + m_c});
     deselectNode();
     m_gridHandle.reset();
     QWidget::update();

@@ -2,7 +2,7 @@
 // trackpad gestures.
 #include "View.h"
 
-#include "UndoManager.h"
+#include "document/UndoManager.h"
 
 #include <QGestureEvent>
 #include <QGuiApplication>
@@ -44,7 +44,7 @@ void View::editGrid()
 
 void View::preview()
 {
-    if (m_gridState != 3)
+    if (gridState() != 3)
         return;
     setMode(Preview, "Preview");
     updateBitmap();
@@ -69,9 +69,10 @@ void View::updateMode()
 
 NodePtr View::nodeAtPoint(QPointF point) const
 {
-    for (qsizetype i = m_ledNodes.size() - 1; i >= 0; --i)
-        if (m_ledNodes[i]->containsPoint(point))
-            return m_ledNodes[i];
+    const QList<NodePtr> &list = leds();
+    for (qsizetype i = list.size() - 1; i >= 0; --i)
+        if (list[i]->containsPoint(point))
+            return list[i];
     return nullptr;
 }
 
@@ -118,25 +119,34 @@ void View::moveNode(QPointF point, bool snapped)
     QPointF target = point + m_selectedOffset;
     if (snapped)
         target = snap(target);
-    m_selectedNode->setPosition(target);
+    placeNode(m_selectedNode, target);
 }
 
 void View::moveNode(const NodePtr &node, QPointF point, bool)
 {
     // Group moves do not snap.
-    node->setPosition(point + m_selectedOffset);
+    placeNode(node, point + m_selectedOffset);
+}
+
+void View::placeNode(const NodePtr &node, QPointF position)
+{
+    // The grab handle of a grid drag is the editor's own; everything else is the model's.
+    if (node == m_gridHandle)
+        node->setPosition(position);
+    else
+        m_model->setLedPosition(node, position);
 }
 
 void View::removeSelectedNode()
 {
-    m_selectedNode->setPosition(m_selectedPosition);
+    placeNode(m_selectedNode, m_selectedPosition);
     removeNode(m_selectedNode);
     deselectNode();
 }
 
 void View::notMoveSelectedNode()
 {
-    m_selectedNode->setPosition(m_selectedPosition);
+    placeNode(m_selectedNode, m_selectedPosition);
     deselectNode();
 }
 
@@ -176,11 +186,11 @@ void View::mouseDown(QPointF p)
         return;
     case Preview:
         // Presses reach the grid only while its lattice is on display.
-        if (m_gridState != 3 || !m_gridShown)
+        if (gridState() != 3 || !m_gridShown)
             return;
         [[fallthrough]];
     case EditGrid:
-        if (m_gridState == 3 && selectNode(p))
+        if (gridState() == 3 && selectNode(p))
             return;
         gridPress(p);
         return;
@@ -211,10 +221,14 @@ void View::mouseDragged(QPointF p)
         setCursor(Qt::ForbiddenCursor);
     const bool snapped = m_mode == EditGrid && m_selectedNode->type() == Node::Led;
     if (m_selectedNode->isMarked()) {
+        // The whole marked group follows, as one change of the model.
         const QPointF d = p - m_selectedNode->position();
-        for (const NodePtr &node : m_ledNodes)
-            if (node->isMarked())
-                moveNode(node, node->position() + d, snapped);
+        const QList<NodePtr> group = m_model->markedLeds();
+        QList<QPointF> targets;
+        targets.reserve(group.size());
+        for (const NodePtr &node : group)
+            targets.append(node->position() + d + m_selectedOffset);
+        m_model->setLedPositions(group, targets);
     } else {
         moveNode(p, snapped);
     }
@@ -229,7 +243,7 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
             const QRectF r = m_rubberband->rectangle().translated(m_rubberband->position()).normalized();
             const bool option = isOptionDown(modifiers);
             const bool shift = modifiers & Qt::ShiftModifier;
-            for (const NodePtr &node : QList<NodePtr>(m_ledNodes)) {
+            for (const NodePtr &node : QList<NodePtr>(leds())) {
                 const QPointF q = node->position();
                 const bool inside = q.x() >= r.left() && q.x() < r.right() && q.y() >= r.top() && q.y() < r.bottom();
                 if (inside) {
@@ -256,33 +270,30 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
             if (moved()) {
                 if (m_selectedNode->isMarked()) {
                     const QPointF d = m_selectedNode->position() - m_selectedPosition;
-                    for (const NodePtr &node : m_ledNodes) {
-                        if (!node->isMarked())
-                            continue;
-                        const QPointF back = node->position() - d;
-                        m_undo->registerUndo([this, node, back] { moveNode(node, back); });
-                        m_undo->setActionName("move node");
-                    }
+                    const QList<NodePtr> group = m_model->markedLeds();
+                    QList<QPointF> starts;
+                    starts.reserve(group.size());
+                    for (const NodePtr &node : group)
+                        starts.append(node->position() - d);
+                    m_model->registerMoves(group, starts, "move node");
                 } else {
-                    const NodePtr node = m_selectedNode;
-                    const QPointF back = m_selectedPosition;
-                    m_undo->registerUndo([this, node, back] { moveNode(node, back); });
-                    m_undo->setActionName("move node");
+                    m_model->registerMoves({m_selectedNode}, {m_selectedPosition}, "move node");
                 }
                 updateBitmap();
             }
             deselectNode();
         } else {
             if (m_selectedNode->isMarked()) {
+                // Dragged out of the layout: the group goes, and undo brings it back where
+                // the drag started.
                 const QPointF d = m_selectedNode->position() - m_selectedPosition;
-                QList<NodePtr> group;
-                for (const NodePtr &node : m_ledNodes)
-                    if (node->isMarked())
-                        group.append(node);
+                const QList<NodePtr> group = m_model->markedLeds();
+                QList<QPointF> starts;
+                starts.reserve(group.size());
                 for (const NodePtr &node : group)
-                    node->setPosition(node->position() - d);
-                for (const NodePtr &node : group)
-                    removeNode(node);
+                    starts.append(node->position() - d);
+                m_model->setLedPositions(group, starts);
+                m_model->removeLeds(group);
                 deselectNode();
             } else if (m_selectedNode->type() != Node::Led) {
                 notMoveSelectedNode();

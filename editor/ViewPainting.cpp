@@ -158,16 +158,16 @@ quint64 View::staticLayerKey(QSize size, double scale) const
     auto mixDouble = [&mix](double d) { quint64 bits; std::memcpy(&bits, &d, 8); mix(bits); };
     mix(quint64(size.width()) << 32 | quint64(size.height()));
     mixDouble(scale);
-    mix(quintptr(m_image.get()));
+    mix(quintptr(image().get()));
     mix(m_gridShown);
-    mix(m_pressed && m_ledNodes.size() > 1000); // the line's quality while dragging
+    mix(m_pressed && leds().size() > 1000); // the line's quality while dragging
     mix(quint64(m_duplicates.size()));
-    for (const NodePtr &node : m_ledNodes) {
+    for (const NodePtr &node : leds()) {
         const QPointF p = displayPosition(*node);
         mixDouble(p.x());
         mixDouble(p.y());
     }
-    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection, m_gridHandle}) {
+    for (const NodePtr &handle : {origin(), xDirection(), yDirection(), m_gridHandle}) {
         mix(quintptr(handle.get()));
         if (handle) {
             const QPointF p = displayPosition(*handle);
@@ -186,8 +186,8 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The background picture, fitted and centred into the layout space.
-    if (m_image) {
-        const QImage picture = m_image->image();
+    if (const PicturePtr background = image()) {
+        const QImage picture = background->image();
         if (!picture.isNull()) {
             const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
             const QSizeF size(picture.width() * s, picture.height() * s);
@@ -203,18 +203,18 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
     painter.translate(0, viewHeight);
     painter.scale(scale, -scale);
 
-    if (m_gridShown && m_yDirection && !m_lattice.isEmpty()) {
+    if (m_gridShown && yDirection() && !m_lattice.isEmpty()) {
         painter.setPen(QPen(QColor::fromRgbF(1, 1, 0, 0.3f), 1.5));
         painter.drawLines(m_lattice);
     }
 
     // The LED order line, with a tail in from the upper left and out to the lower right.
-    if (!m_ledNodes.isEmpty()) {
+    if (!leds().isEmpty()) {
         QPolygonF line;
-        line.reserve(m_ledNodes.size() + 2);
-        const QPointF first = displayPosition(*m_ledNodes.first());
+        line.reserve(leds().size() + 2);
+        const QPointF first = displayPosition(*leds().first());
         line << first + QPointF(-10, 10);
-        for (const NodePtr &node : m_ledNodes)
+        for (const NodePtr &node : leds())
             line << displayPosition(*node);
         line << line.last() + QPointF(10, -10);
         // Separate segments stroke in linear time (a long polyline does not); the joints lie
@@ -225,7 +225,7 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
             segments.append(QLineF(line[i - 1], line[i]));
         // While the pointer drags, large layouts redraw the line on every step: it is drawn
         // without antialiasing then, and smooth again on release.
-        painter.setRenderHint(QPainter::Antialiasing, !(m_pressed && m_ledNodes.size() > 1000));
+        painter.setRenderHint(QPainter::Antialiasing, !(m_pressed && leds().size() > 1000));
         painter.setPen(QPen(QColor(0, 0, 0, 110), 7, Qt::SolidLine, Qt::FlatCap));
         painter.drawLines(segments);
         painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::FlatCap));
@@ -234,20 +234,20 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
     }
 
     // The grid's axes, the duplicate markers and the handles.
-    if (m_gridShown && m_origin) {
-        const QPointF o = displayPosition(*m_origin);
-        if (m_xDirection) {
+    if (m_gridShown && origin()) {
+        const QPointF o = displayPosition(*origin());
+        if (xDirection()) {
             painter.setPen(QPen(Qt::red, 3));
-            painter.drawLine(o, displayPosition(*m_xDirection));
+            painter.drawLine(o, displayPosition(*xDirection()));
         }
-        if (m_yDirection) {
+        if (yDirection()) {
             painter.setPen(QPen(Qt::green, 3));
-            painter.drawLine(o, displayPosition(*m_yDirection));
+            painter.drawLine(o, displayPosition(*yDirection()));
         }
     }
     for (const NodePtr &marker : m_duplicates)
         drawShape(painter, *marker);
-    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection})
+    for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
         if (handle && handle->visible)
             drawShape(painter, *handle);
     if (m_gridHandle)
@@ -289,7 +289,7 @@ void View::paintLayout(QPainter &painter, double scale)
     // hides the corners of) under a cached antialiased ring; later LEDs on top.
     painter.setRenderHint(QPainter::Antialiasing, false);
     const double d = 10 * scale, e = 5 * scale, f = 7.5 * scale;
-    for (const NodePtr &node : m_ledNodes) {
+    for (const NodePtr &node : leds()) {
         const QPointF c(std::round(displayPosition(*node).x() * scale), std::round(viewHeight - displayPosition(*node).y() * scale));
         if (node->fill) {
             const QColor fill = *node->fill;

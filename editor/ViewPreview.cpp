@@ -3,7 +3,7 @@
 // included), the pattern export, and the editor's side of the frame animations.
 #include "View.h"
 
-#include "UndoManager.h"
+#include "document/UndoManager.h"
 
 #include "animation/ImageBitmap.h"
 #include "document/ColorBytes.h"
@@ -58,7 +58,7 @@ void View::colorPreview(const ColorPattern &pattern, double T)
     const double s = std::sin(angle), c = std::cos(angle);
     const double time = pattern.speed * T;
     const auto inverse = transform() ? transform()->inverted() : std::nullopt;
-    const qsizetype n = m_ledNodes.size();
+    const qsizetype n = leds().size();
     std::vector<QColor> colors(n);
 
     // Patterns are pure, so the LEDs are shared out over the cores; each LED still gets
@@ -67,7 +67,7 @@ void View::colorPreview(const ColorPattern &pattern, double T)
         Position position;
         position.time = time;
         for (qsizetype k = begin; k < end; ++k) {
-            const QPointF g = inverse ? inverse->map(m_ledNodes[k]->position()) : QPointF(0, 0);
+            const QPointF g = inverse ? inverse->map(leds()[k]->position()) : QPointF(0, 0);
             const double X = g.x() * scale, Y = g.y() * scale;
             position.x = c * X - s * Y;
             position.y = s * X + c * Y;
@@ -85,14 +85,14 @@ void View::colorPreview(const ColorPattern &pattern, double T)
         thread.join();
 
     for (qsizetype k = 0; k < n; ++k)
-        m_ledNodes[k]->fill = colors[k];
+        leds()[k]->fill = colors[k];
     QWidget::update();
 }
 
 void View::colorFromBitmap()
 {
     const auto current = bitmap();
-    for (const NodePtr &node : m_ledNodes) {
+    for (const NodePtr &node : leds()) {
         std::optional<PixelColor> color;
         if (current)
             color = samplePicture(*current, node->position());
@@ -111,7 +111,7 @@ QList<QPointF> View::points() const
 QList<QPointF> View::positions() const
 {
     QList<QPointF> list;
-    for (const NodePtr &node : m_ledNodes)
+    for (const NodePtr &node : leds())
         list.append(node->position());
     return list;
 }
@@ -121,8 +121,8 @@ QRectF View::boundingBox() const
     // The start values are the origin handle's layout position, even before the grid is
     // complete; they matter only without LEDs.
     LayoutSnapshot layout = snapshot();
-    if (!layout.grid && m_origin)
-        return layout.leds.isEmpty() ? QRectF(m_origin->position(), QSizeF(1, 1)) : layout.boundingBox();
+    if (!layout.grid && origin())
+        return layout.leds.isEmpty() ? QRectF(origin()->position(), QSizeF(1, 1)) : layout.boundingBox();
     return layout.boundingBox();
 }
 
@@ -134,13 +134,12 @@ bool View::exportAnimation(QByteArray &buffer, const ColorPattern &pattern, Rend
 
 std::shared_ptr<const QImage> View::bitmap() const
 {
-    return m_bitmaps.isEmpty() ? nullptr : m_bitmaps.last();
+    return m_model->bitmap();
 }
 
 void View::addBitmap(const QImage &bitmap)
 {
-    m_bitmaps.append(std::make_shared<const QImage>(sampleableImage(bitmap)));
-    updateBitmap();
+    m_model->setBackground(Picture::fromImage(bitmap), QUrl());
 }
 
 void View::updateBitmap()
@@ -149,23 +148,11 @@ void View::updateBitmap()
     PixelPattern::setBitmap(current ? std::make_shared<ImageBitmap>(*current) : nullptr);
     const QRectF box = boundingBox();
     PixelPattern::setBoundingBox({box.x(), box.y(), box.width(), box.height()});
-    if (m_animationEditorView)
-        m_animationEditorView->updateImages();
 }
 
 void View::addImage(PicturePtr image, const QUrl &url)
 {
-    const PicturePtr oldImage = m_image;
-    const QUrl oldUrl = m_url;
-    m_undo->registerUndo([this, oldImage, oldUrl] { addImage(oldImage, oldUrl); });
-    m_image = image;
-    m_url = url;
-    if (!image) {
-        QWidget::update();
-        return;
-    }
-    addBitmap(image->image());
-    QWidget::update();
+    m_model->setBackground(std::move(image), url);
 }
 
 bool View::addImageWithURL(const QUrl &url)
@@ -179,13 +166,7 @@ bool View::addImageWithURL(const QUrl &url)
 
 void View::removeImages()
 {
-    const PicturePtr oldImage = m_image;
-    const QUrl oldUrl = m_url;
-    m_undo->registerUndo([this, oldImage, oldUrl] { addImage(oldImage, oldUrl); });
-    m_bitmaps.clear();
-    m_image.reset();
-    m_url = QUrl();
-    QWidget::update();
+    m_model->setBackground(nullptr, QUrl());
 }
 
 void View::dragEnterEvent(QDragEnterEvent *event)
@@ -203,125 +184,65 @@ void View::dragMoveEvent(QDragMoveEvent *event)
 void View::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    for (const QUrl &url : urls)
-        addImageWithURL(url);
+    for (const QUrl &url : urls) {
+        // A dropped picture joins the strip, so it is saved and opens again as the
+        // background; one that cannot be read is left out.
+        if (addImageWithURL(url))
+            m_model->appendImage(url);
+    }
     if (!urls.isEmpty())
         event->acceptProposedAction();
 }
 
 QList<bool> View::selection() const
 {
-    QList<bool> list;
-    list.reserve(m_ledNodes.size());
-    for (const NodePtr &node : m_ledNodes)
-        list.append(node->isMarked());
-    return list;
+    return m_model->marking();
 }
 
 void View::setSelection(const QList<bool> &selection)
 {
-    const QList<NodePtr> leds = m_ledNodes;
-    for (qsizetype i = 0; i < leds.size() && i < selection.size(); ++i) {
+    const QList<NodePtr> list = leds();
+    for (qsizetype i = 0; i < list.size() && i < selection.size(); ++i) {
         if (selection[i])
-            markNode(leds[i]);
+            markNode(list[i]);
         else
-            unmarkNode(leds[i]);
+            unmarkNode(list[i]);
     }
 }
 
 void View::updateSelection()
 {
-    const FramePtr frame = m_animationEditor->animationFrame();
-    setSelection(frame ? frame->selection : QList<bool>());
-    removeImages();
-    addImage(frame ? frame->image : nullptr, frame ? frame->url : QUrl());
-    if (m_animationEditorView)
-        m_animationEditorView->scrollToSelectedFrame();
-    emit framesChanged();
+    m_model->showCurrentFrame();
 }
 
 void View::addFrame()
 {
-    // Undo takes the frame itself out again.
-    m_undo->registerUndo([this] { removeFrames(); });
-    m_undo->setActionName("add Frame");
-    insertFrame(AnimationFrame::newWithSelection(selection(), m_image, m_url));
-}
-
-void View::insertFrame(const FramePtr &frame)
-{
-    const qint64 previous = m_animationEditor->selectedFrame();
-    m_animationEditor->addFrame(frame);
-    if (m_animationEditorView) {
-        if (previous < 0)
-            m_animationEditorView->addAnimationEditorLayer(m_animationEditor->selectedFrame());
-        else
-            m_animationEditorView->insertAnimationEditorLayer(previous);
-        m_animationEditorView->scrollToSelectedFrame();
-    }
-    emit framesChanged();
+    m_model->addFrame();
 }
 
 void View::removeFrames()
 {
-    const FramePtr removed = m_animationEditor->animationFrame();
-    if (!removed)
-        return;
-    const qint64 index = m_animationEditor->selectedFrame();
-    // Undo puts the removed frame itself back at its index, with its own marking and
-    // picture, rather than a new frame made from whatever the editor shows then.
-    m_undo->registerUndo([this, removed, index] {
-        m_animationEditor->setSelectedFrame(index);
-        auto &frames = m_animationEditor->track().frames;
-        if (index >= frames.size())
-            m_animationEditor->setSelectedFrame(-1);
-        m_undo->registerUndo([this] { removeFrames(); });
-        insertFrame(removed);
-        updateSelection();
-    });
-    m_undo->setActionName("remove Frame");
-    m_animationEditor->removeFrames();
-    if (m_animationEditorView) {
-        m_animationEditorView->removeLayerAtIndex(index);
-        m_animationEditorView->updateAnimationEditorView();
-    }
-    updateSelection();
-    // Showing the frame marks LEDs, which names the step too; the command's name wins.
-    m_undo->setActionName("remove Frame");
+    m_model->removeFrame();
 }
 
 void View::previousFrame()
 {
-    if (!m_animationEditor->previousFrame())
-        return;
-    m_undo->registerUndo([this] { nextFrame(); });
-    if (m_animationEditorView)
-        m_animationEditorView->updateAnimationEditorView();
-    updateSelection();
-    m_undo->setActionName("previous Frame");
+    m_model->previousFrame();
 }
 
 void View::nextFrame()
 {
-    if (!m_animationEditor->nextFrame())
-        return;
-    m_undo->registerUndo([this] { previousFrame(); });
-    if (m_animationEditorView)
-        m_animationEditorView->updateAnimationEditorView();
-    updateSelection();
-    m_undo->setActionName("next Frame");
+    m_model->nextFrame();
 }
 
 void View::reverseSelection()
 {
-    if (m_animationEditorView)
-        m_animationEditorView->reverseSelection();
+    m_model->reverseFrames();
 }
 
 void View::changeSelection()
 {
-    if (m_animationEditorView)
-        m_animationEditorView->changeSelection(selection(), m_url, m_image);
+    m_model->changeFrames();
 }
 
 } // namespace lumora

@@ -10,10 +10,10 @@ namespace lumora {
 
 QRectF View::bounds(bool markedOnly) const
 {
-    const QPointF o = m_origin ? m_origin->position() : QPointF(0, 0);
+    const QPointF o = origin() ? origin()->position() : QPointF(0, 0);
     double minX = o.x(), maxX = o.x(), minY = o.y(), maxY = o.y();
     bool first = true;
-    for (const NodePtr &node : m_ledNodes) {
+    for (const NodePtr &node : leds()) {
         if (markedOnly && !node->isMarked())
             continue;
         const QPointF p = node->position();
@@ -39,9 +39,9 @@ QPointF View::center(bool markedOnly) const
 
 double View::boundsOffset() const
 {
-    const QPointF o = m_origin ? m_origin->position() : QPointF(0, 0);
-    const QPointF x = m_xDirection ? m_xDirection->position() : QPointF(0, 0);
-    const QPointF y = m_yDirection ? m_yDirection->position() : QPointF(0, 0);
+    const QPointF o = origin() ? origin()->position() : QPointF(0, 0);
+    const QPointF x = xDirection() ? xDirection()->position() : QPointF(0, 0);
+    const QPointF y = yDirection() ? yDirection()->position() : QPointF(0, 0);
     return std::hypot(x.x() - o.x(), x.y() - o.y()) + std::hypot(y.x() - o.x(), y.y() - o.y());
 }
 
@@ -59,7 +59,7 @@ void View::transformLeds(const std::function<QPointF(QPointF, QPointF)> &map)
     prepareAnimation();
     const bool marked = isMarked();
     const QPointF c = center(marked);
-    for (const NodePtr &node : QList<NodePtr>(m_ledNodes))
+    for (const NodePtr &node : QList<NodePtr>(leds()))
         if (!marked || node->isMarked())
             moveNode(node, map(node->position(), c));
     updateBitmap();
@@ -109,7 +109,7 @@ void View::scaleFactor(double f)
     prepareAnimation();
     showGrid();
     QRectF r = bounds(false);
-    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection}) {
+    for (const NodePtr &handle : {origin(), xDirection(), yDirection()}) {
         const QPointF p = handle ? handle->position() : QPointF(0, 0);
         // Unions of 1 × 1 rectangles, with the inclusive extents used throughout.
         const double left = std::min(r.x(), p.x()), top = std::min(r.y(), p.y());
@@ -127,9 +127,9 @@ void View::scaleFactor(double f)
         if (std::isfinite(target.x()) && std::isfinite(target.y()))
             moveNode(node, target);
     };
-    for (const NodePtr &node : QList<NodePtr>(m_ledNodes))
+    for (const NodePtr &node : QList<NodePtr>(leds()))
         fit(node);
-    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection})
+    for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
         if (handle)
             fit(handle);
     updateBitmap();

@@ -4,10 +4,8 @@
 #include "AnimationEditorView.h"
 
 #include "animation/ListMoves.h"
-#include "editor/UndoManager.h"
-#include "editor/View.h"
+#include "document/UndoManager.h"
 
-#include <QPointer>
 #include <QScrollArea>
 
 namespace lumora {
@@ -24,10 +22,9 @@ QPointF slotCentre(qsizetype index)
 
 } // namespace
 
-AnimationEditorView::AnimationEditorView(View *view, UndoManager *undo, QWidget *parent)
+AnimationEditorView::AnimationEditorView(DocumentModel *model, QWidget *parent)
     : QWidget(parent)
-    , m_view(view)
-    , m_undo(undo)
+    , m_model(model)
 {
     m_pictures = makePictureCache();
     resize(84, 0);
@@ -36,6 +33,24 @@ AnimationEditorView::AnimationEditorView(View *view, UndoManager *undo, QWidget 
     m_animationTimer.setInterval(16);
     connect(&m_animationTimer, &QTimer::timeout, this, &AnimationEditorView::advanceAnimations);
     connect(&m_autoscrollTimer, &QTimer::timeout, this, &AnimationEditorView::autoscrollTick);
+
+    m_imagesTimer.setSingleShot(true);
+    m_imagesTimer.setInterval(40);
+    connect(&m_imagesTimer, &QTimer::timeout, this, &AnimationEditorView::updateImages);
+    auto imagesLater = [this] {
+        if (!m_imagesTimer.isActive())
+            m_imagesTimer.start();
+    };
+    connect(m_model, &DocumentModel::ledsChanged, this, imagesLater);
+    connect(m_model, &DocumentModel::ledsMoved, this, imagesLater);
+    connect(m_model, &DocumentModel::loaded, this, [this] { setAnimationEditor(m_model->animationEditor()); });
+    connect(m_model, &DocumentModel::frameInserted, this, &AnimationEditorView::frameInserted);
+    connect(m_model, &DocumentModel::frameRemoved, this, &AnimationEditorView::frameRemoved);
+    connect(m_model, &DocumentModel::frameMoved, this, &AnimationEditorView::frameMoved);
+    connect(m_model, &DocumentModel::framesReversed, this, &AnimationEditorView::framesReversed);
+    connect(m_model, &DocumentModel::framesEdited, this, &AnimationEditorView::framesEdited);
+    connect(m_model, &DocumentModel::currentFrameChanged, this, &AnimationEditorView::currentFrameChanged);
+    setAnimationEditor(m_model->animationEditor());
 }
 
 AnimationEditorView::~AnimationEditorView()
@@ -48,7 +63,7 @@ QSize AnimationEditorView::sizeHint() const
     return QSize(84, slotHeight * int(m_thumbnails.size()));
 }
 
-QList<FramePtr> *AnimationEditorView::frames() const
+const QList<FramePtr> *AnimationEditorView::frames() const
 {
     return m_animationEditor ? &m_animationEditor->track().frames : nullptr;
 }
@@ -128,9 +143,7 @@ void AnimationEditorView::selectLayer(const ThumbnailPtr &thumbnail, bool select
 {
     thumbnail->selectedBorder = selected;
     thumbnail->borderWidth = selected ? 2.0 : 0.0;
-    const qsizetype index = indexOf(thumbnail);
-    if (QList<FramePtr> *list = frames(); index >= 0 && index < list->size())
-        (*list)[index]->selected = selected;
+    m_model->setFrameSelected(indexOf(thumbnail), selected);
     QWidget::update();
 }
 
@@ -138,13 +151,6 @@ void AnimationEditorView::highlightLayer(const ThumbnailPtr &thumbnail, bool hig
 {
     thumbnail->highlighted = highlighted;
     QWidget::update();
-}
-
-void AnimationEditorView::highlightCurrent(bool highlighted)
-{
-    const qint64 current = selectedFrame();
-    if (current >= 0 && current < m_thumbnails.size())
-        highlightLayer(m_thumbnails[current], highlighted);
 }
 
 bool AnimationEditorView::isSelectedFrame(qsizetype index) const
@@ -155,11 +161,11 @@ bool AnimationEditorView::isSelectedFrame(qsizetype index) const
 
 void AnimationEditorView::deselectAllFrames()
 {
-    QList<FramePtr> *list = frames();
+    const QList<FramePtr> *list = frames();
     if (!list)
         return;
     for (qsizetype i = 0; i < list->size(); ++i) {
-        (*list)[i]->selected = false;
+        m_model->setFrameSelected(i, false);
         if (i < m_thumbnails.size()) {
             m_thumbnails[i]->selectedBorder = false;
             m_thumbnails[i]->borderWidth = 0.0;
@@ -206,7 +212,7 @@ void AnimationEditorView::ensureThumbnails(qsizetype count, QList<ThumbnailPtr> 
 
 bool AnimationEditorView::syncLayer(qint64 index, QList<ThumbnailPtr> &created)
 {
-    QList<FramePtr> *list = frames();
+    const QList<FramePtr> *list = frames();
     if (index < 0 || !list || index >= list->size())
         return false;
     // Missing thumbnails in front are made too, so that thumbnail i always shows frame i.
@@ -230,7 +236,7 @@ void AnimationEditorView::addAnimationEditorLayer(qint64 index)
 
 void AnimationEditorView::insertAnimationEditorLayer(qint64 index)
 {
-    QList<FramePtr> *list = frames();
+    const QList<FramePtr> *list = frames();
     if (index < 0 || !list || index >= list->size())
         return;
     QList<ThumbnailPtr> created;
@@ -261,7 +267,7 @@ void AnimationEditorView::removeLayerAtIndex(qint64 index)
 
 void AnimationEditorView::updateAnimationEditorView()
 {
-    QList<FramePtr> *list = frames();
+    const QList<FramePtr> *list = frames();
     const qsizetype n = list ? list->size() : 0;
     QList<ThumbnailPtr> created;
     qsizetype selectedCount = 0;
@@ -292,94 +298,82 @@ void AnimationEditorView::updatePositions()
         placeLayer(m_thumbnails[j], slotCentre(j), !m_inViewWillDraw);
 }
 
-// --- Reordering ------------------------------------------------------------------------------
+// --- Reordering: asked of the model, followed when it reports -------------------------------
 
 void AnimationEditorView::moveFrameFromIndex(qsizetype from, qsizetype to)
 {
-    QList<FramePtr> *list = frames();
-    if (!list)
-        return;
-    highlightCurrent(false);
-    qCInfo(lcTimeline, "%lu %lu", static_cast<unsigned long>(from), static_cast<unsigned long>(to));
-    if (m_undo) {
-        const qsizetype undoFrom = from < to ? to - 1 : to;
-        const qsizetype undoTo = from < to ? from : from + 1;
-        QPointer<AnimationEditorView> self(this);
-        m_undo->registerUndo([self, undoFrom, undoTo] {
-            if (self)
-                self->moveFrameFromIndex(undoFrom, undoTo);
-        });
-        m_undo->setActionName("move Frames");
-    }
-    moveObjectAtIndex(*list, from, to);
-    moveObjectAtIndex(m_thumbnails, from, to);
-    updatePositions();
-    highlightCurrent(true);
+    m_model->moveFrame(from, to);
 }
 
 void AnimationEditorView::reverseSelection()
 {
-    QList<FramePtr> *list = frames();
-    if (!list)
-        return;
-    if (m_undo) {
-        // Reversing the same slots again restores the order.
-        QPointer<AnimationEditorView> self(this);
-        m_undo->registerUndo([self] {
-            if (self)
-                self->reverseSelection();
-        });
-        m_undo->setActionName("reverse Frames");
-    }
-    highlightCurrent(false);
-
-    std::vector<qsizetype> places;
-    for (qsizetype i = 0; i < list->size(); ++i) {
-        if ((*list)[i]->selected)
-            places.push_back(i);
-    }
-    if (places.empty() && list->size() >= 2) {
-        for (qsizetype i = 0; i < list->size(); ++i)
-            places.push_back(i);
-    }
-    const bool aligned = m_thumbnails.size() == list->size();
-    const qsizetype m = qsizetype(places.size());
-    for (qsizetype k = 0; m >= 2 && k < m - 1 - k; ++k) {
-        list->swapItemsAt(places[k], places[m - 1 - k]);
-        if (aligned)
-            m_thumbnails.swapItemsAt(places[k], places[m - 1 - k]);
-    }
-    updatePositions();
-    highlightCurrent(true);
+    m_model->reverseFrames();
 }
 
-void AnimationEditorView::changeSelection(const QList<bool> &selection, const QUrl &url, PicturePtr image)
+void AnimationEditorView::highlightCurrentOnly()
 {
-    QList<FramePtr> *list = frames();
-    if (!list)
-        return;
-    QList<ThumbnailPtr> changed;
-    auto changedThumbnail = [&](qsizetype i) {
-        if (i < m_thumbnails.size() && !changed.contains(m_thumbnails[i]))
-            changed.append(m_thumbnails[i]);
-    };
     const qint64 current = selectedFrame();
-    if (current >= 0 && current < list->size()) {
-        AnimationFrame &frame = *(*list)[current];
-        frame.selection = QList<bool>(selection.cbegin(), selection.cend());
-        frame.url = url;
-        frame.image = image;
-        changedThumbnail(current);
+    for (qsizetype i = 0; i < m_thumbnails.size(); ++i)
+        if (m_thumbnails[i]->highlighted != (i == current))
+            highlightLayer(m_thumbnails[i], i == current);
+}
+
+void AnimationEditorView::frameInserted(qint64 index)
+{
+    const QList<FramePtr> *list = frames();
+    // A frame appended behind the thumbnails just gets its own; one inserted among them
+    // slides in.
+    if (list && index == list->size() - 1 && m_thumbnails.size() <= index)
+        addAnimationEditorLayer(index);
+    else
+        insertAnimationEditorLayer(index);
+    highlightCurrentOnly();
+    scrollToSelectedFrame();
+}
+
+void AnimationEditorView::frameRemoved(qint64 index)
+{
+    removeLayerAtIndex(index);
+    updateAnimationEditorView();
+}
+
+void AnimationEditorView::frameMoved(qsizetype from, qsizetype to)
+{
+    qCInfo(lcTimeline, "%lu %lu", static_cast<unsigned long>(from), static_cast<unsigned long>(to));
+    moveObjectAtIndex(m_thumbnails, from, to);
+    updatePositions();
+    highlightCurrentOnly();
+}
+
+void AnimationEditorView::framesReversed(const std::vector<qsizetype> &places)
+{
+    const QList<FramePtr> *list = frames();
+    const qsizetype m = qsizetype(places.size());
+    if (list && m_thumbnails.size() == list->size()) {
+        for (qsizetype k = 0; m >= 2 && k < m - 1 - k; ++k)
+            if (places[m - 1 - k] < m_thumbnails.size())
+                m_thumbnails.swapItemsAt(places[k], places[m - 1 - k]);
     }
-    for (qsizetype i = 0; i < list->size(); ++i) {
-        AnimationFrame &frame = *(*list)[i];
-        if (!frame.selected)
-            continue;
-        frame.url = url;
-        frame.image = image;
-        changedThumbnail(i);
-    }
+    updatePositions();
+    highlightCurrentOnly();
+}
+
+void AnimationEditorView::framesEdited(const QList<qsizetype> &indexes)
+{
+    QList<ThumbnailPtr> changed;
+    for (qsizetype i : indexes)
+        if (i >= 0 && i < m_thumbnails.size())
+            changed.append(m_thumbnails[i]);
     provideImages(changed);
+}
+
+void AnimationEditorView::currentFrameChanged()
+{
+    if (m_choosingFrame)
+        highlightCurrentOnly();
+    else
+        updateAnimationEditorView();
+    scrollToSelectedFrame();
 }
 
 // --- Scrolling ---------------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/FrameTimeline.h"
-#include "editor/Node.h"
+#include "document/DocumentModel.h"
+#include "document/Node.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -22,21 +22,21 @@ class QScrollArea;
 namespace lumora {
 
 class UndoManager;
-class View;
 
 Q_DECLARE_LOGGING_CATEGORY(lcTimeline)
 
 /// The animation timeline of a document window: one 64 × 48 thumbnail per frame of the
 /// current track, top to bottom, painted as one strip. The current frame is drawn opaque,
 /// the selected frames with a red border. Clicks pick the current frame, Shift-clicks and
-/// the rubberband extend the selection, and dragging moves the selected frames (undoably).
-/// Owned by the document window, which puts it in a scroll area; it shares the document's
-/// AnimationEditor with the layout editor and reads that editor's LEDs for the thumbnails.
+/// the rubberband extend the selection, and dragging moves the selected frames (undoably,
+/// the whole drag one step). Owned by the document window, which puts it in a scroll area;
+/// it observes the document model, asks it for every change of the frames, and follows
+/// the model's signals.
 ///
-/// The thumbnails stay index-aligned with the frames: every reordering of frames is applied
-/// to the thumbnails the same way. Thumbnails glide to their slots; their images are drawn
+/// The thumbnails stay index-aligned with the frames: every reordering the model reports
+/// is applied to the thumbnails the same way. Thumbnails glide to their slots; their images are drawn
 /// on worker threads so that a new LED layout never stalls the window.
-class AnimationEditorView : public QWidget, public FrameTimeline {
+class AnimationEditorView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int thumbnailWidth = 64;
@@ -48,26 +48,29 @@ public:
     static constexpr double slideInX = 500;
     static constexpr int glideMilliseconds = 250;
 
-    AnimationEditorView(View *view, UndoManager *undo, QWidget *parent = nullptr);
+    explicit AnimationEditorView(DocumentModel *model, QWidget *parent = nullptr);
     ~AnimationEditorView() override;
 
     std::shared_ptr<AnimationEditor> animationEditor() const { return m_animationEditor; }
 
-    // --- What the layout editor and the document call ---------------------------------
-    /// Takes the model; the thumbnails are built before the next paint.
-    void setAnimationEditor(std::shared_ptr<AnimationEditor> editor) override;
-    void addAnimationEditorLayer(qint64 index) override;
-    void insertAnimationEditorLayer(qint64 index) override;
+    // --- Following the model ------------------------------------------------------------
+    /// Takes the model's animation; the thumbnails are built before the next paint.
+    void setAnimationEditor(std::shared_ptr<AnimationEditor> editor);
+    /// Syncs thumbnail i with frame i, creating it at the end when missing.
+    void addAnimationEditorLayer(qint64 index);
+    /// A thumbnail for the frame just inserted at index, sliding in.
+    void insertAnimationEditorLayer(qint64 index);
     /// Shrinks the view by one slot and drops thumbnail i; the rest close up at the next sync.
-    void removeLayerAtIndex(qint64 index) override;
-    void updateAnimationEditorView() override;
-    void scrollToSelectedFrame() override;
+    void removeLayerAtIndex(qint64 index);
+    /// Syncs every thumbnail with the model.
+    void updateAnimationEditorView();
+    void scrollToSelectedFrame();
     /// Redraws in the background every thumbnail whose LEDs, marking or picture changed; each
     /// keeps its old image until the new one arrives, and a newer request for a thumbnail
     /// supersedes an older one still under way.
-    void updateImages() override;
-    void reverseSelection() override;
-    void changeSelection(const QList<bool> &selection, const QUrl &url, PicturePtr image) override;
+    void updateImages();
+    /// Reverses the selected frames (all when none is selected), through the model.
+    void reverseSelection();
 
     /// Redraws thumbnail i's image at once (ignored outside the thumbnails).
     void updateImage(qint64 index);
@@ -75,8 +78,8 @@ public:
     QImage createImage(qint64 index) const;
 
     // --- Selection and order -------------------------------------------------------------
-    /// Moves one frame and its thumbnail; `to` names a gap of the list before the move.
-    /// Undoable as "move Frames".
+    /// Moves one frame through the model (its thumbnail follows); `to` names a gap of the
+    /// list before the move. Undoable as "move Frames".
     void moveFrameFromIndex(qsizetype from, qsizetype to);
     void deselectAllFrames();
     bool isSelectedFrame(qsizetype index) const;
@@ -159,7 +162,16 @@ private:
         QImage image;
     };
 
-    QList<FramePtr> *frames() const;
+    const QList<FramePtr> *frames() const;
+    // What the model reports.
+    void frameInserted(qint64 index);
+    void frameRemoved(qint64 index);
+    void frameMoved(qsizetype from, qsizetype to);
+    void framesReversed(const std::vector<qsizetype> &places);
+    void framesEdited(const QList<qsizetype> &indexes);
+    void currentFrameChanged();
+    /// Highlights exactly the current frame's thumbnail.
+    void highlightCurrentOnly();
     qint64 selectedFrame() const;
     qsizetype indexOf(const ThumbnailPtr &thumbnail) const;
     ThumbnailPtr makeThumbnail();
@@ -167,7 +179,6 @@ private:
     // Looks of one thumbnail.
     void selectLayer(const ThumbnailPtr &thumbnail, bool selected);
     void highlightLayer(const ThumbnailPtr &thumbnail, bool highlighted);
-    void highlightCurrent(bool highlighted);
     void placeLayer(const ThumbnailPtr &thumbnail, QPointF centre, bool animated);
     void dropTransform(const ThumbnailPtr &thumbnail);
     void setNeedsDisplay();
@@ -218,9 +229,12 @@ private:
     bool autoscroll(QPoint globalPosition);
     QScrollArea *scrollArea() const;
 
-    View *m_view;
-    UndoManager *m_undo;
+    DocumentModel *m_model;
     std::shared_ptr<AnimationEditor> m_animationEditor;
+    /// A click is choosing the current frame: the selection stays as the click left it.
+    bool m_choosingFrame = false;
+    /// Coalesces the LED changes of one burst (a drag) into one thumbnail update.
+    QTimer m_imagesTimer;
     QList<ThumbnailPtr> m_thumbnails;
     quint64 m_nextThumbnailId = 1;
     bool m_syncScheduled = false;

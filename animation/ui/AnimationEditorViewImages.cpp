@@ -275,11 +275,7 @@ const QImage &AnimationEditorView::shadowImage()
 std::shared_ptr<const QList<QPointF>> AnimationEditorView::ledPositions() const
 {
     QList<QPointF> positions;
-    if (m_view) {
-        positions.reserve(m_view->nodes().size());
-        for (const NodePtr &node : m_view->nodes())
-            positions.append(node->position());
-    }
+    positions = m_model->ledPositions();
     if (!m_leds || *m_leds != positions)
         m_leds = std::make_shared<const QList<QPointF>>(std::move(positions));
     return m_leds;

@@ -3,7 +3,7 @@
 // The press itself changes nothing; a click acts on release, a drag on its first step.
 #include "AnimationEditorView.h"
 
-#include "editor/View.h"
+#include "document/UndoManager.h"
 
 #include <QMouseEvent>
 #include <QScrollArea>
@@ -42,6 +42,8 @@ void AnimationEditorView::mousePressEvent(QMouseEvent *event)
     m_pressed = true;
     m_lastGlobal = event->globalPosition().toPoint();
     m_autoscrollTimer.start(autoscrollDelay);
+    // However many events the drag takes, press to release is one undo step.
+    m_model->undoManager()->beginUndoGrouping();
     event->accept();
 }
 
@@ -60,6 +62,7 @@ void AnimationEditorView::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     m_autoscrollTimer.stop();
     mouseUp(event->position(), event->modifiers());
+    m_model->undoManager()->endUndoGrouping();
     unsetCursor();
 }
 
@@ -69,31 +72,31 @@ void AnimationEditorView::selectFrame(QPointF point, Qt::KeyboardModifiers modif
         return;
     const qsizetype index = thumbnailAt(point);
     if (index < 0) {
-        if (selectedFrame() >= 0) {
-            highlightCurrent(false);
-            m_animationEditor->setSelectedFrame(-1);
-        }
         deselectAllFrames();
+        if (selectedFrame() >= 0) {
+            m_choosingFrame = true;
+            m_model->setCurrentFrame(-1, false);
+            m_choosingFrame = false;
+        }
         return;
     }
     const ThumbnailPtr thumbnail = m_thumbnails[index];
     if (modifiers & Qt::ShiftModifier) {
         const bool selected = !isSelectedFrame(index);
         selectLayer(thumbnail, selected);
-        if (selected) {
-            highlightCurrent(false);
-            m_animationEditor->setSelectedFrame(index);
-            highlightLayer(thumbnail, true);
+        if (!selected) {
+            m_choosingFrame = true;
+            m_model->showCurrentFrame();
+            m_choosingFrame = false;
+            return;
         }
     } else {
         deselectAllFrames();
-        highlightCurrent(false);
-        m_animationEditor->setSelectedFrame(index);
         selectLayer(thumbnail, true);
-        highlightLayer(thumbnail, true);
     }
-    if (m_view)
-        m_view->updateSelection();
+    m_choosingFrame = true;
+    m_model->setCurrentFrame(index);
+    m_choosingFrame = false;
 }
 
 void AnimationEditorView::mouseDragged(QPointF point, Qt::KeyboardModifiers modifiers)
@@ -219,8 +222,9 @@ void AnimationEditorView::mouseUp(QPointF point, Qt::KeyboardModifiers modifiers
                 selectLayer(m_thumbnails[i], false);
         }
         m_rubberband.reset();
-        if (m_view)
-            m_view->updateSelection();
+        m_choosingFrame = true;
+        m_model->showCurrentFrame();
+        m_choosingFrame = false;
     } else {
         selectFrame(point, modifiers);
     }

@@ -4,19 +4,19 @@
 #include "ImageBrowserView.h"
 
 #include "animation/Picture.h"
-#include "editor/View.h"
+#include "document/DocumentModel.h"
 
 #include <QItemSelectionModel>
 #include <QVBoxLayout>
 
 namespace lumora {
 
-ImageBrowserController::ImageBrowserController(View *view, std::function<QUrl(const QUrl &)> resolve,
+ImageBrowserController::ImageBrowserController(DocumentModel *document, std::function<QUrl(const QUrl &)> resolve,
                                                QWidget *parent)
     : QWidget(parent)
-    , m_view(view)
+    , m_document(document)
     , m_resolve(std::move(resolve))
-    , m_model(new ImageBrowserModel(m_resolve, this))
+    , m_model(new ImageBrowserModel(document, m_resolve, this))
     , m_imageBrowser(new ImageBrowserView(this))
 {
     auto *layout = new QVBoxLayout(this);
@@ -27,9 +27,10 @@ ImageBrowserController::ImageBrowserController(View *view, std::function<QUrl(co
     connect(m_imageBrowser->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         // Rows going away or moving carry their selection along; only the user's own
         // selecting changes the background.
-        if (!m_model->isChanging())
+        if (!m_model->isChanging() && !m_selectingBackground)
             selectionDidChange();
     });
+    connect(m_model, &ImageBrowserModel::reloaded, this, &ImageBrowserController::selectBackgroundRow);
     connect(m_imageBrowser, &ImageBrowserView::removeRequested, this, &ImageBrowserController::removeItemsAtIndexes);
     connect(m_model, &ImageBrowserModel::imagesChanged, this, &ImageBrowserController::imagesChanged);
 }
@@ -106,15 +107,30 @@ bool ImageBrowserController::insertUrls(const QList<QUrl> &urls, qsizetype index
 
 void ImageBrowserController::selectionDidChange()
 {
-    if (!m_view)
-        return;
     const std::vector<qsizetype> rows = m_imageBrowser->selectedRows();
     const QUrl url = rows.empty() ? QUrl() : m_model->resolvedUrl(rows.back());
-    if (!url.isEmpty() && url == m_view->url() && m_view->image())
+    if (!url.isEmpty() && url == m_document->backgroundUrl() && m_document->background())
         return;
-    m_view->removeImages();
-    if (!url.isEmpty())
-        m_view->addImageWithURL(url);
+    PicturePtr picture = url.isEmpty() ? nullptr : Picture::fromUrl(url);
+    if (picture && picture->width() == 0)
+        picture.reset();
+    m_document->setBackground(picture, picture ? url : QUrl());
+}
+
+void ImageBrowserController::selectBackgroundRow()
+{
+    QItemSelectionModel *selection = m_imageBrowser->selectionModel();
+    const QUrl background = m_document->backgroundUrl();
+    m_selectingBackground = true;
+    selection->clearSelection();
+    for (qsizetype row = 0; !background.isEmpty() && row < m_model->urls().size(); ++row) {
+        if (m_model->resolvedUrl(row) == background) {
+            const QModelIndex index = m_model->index(int(row));
+            selection->select(index, QItemSelectionModel::ClearAndSelect);
+            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        }
+    }
+    m_selectingBackground = false;
 }
 
 } // namespace lumora

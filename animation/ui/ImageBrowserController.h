@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QList>
-#include <QPointer>
 #include <QUrl>
 #include <QWidget>
 
@@ -11,22 +10,23 @@
 
 namespace lumora {
 
+class DocumentModel;
 class ImageBrowserModel;
 class ImageBrowserView;
-class View;
 
-/// The strip of background pictures of a document window. It holds the document's picture
-/// URLs in the order the document stores and exports them, shows their thumbnails, takes
-/// files dropped on it at the drop position, reorders thumbnails dragged inside it and
-/// removes the selected ones on Delete. Selecting thumbnails makes the last selected one
-/// in strip order the layout editor's background. Owned by the document window, beside
-/// the layout editor it feeds. Changes of the list register no undo.
+/// The strip of background pictures of a document window. It shows the document model's
+/// picture URLs in the order the document stores and exports them, takes files dropped on
+/// it at the drop position, reorders thumbnails dragged inside it and removes the selected
+/// ones on Delete, all as changes of the model. Selecting thumbnails makes the last
+/// selected one in strip order the background. Owned by the document window. Changes of
+/// the list register no undo.
 class ImageBrowserController : public QWidget {
     Q_OBJECT
 public:
     /// `resolve` turns a URL as stored in the document (possibly relative to the
     /// document's folder) into one that can be loaded.
-    ImageBrowserController(View *view, std::function<QUrl(const QUrl &)> resolve, QWidget *parent = nullptr);
+    ImageBrowserController(DocumentModel *document, std::function<QUrl(const QUrl &)> resolve,
+                           QWidget *parent = nullptr);
     ~ImageBrowserController() override;
 
     /// Appends a picture while the document loads; unlike the user's changes this does
@@ -56,11 +56,13 @@ public:
     /// taken. False (and nothing changes) when there are none.
     bool insertUrls(const QList<QUrl> &urls, qsizetype index);
 
-    /// The selection changed: the layout editor drops its background and, when anything
-    /// is selected, shows the selected picture furthest along the strip instead. When that
-    /// picture is the background already (a rubber band growing behind it), nothing is
-    /// decoded again and no undo step is recorded.
+    /// The selection changed: the background becomes the selected picture furthest along
+    /// the strip (none when nothing is selected). When that picture is the background
+    /// already (a rubber band growing behind it), nothing is decoded again and no undo step
+    /// is recorded.
     void selectionDidChange();
+    /// Selects the row that shows the background, without changing it.
+    void selectBackgroundRow();
 
     /// The thumbnail list itself (selection, drop positions).
     ImageBrowserView *imageBrowser() const { return m_imageBrowser; }
@@ -71,7 +73,8 @@ signals:
     void imagesChanged();
 
 private:
-    QPointer<View> m_view;
+    DocumentModel *m_document;
+    bool m_selectingBackground = false;
     std::function<QUrl(const QUrl &)> m_resolve;
     ImageBrowserModel *m_model;
     ImageBrowserView *m_imageBrowser;

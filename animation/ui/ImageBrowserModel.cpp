@@ -3,6 +3,7 @@
 #include "ImageBrowserThumbnails.h"
 
 #include "animation/ListMoves.h"
+#include "document/DocumentModel.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -32,28 +33,45 @@ private:
 
 } // namespace
 
-ImageBrowserModel::ImageBrowserModel(std::function<QUrl(const QUrl &)> resolve, QObject *parent)
+ImageBrowserModel::ImageBrowserModel(DocumentModel *document, std::function<QUrl(const QUrl &)> resolve,
+                                     QObject *parent)
     : QAbstractListModel(parent)
+    , m_document(document)
     , m_resolve(std::move(resolve))
     , m_thumbnails(new ImageBrowserThumbnails(this))
 {
     connect(m_thumbnails, &ImageBrowserThumbnails::ready, this, &ImageBrowserModel::thumbnailReady);
+    connect(m_document, &DocumentModel::imagesChanged, this, [this] {
+        if (m_changing)
+            return;
+        {
+            ChangeScope scope(m_changing);
+            beginResetModel();
+            endResetModel();
+        }
+        emit reloaded();
+    });
 }
 
 ImageBrowserModel::~ImageBrowserModel() = default;
 
+const QList<QUrl> &ImageBrowserModel::urls() const
+{
+    return m_document->images();
+}
+
 QUrl ImageBrowserModel::resolvedUrl(qsizetype row) const
 {
-    if (row < 0 || row >= m_urls.size())
+    if (row < 0 || row >= urls().size())
         return {};
-    return m_resolve ? m_resolve(m_urls[row]) : m_urls[row];
+    return m_resolve ? m_resolve(urls()[row]) : urls()[row];
 }
 
 void ImageBrowserModel::appendUrl(const QUrl &url)
 {
     ChangeScope scope(m_changing);
-    beginInsertRows({}, int(m_urls.size()), int(m_urls.size()));
-    m_urls.append(url);
+    beginInsertRows({}, int(urls().size()), int(urls().size()));
+    m_document->appendImage(url);
     endInsertRows();
 }
 
@@ -69,13 +87,15 @@ bool ImageBrowserModel::insertUrls(const QList<QUrl> &urls, qsizetype index)
 {
     if (urls.isEmpty())
         return false;
-    if (index < 0 || index > m_urls.size())
-        index = m_urls.size();
+    QList<QUrl> list = this->urls();
+    if (index < 0 || index > list.size())
+        index = list.size();
     {
         ChangeScope scope(m_changing);
         beginInsertRows({}, int(index), int(index + urls.size() - 1));
         for (qsizetype i = 0; i < urls.size(); ++i)
-            m_urls.insert(index + i, urls[i]);
+            list.insert(index + i, urls[i]);
+        m_document->setImages(list);
         endInsertRows();
     }
     emit imagesChanged();
@@ -86,7 +106,8 @@ void ImageBrowserModel::moveItemsAtIndexes(std::vector<qsizetype> indexes, qsize
 {
     // Move row numbers first: the result says both where every URL goes and where every
     // persistent index (the selection, the current item) has to follow.
-    QList<qsizetype> order(m_urls.size());
+    const QList<QUrl> &current = urls();
+    QList<qsizetype> order(current.size());
     std::iota(order.begin(), order.end(), 0);
     lumora::moveItemsAtIndexes(order, std::move(indexes), destination);
     bool unchanged = true;
@@ -103,14 +124,14 @@ void ImageBrowserModel::moveItemsAtIndexes(std::vector<qsizetype> indexes, qsize
         urls.reserve(order.size());
         for (qsizetype row = 0; row < order.size(); ++row) {
             newRow[order[row]] = int(row);
-            urls.append(m_urls[order[row]]);
+            urls.append(current[order[row]]);
         }
         const QModelIndexList from = persistentIndexList();
         QModelIndexList to;
         for (const QModelIndex &index : from)
             to.append(this->index(newRow[index.row()], index.column()));
         changePersistentIndexList(from, to);
-        m_urls = std::move(urls);
+        m_document->setImages(urls);
         emit layoutChanged();
     }
     emit imagesChanged();
@@ -124,10 +145,12 @@ void ImageBrowserModel::removeItemsAtIndexes(std::vector<qsizetype> indexes)
     {
         ChangeScope scope(m_changing);
         for (qsizetype row : indexes) {
-            if (row < 0 || row >= m_urls.size())
+            if (row < 0 || row >= urls().size())
                 continue;
             beginRemoveRows({}, int(row), int(row));
-            m_urls.removeAt(row);
+            QList<QUrl> list = urls();
+            list.removeAt(row);
+            m_document->setImages(list);
             endRemoveRows();
             removed = true;
         }
@@ -138,12 +161,12 @@ void ImageBrowserModel::removeItemsAtIndexes(std::vector<qsizetype> indexes)
 
 int ImageBrowserModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_urls.size());
+    return parent.isValid() ? 0 : int(urls().size());
 }
 
 QVariant ImageBrowserModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_urls.size())
+    if (!index.isValid() || index.row() >= urls().size())
         return {};
     switch (role) {
     case Qt::DecorationRole:
@@ -158,7 +181,7 @@ QVariant ImageBrowserModel::data(const QModelIndex &index, int role) const
         return int(m_thumbnails->state(url));
     }
     case UrlRole:
-        return m_urls[index.row()];
+        return urls()[index.row()];
     default:
         return {};
     }
@@ -240,7 +263,7 @@ bool ImageBrowserModel::dropMimeData(const QMimeData *data, Qt::DropAction actio
         return false;
     if (parent.isValid())
         row = parent.row();
-    const qsizetype gap = row < 0 ? m_urls.size() : row;
+    const qsizetype gap = row < 0 ? urls().size() : row;
     // Thumbnails dragged inside the strip move, whatever modifier was held; from another
     // strip they arrive as plain URLs.
     if (const auto rows = ownRows(data)) {
@@ -252,7 +275,7 @@ bool ImageBrowserModel::dropMimeData(const QMimeData *data, Qt::DropAction actio
 
 void ImageBrowserModel::thumbnailReady(const QUrl &resolved)
 {
-    for (qsizetype row = 0; row < m_urls.size(); ++row) {
+    for (qsizetype row = 0; row < urls().size(); ++row) {
         if (resolvedUrl(row) == resolved) {
             const QModelIndex at = index(int(row));
             emit dataChanged(at, at, {Qt::DecorationRole, ThumbnailStateRole});

@@ -10,13 +10,15 @@
 
 namespace lumora {
 
+class DocumentModel;
 class ImageBrowserThumbnails;
 
-/// The pictures of a document's strip as a list of URLs, in the order the document stores
-/// them. Each row shows the picture's thumbnail. The list changes by appending while a
-/// document loads, by drops (outside URLs inserted, or rows of the same strip moved) and
-/// by deletion; selection survives every change because rows keep their identity.
-/// Owned by the `ImageBrowserController`.
+/// The document model's strip of pictures as an item model: one row per picture URL, in
+/// the order the document stores them, each showing the picture's thumbnail. Drops
+/// (outside URLs inserted, or rows of the same strip moved) and deletions change the
+/// document model's list; selection survives them because rows keep their identity. A
+/// change the document model reports from elsewhere (opening, a picture dropped on the
+/// layout) re-reads every row. Owned by the `ImageBrowserController`.
 class ImageBrowserModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -31,13 +33,14 @@ public:
     static constexpr const char *rowsMimeType = "application/x-lumora-strip-rows";
 
     /// `resolve` turns a stored URL into one that can be loaded.
-    explicit ImageBrowserModel(std::function<QUrl(const QUrl &)> resolve, QObject *parent = nullptr);
+    ImageBrowserModel(DocumentModel *document, std::function<QUrl(const QUrl &)> resolve,
+                      QObject *parent = nullptr);
     ~ImageBrowserModel() override;
 
-    const QList<QUrl> &urls() const { return m_urls; }
+    const QList<QUrl> &urls() const;
     QUrl resolvedUrl(qsizetype row) const;
 
-    /// Appends while a document loads; reports no change of the document.
+    /// Appends a picture (as a document being built does); reports no `imagesChanged`.
     void appendUrl(const QUrl &url);
     /// Re-reads every row, and retries thumbnails that could not be read before.
     void reload();
@@ -70,16 +73,18 @@ public:
                       const QModelIndex &parent) override;
 
 signals:
-    /// The list changed by a drop, a move or a deletion; the document saves it.
+    /// The list changed by a drop, a move or a deletion.
     void imagesChanged();
+    /// The document model's list changed from elsewhere and every row was read again.
+    void reloaded();
 
 private:
     /// The rows of an internal drag when it came from this model.
     std::optional<std::vector<qsizetype>> ownRows(const QMimeData *data) const;
     void thumbnailReady(const QUrl &resolved);
 
+    DocumentModel *m_document;
     std::function<QUrl(const QUrl &)> m_resolve;
-    QList<QUrl> m_urls;
     ImageBrowserThumbnails *m_thumbnails;
     bool m_changing = false;
 };

@@ -20,10 +20,25 @@ BoundingBox &currentBox()
     static BoundingBox box;
     return box;
 }
+thread_local const PixelSource *scoped = nullptr;
 } // namespace
+
+PixelPattern::Scope::Scope(const PixelSource *source)
+    : m_previous(scoped)
+{
+    if (source)
+        scoped = source;
+}
+
+PixelPattern::Scope::~Scope()
+{
+    scoped = m_previous;
+}
 
 std::shared_ptr<const Bitmap> PixelPattern::bitmap()
 {
+    if (scoped)
+        return scoped->bitmap;
     std::lock_guard lock(guard());
     return currentBitmap();
 }
@@ -36,6 +51,8 @@ void PixelPattern::setBitmap(std::shared_ptr<const Bitmap> bitmap)
 
 BoundingBox PixelPattern::boundingBox()
 {
+    if (scoped)
+        return scoped->box;
     std::lock_guard lock(guard());
     return currentBox();
 }

@@ -32,9 +32,19 @@ struct BoundingBox {
     double height = 0;
 };
 
+/// What the Image pattern samples: a picture and the LEDs' bounding box in grid units.
+struct PixelSource {
+    std::shared_ptr<const Bitmap> bitmap;
+    BoundingBox box;
+};
+
 /// Application-wide holder of the frontmost layout's bitmap and of its LEDs' bounding box
 /// in grid units, which the Image pattern samples. The layout editor sets the bitmap first,
 /// then the box. Reads and writes are safe from several threads.
+///
+/// A render of its own (an export on a worker thread) installs a `Scope` on each of its
+/// threads instead: there the Image pattern reads the render's own picture and box, so
+/// another window or an edit changing the application-wide ones cannot reach it.
 class PixelPattern {
 public:
     PixelPattern() = delete;
@@ -43,6 +53,18 @@ public:
     static void setBitmap(std::shared_ptr<const Bitmap> bitmap);
     static BoundingBox boundingBox();
     static void setBoundingBox(const BoundingBox &box);
+
+    /// For the life of the scope, on this thread only, the Image pattern reads `source`.
+    class Scope {
+    public:
+        explicit Scope(const PixelSource *source);
+        ~Scope();
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+
+    private:
+        const PixelSource *m_previous;
+    };
 };
 
 } // namespace lumora

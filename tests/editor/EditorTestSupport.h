@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "editor/View.h"
 
 #include <QApplication>
@@ -26,8 +26,9 @@ inline void PrintTo(const QRectF &r, std::ostream *os)
 /// A View of 1024 × 768 pixels, so widget and layout units agree (y flipped), with its own
 /// undo manager.
 struct ViewFixture {
-    lumora::UndoManager undo;
-    std::unique_ptr<lumora::View> view = std::make_unique<lumora::View>(&undo);
+    lumora::DocumentModel model;
+    lumora::UndoManager &undo = *model.undoManager();
+    std::unique_ptr<lumora::View> view = std::make_unique<lumora::View>(&model);
     /// Another widget of the window.
     QWidget elsewhere;
 

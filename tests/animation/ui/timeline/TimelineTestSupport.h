@@ -1,7 +1,7 @@
 #pragma once
 
 #include "animation/ui/AnimationEditorView.h"
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "editor/View.h"
 
 #include <QApplication>
@@ -32,11 +32,12 @@ inline void PrintTo(const QColor &c, std::ostream *os)
 /// A layout editor with one LED per frame (LED k lit in frame k) and the timeline beside it
 /// in a scroll area, wired the way the document window wires them.
 struct TimelineFixture {
-    lumora::UndoManager undo;
-    lumora::View view{&undo};
+    lumora::DocumentModel model;
+    lumora::UndoManager &undo = *model.undoManager();
+    lumora::View view{&model};
     QScrollArea area;
-    lumora::AnimationEditorView *timeline = new lumora::AnimationEditorView(&view, &undo);
-    std::shared_ptr<lumora::AnimationEditor> editor = std::make_shared<lumora::AnimationEditor>();
+    lumora::AnimationEditorView *timeline = new lumora::AnimationEditorView(&model);
+    std::shared_ptr<lumora::AnimationEditor> editor = model.animationEditor();
     /// The frames in the order they were made; order() names frames by their place here.
     QList<lumora::FramePtr> made;
 
@@ -55,8 +56,6 @@ struct TimelineFixture {
         area.setWidget(timeline);
         area.setWidgetResizable(true);
         area.resize(120, viewportHeight);
-        view.setAnimationEditorView(timeline);
-        view.setAnimationEditor(editor);
         timeline->setAnimationEditor(editor);
         area.show();
         QCoreApplication::processEvents();

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/Document.h"
 #include "app/DocumentWindow.h"
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "editor/View.h"
 #include "patterns/framework/ColorPattern.h"
 

@@ -68,7 +68,11 @@ void UndoManager::registerUndo(std::function<void()> inverse)
     m_open->undoOperations.push_back(std::move(inverse));
     if (!m_closeScheduled) {
         m_closeScheduled = true;
-        QTimer::singleShot(0, this, &UndoManager::endGrouping);
+        QTimer::singleShot(0, this, [this] {
+            m_closeScheduled = false;
+            if (m_groupDepth == 0)
+                endGrouping();
+        });
     }
 }
 
@@ -86,6 +90,12 @@ void UndoManager::endGrouping()
     if (!m_open)
         return;
     m_stack.push(m_open.release());
+}
+
+void UndoManager::endUndoGrouping()
+{
+    if (m_groupDepth > 0 && --m_groupDepth == 0)
+        endGrouping();
 }
 
 void UndoManager::undo()

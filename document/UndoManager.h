@@ -39,6 +39,10 @@ public:
 
     /// Closes the open step now instead of at the end of the event.
     void endGrouping();
+    /// Keeps one step open across events until the matching end: a whole drag, press to
+    /// release, is one step however many events it takes. Groups nest.
+    void beginUndoGrouping() { ++m_groupDepth; }
+    void endUndoGrouping();
 
     bool canUndo() const { return m_stack.canUndo(); }
     QString undoActionName() const { return m_stack.undoText(); }
@@ -54,6 +58,7 @@ private:
     RecordedStep *m_replaying = nullptr;
     int m_disabled = 0;
     bool m_closeScheduled = false;
+    int m_groupDepth = 0;
 };
 
 } // namespace lumora

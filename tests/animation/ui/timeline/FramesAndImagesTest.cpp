@@ -85,7 +85,11 @@ TEST(TimelineFrames, ChangeSelectionStoresMarkingInTheCurrentFrameAndPictureInSe
     const PicturePtr picture = solidPicture(Qt::green, "green.png");
 
     const QList<bool> marking{true, true, false, false, false};
-    f.timeline->changeSelection(marking, picture->url(), picture);
+    f.undo.disableUndoRegistration();
+    f.model.setMarking(marking);
+    f.model.setBackground(picture, picture->url());
+    f.undo.enableUndoRegistration();
+    f.model.changeFrames();
     EXPECT_EQ(f.frames()[2]->selection, marking);
     EXPECT_EQ(f.frames()[2]->image, picture);
     EXPECT_EQ(f.frames()[2]->url, picture->url());
@@ -140,19 +144,19 @@ TEST(TimelineImages, UpdateImagesRedrawsInTheBackgroundAndTheLatestLayoutWins)
     for (int i : {2, 3, 17})
         f.frames()[i]->image = picture;
 
-    f.view.nodes()[3]->setPosition(QPointF(900, 700));
+    f.model.setLedPosition(f.view.nodes()[3], QPointF(900, 700));
     f.timeline->updateImages();
     // Until the new image arrives the old one is shown.
     EXPECT_FALSE(f.timeline->thumbnailImage(3).isNull());
-    f.view.nodes()[3]->setPosition(QPointF(20, 20));
+    f.model.setLedPosition(f.view.nodes()[3], QPointF(20, 20));
     f.timeline->updateImages();
     f.expectThumbnailsAligned();
     EXPECT_FALSE(f.timeline->thumbnailImage(3) == before);
 
     // A single thumbnail redrawn at once is not overwritten by a batch still running.
-    f.view.nodes()[3]->setPosition(QPointF(500, 300));
+    f.model.setLedPosition(f.view.nodes()[3], QPointF(500, 300));
     f.timeline->updateImages();
-    f.view.nodes()[3]->setPosition(QPointF(700, 300));
+    f.model.setLedPosition(f.view.nodes()[3], QPointF(700, 300));
     f.timeline->updateImage(3);
     f.expectThumbnailsAligned();
     EXPECT_TRUE(f.timeline->createImage(30).isNull());

@@ -4,7 +4,7 @@
 #include "animation/ui/ImageBrowserView.h"
 
 #include "document/DocumentReader.h"
-#include "editor/UndoManager.h"
+#include "document/UndoManager.h"
 #include "editor/View.h"
 
 #include <QAction>
@@ -27,10 +27,11 @@ namespace {
 /// folder: pictures are stored by names relative to it.
 struct Strip {
     QTemporaryDir folder;
-    UndoManager undo;
-    View view{&undo};
+    DocumentModel model;
+    UndoManager &undo = *model.undoManager();
+    View view{&model};
     QUrl base = QUrl::fromLocalFile(folder.path() + '/');
-    ImageBrowserController strip{&view, [this](const QUrl &url) { return resolvedPictureUrl(url, base); }};
+    ImageBrowserController strip{&model, [this](const QUrl &url) { return resolvedPictureUrl(url, base); }};
 
     Strip()
     {

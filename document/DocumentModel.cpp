@@ -1,0 +1,582 @@
+#include "DocumentModel.h"
+
+#include "ColorBytes.h"
+#include "UndoManager.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace lumora {
+
+DocumentModel::DocumentModel(QObject *parent)
+    : QObject(parent)
+    , m_undo(new UndoManager(this))
+    , m_animation(std::make_shared<AnimationEditor>())
+{
+}
+
+DocumentModel::~DocumentModel() = default;
+
+void DocumentModel::load(const Model &model)
+{
+    m_loading = true;
+    m_undo->disableUndoRegistration();
+    QList<NodePtr> nodes;
+    nodes.reserve(model.points.size());
+    for (const QPointF &point : model.points) {
+        auto node = std::make_shared<Node>();
+        node->setPosition(point);
+        nodes.append(node);
+    }
+    m_leds.clear();
+    m_markedCount = 0;
+    insertLeds(nodes, 0);
+    m_origin.reset();
+    m_xDirection.reset();
+    m_yDirection.reset();
+    if (model.grid.size() > 0)
+        addOrigin(model.grid[0]);
+    if (model.grid.size() > 1)
+        addX(model.grid[1]);
+    if (model.grid.size() > 2)
+        addY(model.grid[2]);
+    m_images = model.filenames;
+    m_animation = model.animationEditor ? model.animationEditor : std::make_shared<AnimationEditor>();
+    m_undo->enableUndoRegistration();
+    m_loading = false;
+    emit gridChanged();
+    emit imagesChanged();
+    emit currentFrameChanged();
+    emit loaded();
+}
+
+LayoutSnapshot DocumentModel::snapshot() const
+{
+    LayoutSnapshot layout;
+    layout.leds = ledPositions();
+    layout.grid = gridHandles();
+    layout.images = m_images;
+    layout.animationEditor = m_animation;
+    layout.background = m_background;
+    return layout;
+}
+
+void DocumentModel::unrecordedChange()
+{
+    if (!m_loading)
+        emit changedWithoutUndo();
+}
+
+// --- LEDs --------------------------------------------------------------------------------
+
+QList<QPointF> DocumentModel::ledPositions() const
+{
+    QList<QPointF> positions;
+    positions.reserve(m_leds.size());
+    for (const NodePtr &node : m_leds)
+        positions.append(node->position());
+    return positions;
+}
+
+void DocumentModel::insertLed(const NodePtr &node, qsizetype index)
+{
+    m_undo->registerUndo([this, node] { removeLed(node); });
+    m_undo->setActionName("insert node");
+    if (index >= 0 && index < m_leds.size())
+        m_leds.insert(index, node);
+    else
+        m_leds.append(node);
+    node->visible = true;
+    if (node->isMarked())
+        ++m_markedCount;
+    emit ledsChanged();
+    if (node->isMarked())
+        emit markingChanged();
+}
+
+void DocumentModel::addLed(const NodePtr &node)
+{
+    m_undo->registerUndo([this, node] { removeLed(node); });
+    m_undo->setActionName("add node");
+    m_leds.append(node);
+    node->visible = true;
+    if (node->isMarked())
+        ++m_markedCount;
+    emit ledsChanged();
+}
+
+void DocumentModel::insertLeds(const QList<NodePtr> &nodes, qsizetype index)
+{
+    if (nodes.isEmpty())
+        return;
+    if (index < 0 || index > m_leds.size())
+        index = m_leds.size();
+    m_undo->registerUndo([this, nodes] { removeLeds(nodes); });
+    // One splice, so that opening or pasting many LEDs stays linear.
+    QList<NodePtr> joined;
+    joined.reserve(m_leds.size() + nodes.size());
+    joined.append(m_leds.mid(0, index));
+    joined.append(nodes);
+    joined.append(m_leds.mid(index));
+    m_leds = std::move(joined);
+    bool marked = false;
+    for (const NodePtr &node : nodes) {
+        node->visible = true;
+        if (node->isMarked()) {
+            ++m_markedCount;
+            marked = true;
+        }
+    }
+    emit ledsChanged();
+    if (marked)
+        emit markingChanged();
+}
+
+void DocumentModel::removeLed(const NodePtr &node)
+{
+    const qsizetype index = m_leds.indexOf(node);
+    if (index < 0)
+        return;
+    m_undo->registerUndo([this, node, index] { insertLed(node, index); });
+    m_undo->setActionName("remove node");
+    node->visible = false;
+    m_leds.removeAt(index);
+    if (node->isMarked())
+        --m_markedCount;
+    emit ledsChanged();
+    if (node->isMarked())
+        emit markingChanged();
+}
+
+void DocumentModel::removeLeds(const QList<NodePtr> &nodes)
+{
+    const QSet<const Node *> doomed = [&] {
+        QSet<const Node *> set;
+        set.reserve(nodes.size());
+        for (const NodePtr &node : nodes)
+            set.insert(node.get());
+        return set;
+    }();
+    QList<QPair<qsizetype, NodePtr>> removed;
+    QList<NodePtr> kept;
+    kept.reserve(m_leds.size());
+    bool marked = false;
+    for (qsizetype i = 0; i < m_leds.size(); ++i) {
+        const NodePtr &node = m_leds[i];
+        if (doomed.contains(node.get())) {
+            removed.append({i, node});
+            node->visible = false;
+            if (node->isMarked()) {
+                --m_markedCount;
+                marked = true;
+            }
+        } else {
+            kept.append(node);
+        }
+    }
+    if (removed.isEmpty())
+        return;
+    m_undo->registerUndo([this, removed] { putBack(removed); });
+    m_undo->setActionName("remove node");
+    m_leds = std::move(kept);
+    emit ledsChanged();
+    if (marked)
+        emit markingChanged();
+}
+
+void DocumentModel::putBack(const QList<QPair<qsizetype, NodePtr>> &placed)
+{
+    QList<NodePtr> nodes;
+    for (const auto &entry : placed)
+        nodes.append(entry.second);
+    m_undo->registerUndo([this, nodes] { removeLeds(nodes); });
+    // Ascending indices into the final list: merge the kept LEDs around them.
+    QList<NodePtr> merged;
+    merged.reserve(m_leds.size() + placed.size());
+    qsizetype kept = 0;
+    bool marked = false;
+    for (const auto &[index, node] : placed) {
+        while (merged.size() < index && kept < m_leds.size())
+            merged.append(m_leds[kept++]);
+        merged.append(node);
+        node->visible = true;
+        if (node->isMarked()) {
+            ++m_markedCount;
+            marked = true;
+        }
+    }
+    while (kept < m_leds.size())
+        merged.append(m_leds[kept++]);
+    m_leds = std::move(merged);
+    emit ledsChanged();
+    if (marked)
+        emit markingChanged();
+}
+
+void DocumentModel::moveLed(const NodePtr &node, QPointF position)
+{
+    const QPointF old = node->position();
+    m_undo->registerUndo([this, node, old] { moveLed(node, old); });
+    node->setPosition(position);
+    if (node->type() == Node::GridNode)
+        emit gridChanged();
+    else
+        emit ledsMoved();
+}
+
+void DocumentModel::setLedPosition(const NodePtr &node, QPointF position)
+{
+    node->setPosition(position);
+    if (node->type() == Node::GridNode)
+        emit gridChanged();
+    else
+        emit ledsMoved();
+}
+
+void DocumentModel::setLedPositions(const QList<NodePtr> &nodes, const QList<QPointF> &positions)
+{
+    for (qsizetype i = 0; i < nodes.size() && i < positions.size(); ++i)
+        nodes[i]->setPosition(positions[i]);
+    emit ledsMoved();
+}
+
+void DocumentModel::registerMoves(const QList<NodePtr> &nodes, const QList<QPointF> &starts, const QString &name)
+{
+    for (qsizetype i = 0; i < nodes.size() && i < starts.size(); ++i) {
+        const NodePtr node = nodes[i];
+        const QPointF back = starts[i];
+        m_undo->registerUndo([this, node, back] { moveLed(node, back); });
+    }
+    m_undo->setActionName(name);
+}
+
+void DocumentModel::setMarked(const NodePtr &node, bool marked)
+{
+    node->setMarked(marked);
+    node->stroke = marked ? Qt::red : Qt::white;
+    m_markedCount += marked ? 1 : -1;
+}
+
+void DocumentModel::markLed(const NodePtr &node)
+{
+    if (node->isMarked())
+        return;
+    m_undo->registerUndo([this, node] { unmarkLed(node); });
+    m_undo->setActionName("select node");
+    setMarked(node, true);
+    emit markingChanged();
+}
+
+void DocumentModel::unmarkLed(const NodePtr &node)
+{
+    if (!node->isMarked())
+        return;
+    m_undo->registerUndo([this, node] { markLed(node); });
+    m_undo->setActionName("deselect node");
+    setMarked(node, false);
+    emit markingChanged();
+}
+
+void DocumentModel::setMarking(const QList<bool> &marking)
+{
+    bool changed = false;
+    for (qsizetype i = 0; i < m_leds.size() && i < marking.size(); ++i) {
+        if (m_leds[i]->isMarked() != marking[i]) {
+            setMarked(m_leds[i], marking[i]);
+            changed = true;
+        }
+    }
+    if (changed)
+        emit markingChanged();
+}
+
+QList<bool> DocumentModel::marking() const
+{
+    QList<bool> list;
+    list.reserve(m_leds.size());
+    for (const NodePtr &node : m_leds)
+        list.append(node->isMarked());
+    return list;
+}
+
+QList<NodePtr> DocumentModel::markedLeds() const
+{
+    QList<NodePtr> marked;
+    for (const NodePtr &node : m_leds)
+        if (node->isMarked())
+            marked.append(node);
+    return marked;
+}
+
+// --- The grid ----------------------------------------------------------------------------
+
+int DocumentModel::gridState() const
+{
+    return m_yDirection ? 3 : m_xDirection ? 2 : m_origin ? 1 : 0;
+}
+
+NodePtr DocumentModel::makeHandle(QPointF point, QColor stroke, Node::Shape shape) const
+{
+    auto node = std::make_shared<Node>();
+    node->setType(Node::GridNode);
+    node->setPosition(point);
+    node->stroke = stroke;
+    node->fill.reset();
+    node->shape = shape;
+    node->z = 2;
+    return node;
+}
+
+void DocumentModel::addOrigin(QPointF point)
+{
+    m_origin = makeHandle(point, Qt::blue, Node::Shape::Cross);
+    emit gridChanged();
+    unrecordedChange();
+}
+
+void DocumentModel::addX(QPointF point)
+{
+    m_xDirection = makeHandle(point, Qt::red, Node::Shape::ChevronX);
+    emit gridChanged();
+    unrecordedChange();
+}
+
+void DocumentModel::addY(QPointF point)
+{
+    m_yDirection = makeHandle(point, Qt::green, Node::Shape::ChevronY);
+    emit gridChanged();
+    unrecordedChange();
+}
+
+void DocumentModel::setGridPositions(QPointF origin, QPointF x, QPointF y)
+{
+    if (gridState() != 3)
+        return;
+    m_origin->setPosition(origin);
+    m_xDirection->setPosition(x);
+    m_yDirection->setPosition(y);
+    emit gridChanged();
+}
+
+void DocumentModel::registerGridMove(const GridHandles &before)
+{
+    m_undo->registerUndo([this, before] { moveGrid(before); });
+    m_undo->setActionName("move grid");
+}
+
+void DocumentModel::moveGrid(const GridHandles &handles)
+{
+    const auto before = gridHandles();
+    if (!before)
+        return;
+    m_undo->registerUndo([this, old = *before] { moveGrid(old); });
+    setGridPositions(handles.origin, handles.xDirection, handles.yDirection);
+}
+
+std::optional<GridHandles> DocumentModel::gridHandles() const
+{
+    if (gridState() != 3)
+        return std::nullopt;
+    return GridHandles{m_origin->position(), m_xDirection->position(), m_yDirection->position()};
+}
+
+std::optional<GridTransform> DocumentModel::transform() const
+{
+    if (auto handles = gridHandles())
+        return GridTransform(*handles);
+    return std::nullopt;
+}
+
+// --- Pictures and background -----------------------------------------------------------------
+
+void DocumentModel::setImages(const QList<QUrl> &urls)
+{
+    if (urls == m_images)
+        return;
+    m_images = urls;
+    emit imagesChanged();
+    unrecordedChange();
+}
+
+void DocumentModel::appendImage(const QUrl &url)
+{
+    setImages(m_images + QList<QUrl>{url});
+}
+
+void DocumentModel::setBackground(PicturePtr picture, const QUrl &url)
+{
+    const PicturePtr oldPicture = m_background;
+    const QUrl oldUrl = m_backgroundUrl;
+    m_undo->registerUndo([this, oldPicture, oldUrl] { setBackground(oldPicture, oldUrl); });
+    m_background = std::move(picture);
+    m_backgroundUrl = url;
+    const QImage image = m_background ? m_background->image() : QImage();
+    m_bitmap = image.isNull() ? nullptr : std::make_shared<const QImage>(sampleableImage(image));
+    emit backgroundChanged();
+}
+
+// --- Frames ------------------------------------------------------------------------------------
+
+const QList<FramePtr> &DocumentModel::frames() const
+{
+    return m_animation->track().frames;
+}
+
+void DocumentModel::insertFrameObject(const FramePtr &frame, qsizetype index)
+{
+    const qsizetype count = frames().size();
+    m_animation->setSelectedFrame(index >= 0 && index < count ? index : -1);
+    m_animation->addFrame(frame);
+    const qint64 at = m_animation->selectedFrame();
+    m_undo->registerUndo([this, frame] { removeFrameObject(frame); });
+    emit frameInserted(at);
+    showCurrentFrame();
+}
+
+void DocumentModel::removeFrameObject(const FramePtr &frame)
+{
+    const qsizetype index = frames().indexOf(frame);
+    if (index < 0)
+        return;
+    m_animation->setSelectedFrame(index);
+    m_animation->removeFrames();
+    m_undo->registerUndo([this, frame, index] { insertFrameObject(frame, index); });
+    emit frameRemoved(index);
+    showCurrentFrame();
+}
+
+void DocumentModel::addFrame()
+{
+    const FramePtr frame = AnimationFrame::newWithSelection(marking(), m_background, m_backgroundUrl);
+    const qint64 current = currentFrame();
+    insertFrameObject(frame, current >= 0 ? current : frames().size());
+    m_undo->setActionName("add Frame");
+}
+
+void DocumentModel::removeFrame()
+{
+    if (const FramePtr frame = m_animation->animationFrame()) {
+        removeFrameObject(frame);
+        m_undo->setActionName("remove Frame");
+    }
+}
+
+bool DocumentModel::previousFrame()
+{
+    // With no frames there is nowhere to go, and nothing to show.
+    if (frames().isEmpty() || !m_animation->previousFrame())
+        return false;
+    m_undo->registerUndo([this] { nextFrame(); });
+    m_undo->setActionName("previous Frame");
+    showCurrentFrame();
+    return true;
+}
+
+bool DocumentModel::nextFrame()
+{
+    if (!m_animation->nextFrame())
+        return false;
+    m_undo->registerUndo([this] { previousFrame(); });
+    m_undo->setActionName("next Frame");
+    showCurrentFrame();
+    return true;
+}
+
+void DocumentModel::setCurrentFrame(qint64 index, bool show)
+{
+    m_animation->setSelectedFrame(index >= 0 && index < frames().size() ? index : -1);
+    if (show)
+        showCurrentFrame();
+    else
+        emit currentFrameChanged();
+}
+
+void DocumentModel::showCurrentFrame()
+{
+    const FramePtr frame = m_animation->animationFrame();
+    // Showing a frame is navigation, not an edit: nothing of it goes into the history.
+    m_undo->disableUndoRegistration();
+    setMarking(frame ? frame->selection : QList<bool>());
+    setBackground(frame ? frame->image : nullptr, frame ? frame->url : QUrl());
+    m_undo->enableUndoRegistration();
+    emit currentFrameChanged();
+}
+
+void DocumentModel::moveFrame(qsizetype from, qsizetype to)
+{
+    QList<FramePtr> &list = m_animation->track().frames;
+    if (from < 0 || from >= list.size() || to < 0 || to > list.size())
+        return;
+    const qsizetype undoFrom = from < to ? to - 1 : to;
+    const qsizetype undoTo = from < to ? from : from + 1;
+    m_undo->registerUndo([this, undoFrom, undoTo] { moveFrame(undoFrom, undoTo); });
+    m_undo->setActionName("move Frames");
+    const FramePtr frame = list.takeAt(from);
+    list.insert(from < to ? to - 1 : to, frame);
+    emit frameMoved(from, to);
+}
+
+void DocumentModel::reverseFrames()
+{
+    const QList<FramePtr> &list = frames();
+    std::vector<qsizetype> places;
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (list[i]->selected)
+            places.push_back(i);
+    if (places.empty() && list.size() >= 2)
+        for (qsizetype i = 0; i < list.size(); ++i)
+            places.push_back(i);
+    reversePlaces(places);
+    m_undo->setActionName("reverse Frames");
+}
+
+void DocumentModel::reversePlaces(const std::vector<qsizetype> &places)
+{
+    // Reversing the same places again restores the order, whatever is selected by then.
+    m_undo->registerUndo([this, places] { reversePlaces(places); });
+    QList<FramePtr> &list = m_animation->track().frames;
+    const qsizetype m = qsizetype(places.size());
+    for (qsizetype k = 0; m >= 2 && k < m - 1 - k; ++k)
+        if (places[m - 1 - k] < list.size())
+            list.swapItemsAt(places[k], places[m - 1 - k]);
+    emit framesReversed(places);
+}
+
+void DocumentModel::changeFrames()
+{
+    QList<FramePtr> &list = m_animation->track().frames;
+    QList<qsizetype> changed;
+    const qint64 current = currentFrame();
+    if (current >= 0 && current < list.size()) {
+        AnimationFrame &frame = *list[current];
+        frame.selection = marking();
+        frame.url = m_backgroundUrl;
+        frame.image = m_background;
+        changed.append(current);
+    }
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        AnimationFrame &frame = *list[i];
+        if (!frame.selected)
+            continue;
+        frame.url = m_backgroundUrl;
+        frame.image = m_background;
+        if (!changed.contains(i))
+            changed.append(i);
+    }
+    if (changed.isEmpty())
+        return;
+    emit framesEdited(changed);
+    unrecordedChange();
+}
+
+void DocumentModel::setFrameSelected(qsizetype index, bool selected)
+{
+    const QList<FramePtr> &list = frames();
+    if (index < 0 || index >= list.size() || list[index]->selected == selected)
+        return;
+    list[index]->selected = selected;
+    emit frameSelectionChanged();
+}
+
+} // namespace lumora

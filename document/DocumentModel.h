@@ -1,0 +1,189 @@
+#pragma once
+
+#include "GridTransform.h"
+#include "LayoutSnapshot.h"
+#include "Model.h"
+#include "Node.h"
+
+#include "animation/AnimationEditor.h"
+#include "animation/Picture.h"
+
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace lumora {
+
+class UndoManager;
+
+using NodePtr = std::shared_ptr<Node>;
+
+/// The open layout of one document, and the single truth about it: the LEDs in LED order
+/// with their marking, the grid handles, the pictures of the strip, the background, and the
+/// frame animations. Every change goes through it; it records the inverse of each change
+/// with its undo manager (acting on this model again) and signals what changed, so the
+/// editor widgets, saving and the command line all read the same state. The reader fills
+/// it through `load`, the writer and the exports read `snapshot`.
+class DocumentModel : public QObject {
+    Q_OBJECT
+public:
+    explicit DocumentModel(QObject *parent = nullptr);
+    ~DocumentModel() override;
+
+    UndoManager *undoManager() const { return m_undo; }
+
+    /// The set-up from what the reader found: points become LEDs in file order, the first
+    /// three grid rows the handles, the filenames the strip, and the animation model is
+    /// taken over. Registers no undo and reports no change; replaces what was there.
+    void load(const Model &model);
+    /// Everything the writer and the exports read, handed over at once.
+    LayoutSnapshot snapshot() const;
+
+    // --- LEDs ----------------------------------------------------------------------------
+    const QList<NodePtr> &leds() const { return m_leds; }
+    qsizetype ledCount() const { return m_leds.size(); }
+    QList<QPointF> ledPositions() const;
+    /// At `index` (appended when outside the list): "insert node".
+    void insertLed(const NodePtr &node, qsizetype index);
+    /// Appended: "add node".
+    void addLed(const NodePtr &node);
+    /// Many LEDs at once from `index` on (appended when outside), in order; one change and
+    /// one undo record, however many. Not named: the caller names the step.
+    void insertLeds(const QList<NodePtr> &nodes, qsizetype index);
+    /// "remove node"; nothing when the node is not an LED of this model.
+    void removeLed(const NodePtr &node);
+    /// Removes the LEDs at once (one change, one undo record that puts each back at its
+    /// index); "remove node".
+    void removeLeds(const QList<NodePtr> &nodes);
+    /// Undoable move, not named (transforms and snapping name nothing).
+    void moveLed(const NodePtr &node, QPointF position);
+    /// Moves during a drag: no undo yet, the release records it with `registerMoves`.
+    /// Works for the grid handles too.
+    void setLedPosition(const NodePtr &node, QPointF position);
+    /// Many such moves as one change.
+    void setLedPositions(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
+    /// The end of a drag: records moving each node back to its start, named `name`.
+    void registerMoves(const QList<NodePtr> &nodes, const QList<QPointF> &starts, const QString &name);
+    /// "select node" / "deselect node"; nothing when already so.
+    void markLed(const NodePtr &node);
+    void unmarkLed(const NodePtr &node);
+    /// Marks LED i where the list says true and unmarks it where false (LEDs beyond the
+    /// list keep theirs), registering no undo: showing a frame is not an edit.
+    void setMarking(const QList<bool> &marking);
+    QList<bool> marking() const;
+    bool isMarked() const { return m_markedCount > 0; }
+    QList<NodePtr> markedLeds() const;
+
+    // --- The grid ------------------------------------------------------------------------
+    /// 0 none, 1 origin, 2 origin and x handle, 3 complete.
+    int gridState() const;
+    NodePtr origin() const { return m_origin; }
+    NodePtr xDirection() const { return m_xDirection; }
+    NodePtr yDirection() const { return m_yDirection; }
+    /// Placing the handles one after another (no undo, as the Parts place them).
+    void addOrigin(QPointF point);
+    void addX(QPointF point);
+    void addY(QPointF point);
+    /// The handles during a grid drag (no undo; `registerGridMove` records the drag).
+    void setGridPositions(QPointF origin, QPointF x, QPointF y);
+    /// Records moving the three handles back to `before`: "move grid".
+    void registerGridMove(const GridHandles &before);
+    /// Undoable move of all three handles, not named.
+    void moveGrid(const GridHandles &handles);
+    std::optional<GridHandles> gridHandles() const;
+    std::optional<GridTransform> transform() const;
+
+    // --- Pictures and background ----------------------------------------------------------
+    /// The strip's pictures as stored in the document.
+    const QList<QUrl> &images() const { return m_images; }
+    /// The strip's new list (drops, moves, deletions; no undo, as the strip registers none).
+    void setImages(const QList<QUrl> &urls);
+    void appendImage(const QUrl &url);
+    PicturePtr background() const { return m_background; }
+    QUrl backgroundUrl() const { return m_backgroundUrl; }
+    /// The background converted for sampling; none without a background that decodes.
+    std::shared_ptr<const QImage> bitmap() const { return m_bitmap; }
+    /// Undoable (back to the previous background), not named.
+    void setBackground(PicturePtr picture, const QUrl &url);
+
+    // --- Frames ---------------------------------------------------------------------------
+    std::shared_ptr<AnimationEditor> animationEditor() const { return m_animation; }
+    /// The current track's frames.
+    const QList<FramePtr> &frames() const;
+    qint64 currentFrame() const { return m_animation->selectedFrame(); }
+    /// A frame of the current marking and background before the current frame (or at the
+    /// end), made current: "add Frame". Undo removes that very frame.
+    void addFrame();
+    /// Removes the current frame: "remove Frame". Undo puts the frame itself back.
+    void removeFrame();
+    /// "previous Frame" / "next Frame"; nothing (and false) when the cursor cannot move.
+    bool previousFrame();
+    bool nextFrame();
+    /// Makes frame i current (−1: none) and, with `show`, shows it; no undo.
+    void setCurrentFrame(qint64 index, bool show = true);
+    /// Shows the current frame: its marking and picture become the layout's, without undo.
+    void showCurrentFrame();
+    /// Moves one frame; `to` names a gap of the list before the move: "move Frames".
+    void moveFrame(qsizetype from, qsizetype to);
+    /// Reverses the order of the selected frames (all when none is selected): "reverse
+    /// Frames". Undo reverses the same places again, whatever is selected by then.
+    void reverseFrames();
+    /// Stores the marking into the current frame and the background into it and every
+    /// selected frame (no undo, as the Parts have it; saved all the same).
+    void changeFrames();
+    /// The timeline's multiple selection (not stored in the file).
+    void setFrameSelected(qsizetype index, bool selected);
+
+signals:
+    /// LEDs were added or removed (the count or the order changed).
+    void ledsChanged();
+    /// LED positions changed.
+    void ledsMoved();
+    void markingChanged();
+    void gridChanged();
+    void imagesChanged();
+    void backgroundChanged();
+    void frameInserted(qint64 index);
+    void frameRemoved(qint64 index);
+    void frameMoved(qsizetype from, qsizetype to);
+    /// The frames at the places (ascending) were put in reverse order.
+    void framesReversed(const std::vector<qsizetype> &places);
+    /// The contents (marking or picture) of these frames changed.
+    void framesEdited(const QList<qsizetype> &indexes);
+    void currentFrameChanged();
+    void frameSelectionChanged();
+    /// Something the file holds changed without an undo step (the grid placed by clicks,
+    /// the strip, Change Frames): the document is modified all the same.
+    void changedWithoutUndo();
+    /// `load` replaced the whole layout.
+    void loaded();
+
+private:
+    /// Puts removed LEDs back, each at its index (ascending), as one change.
+    void putBack(const QList<QPair<qsizetype, NodePtr>> &placed);
+    void insertFrameObject(const FramePtr &frame, qsizetype index);
+    void removeFrameObject(const FramePtr &frame);
+    void reversePlaces(const std::vector<qsizetype> &places);
+    void setMarked(const NodePtr &node, bool marked);
+    NodePtr makeHandle(QPointF point, QColor stroke, Node::Shape shape) const;
+    /// A change without undo that the file holds; not while loading.
+    void unrecordedChange();
+
+    UndoManager *m_undo;
+    QList<NodePtr> m_leds;
+    qsizetype m_markedCount = 0;
+    NodePtr m_origin, m_xDirection, m_yDirection;
+    QList<QUrl> m_images;
+    PicturePtr m_background;
+    QUrl m_backgroundUrl;
+    std::shared_ptr<const QImage> m_bitmap;
+    std::shared_ptr<AnimationEditor> m_animation;
+    bool m_loading = false;
+};
+
+} // namespace lumora

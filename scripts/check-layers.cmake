@@ -1,0 +1,33 @@
+# Fails when a lower layer includes a higher one: the pattern engine includes no Qt and
+# nothing of the project outside patterns/; the core (document/, animation/ outside ui/)
+# includes no widgets and nothing of editor/, app/ or animation/ui/; the editor widgets
+# include nothing of app/. Run as a build step of the core.
+set(violations "")
+
+# Lists every include line of the files matching `globs` that matches `forbidden`.
+function(check_files globs forbidden)
+    file(GLOB files ${globs})
+    foreach(file IN LISTS files)
+        file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include")
+        foreach(line IN LISTS lines)
+            if(line MATCHES "${forbidden}")
+                string(REPLACE "${SOURCE_DIR}/" "" relative "${file}")
+                set(violations "${violations}\n  ${relative}: ${line}")
+            endif()
+        endforeach()
+    endforeach()
+    set(violations "${violations}" PARENT_SCOPE)
+endfunction()
+
+set(widgets "<Q(tWidgets|tPrintSupport|Widget|Application|MainWindow|Dialog|MessageBox|FileDialog|Menu|Action|Label|ScrollArea|ListView|Splitter|TabWidget|ToolBar|StatusBar|Printer|PrintDialog)[>/]")
+set(patterns "${SOURCE_DIR}/patterns")
+check_files("${patterns}/*.h;${patterns}/*.cpp;${patterns}/*/*.h;${patterns}/*/*.cpp"
+            "<Q|\"(document|animation|editor|app|cli|output|maps)/")
+check_files("${SOURCE_DIR}/document/*.h;${SOURCE_DIR}/document/*.cpp;${SOURCE_DIR}/animation/*.h;${SOURCE_DIR}/animation/*.cpp"
+            "\"(editor|app|cli|animation/ui)/|${widgets}")
+check_files("${SOURCE_DIR}/editor/*.h;${SOURCE_DIR}/editor/*.cpp;${SOURCE_DIR}/animation/ui/*.h;${SOURCE_DIR}/animation/ui/*.cpp"
+            "\"(app|cli)/")
+
+if(violations)
+    message(FATAL_ERROR "A layer includes a higher one:${violations}")
+endif()
