@@ -18,8 +18,6 @@ namespace {
 const QRectF layoutSpace(0, 0, 1024, 768);
 // Fitted LEDs keep this far from the edges of the layout space, so none sits on the border.
 constexpr double fitMargin = 32;
-// Layout-unit maps smaller than this are taken for another scale and fitted instead.
-constexpr double smallestKeptSpan = 64;
 constexpr qint64 largestMap = 64 << 20;
 
 SourceMap readSource(const QByteArray &data, LedMapFormat format)
@@ -56,11 +54,14 @@ Fit fitFor(const QList<QPointF> &points)
     return fit;
 }
 
+/// Layout-unit positions that lie in the layout space are kept, unless they all lie within
+/// one unit: such maps are normalised (0..1), not layout units.
 bool keptAsTheyAre(const QList<QPointF> &points)
 {
     const QRectF box = pointSpread(points);
-    return layoutSpace.contains(box.topLeft()) && layoutSpace.contains(box.bottomRight())
-        && std::max(box.width(), box.height()) >= smallestKeptSpan;
+    const QRectF unit(0, 0, 1, 1);
+    const bool normalised = unit.contains(box.topLeft()) && unit.contains(box.bottomRight());
+    return layoutSpace.contains(box.topLeft()) && layoutSpace.contains(box.bottomRight()) && !normalised;
 }
 
 } // namespace

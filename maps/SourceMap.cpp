@@ -41,7 +41,7 @@ bool orderByIndex(QList<IndexedPoint> points, SourceMap &map)
     if (!gaps.isEmpty()) {
         if (gaps.size() > 5)
             gaps = gaps.mid(0, 5) << "…";
-        map.warnings.append(QString("LED numbers %1 are missing (%2 in all); the LEDs after them are numbered on")
+        map.warnings.append(QString("the LED numbers skip %1 (%2 missing in all); the LEDs after a gap move up to close it")
                                 .arg(gaps.join(", ")).arg(missing));
     }
     return true;
