@@ -263,3 +263,20 @@ TEST(LayoutSnapshot, DetachedCopiesTheFramesButSharesPictures)
     EXPECT_EQ(copy.animationEditor->track().frames[0]->image, picture);
     EXPECT_EQ(copy.animationEditor->selectedFrame(), 0);
 }
+
+TEST(Exporter, SaysWhenTheColourArraysOutgrowAnAvrsFlash)
+{
+    QTemporaryDir dir;
+    LayoutSnapshot layout;
+    for (int i = 0; i < 3000; ++i)
+        layout.leds.append(QPointF(i % 1000, i / 1000));
+    for (int frame = 0; frame < 4; ++frame)
+        layout.animationEditor->track().frames.append(AnimationFrame::newWithSelection({true}, nullptr, {}));
+    const ExportReport big = Exporter(layout, dir.filePath("big.lumora")).exportAnimation();
+    EXPECT_TRUE(big.ok());
+    ASSERT_EQ(big.warnings.size(), 1);
+    EXPECT_TRUE(big.warnings[0].contains("36000 bytes")) << qPrintable(big.warnings[0]);
+
+    layout.animationEditor->track().frames.resize(3); // 27000 bytes fit
+    EXPECT_TRUE(Exporter(layout, dir.filePath("big.lumora")).exportAnimation().warnings.isEmpty());
+}
