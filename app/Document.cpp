@@ -7,6 +7,8 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "maps/LedMapImport.h"
+#include "maps/MapExport.h"
 #include "document/UndoManager.h"
 #include "animation/ui/AnimationEditorView.h"
 #include "animation/ui/ImageBrowserController.h"
@@ -284,6 +286,49 @@ void Document::exportAll()
         return exporter->exportAll(*pattern, animationTab, control.get());
     }));
     poll->start(50);
+}
+
+void Document::importLedMap()
+{
+    const QString folder = m_fileName.isEmpty() ? QString() : QFileInfo(m_fileName).absolutePath();
+    const QString fileName = QFileDialog::getOpenFileName(
+        m_window, tr("Import LED Map"), folder, tr("LED maps (*.csv *.json *.xmodel *.txt);;All files (*)"));
+    if (fileName.isEmpty())
+        return;
+    const LedMapImport result = importLedMapFile(fileName);
+    if (!result.ok()) {
+        QMessageBox::warning(m_window, tr("Import LED Map"),
+                             tr("Nothing was imported from “%1”: %2").arg(QFileInfo(fileName).fileName(), result.error));
+        return;
+    }
+    m_model->importLeds(result.leds);
+    QString message = tr("Imported %n LED(s).", nullptr, int(result.leds.size()));
+    if (!result.warnings.isEmpty())
+        message += ' ' + result.warnings.join(' ');
+    m_window->showStatus(message);
+}
+
+void Document::exportMap(const QString &formatName)
+{
+    const auto format = formatNamed(formatName);
+    if (!format)
+        return;
+    const QFileInfo document(m_fileName.isEmpty() ? tr("Untitled.lumora") : m_fileName);
+    const QString suggested = QDir(m_fileName.isEmpty() ? QDir::homePath() : document.absolutePath())
+                                  .filePath(suggestedFileName(*format, document.completeBaseName()));
+    const QString fileName = QFileDialog::getSaveFileName(m_window, tr("Export %1").arg(formatTitle(*format)), suggested);
+    if (fileName.isEmpty())
+        return;
+    MapExport result;
+    QString error;
+    if (!saveLedMap(*format, snapshot(), document.completeBaseName(), fileName, &result, &error)) {
+        QMessageBox::warning(m_window, tr("Export Map"), tr("“%1” was not written: %2").arg(fileName, error));
+        return;
+    }
+    if (!result.lost.isEmpty())
+        QMessageBox::warning(m_window, tr("Export Map"),
+                             tr("%1 could not hold everything:\n%2").arg(formatTitle(*format), result.lost.join('\n')));
+    m_window->showStatus(tr("Wrote %1. %2").arg(QFileInfo(fileName).fileName(), result.notes.join(' ')));
 }
 
 void Document::exportTemplate()

@@ -69,6 +69,10 @@ public:
 
 public slots:
     void exportAll();
+    /// Asks for a map of another tool and appends its LEDs (one undo step).
+    void importLedMap();
+    /// Asks where, then writes the LED map in the format (named by its command-line name).
+    void exportMap(const QString &formatName);
     void exportTemplate();
     void showHelp();
     /// The print dialog (paper, orientation, scaling), then one landscape page.

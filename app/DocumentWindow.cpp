@@ -7,6 +7,7 @@
 #include "animation/ui/ImageBrowserController.h"
 #include "animation/ui/ImageBrowserView.h"
 #include "document/Exporter.h"
+#include "maps/LedMapFormat.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
 
@@ -186,6 +187,12 @@ void DocumentWindow::buildMenus()
     file->addSeparator();
     addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
+    QMenu *maps = file->addMenu(tr("Export &Map"));
+    for (LedMapFormat format : ledMapFormats()) {
+        const QString name = formatName(format);
+        addAction(maps, formatTitle(format) + QStringLiteral("…"), {}, [this, name] { m_document->exportMap(name); });
+    }
+    addAction(file, tr("&Import LED Map…"), {}, [this] { m_document->importLedMap(); });
     file->addSeparator();
     addAction(file, tr("Print Pre&view…"), {}, [this] { m_document->printPreview(); });
     addAction(file, tr("&Print…"), QKeySequence::Print, [this] { m_document->print(); });
