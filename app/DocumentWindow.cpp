@@ -73,9 +73,7 @@ DocumentWindow::DocumentWindow(Document *document)
     m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
     resize(1280, 900);
 
-    QPalette dark = palette();
-    dark.setColor(QPalette::Window, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
-    m_view->setAutoFillBackground(false);
+    connect(m_view, &View::statusMessage, this, &DocumentWindow::showStatus);
 
     m_countLabel->setToolTip(tr("Number of LEDs"));
     m_countLabel->setMinimumWidth(60);
@@ -182,8 +180,12 @@ void DocumentWindow::buildMenus()
     }
     file->addSeparator();
     addAction(file, tr("&Save"), QKeySequence::Save, [this] { m_document->save(); });
-    addAction(file, tr("Save &As…"), QKeySequence::SaveAs, [this] { m_document->saveAs(); });
+    // Not every platform defines Save As; the usual Ctrl+Shift+S stands in.
+    const QKeySequence saveAs = QKeySequence(QKeySequence::SaveAs).isEmpty() ? QKeySequence(tr("Ctrl+Shift+S"))
+                                                                            : QKeySequence(QKeySequence::SaveAs);
+    addAction(file, tr("Save &As…"), saveAs, [this] { m_document->saveAs(); });
     addAction(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
+    addAction(file, tr("Add &Pictures…"), {}, [this] { m_document->addPictures(); });
     file->addSeparator();
     addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
@@ -241,9 +243,11 @@ void DocumentWindow::buildMenus()
     layout->addSeparator();
     addAction(layout, tr("Mirror &X"), {}, [this] { m_view->mirrorX(); });
     addAction(layout, tr("Mirror &Y"), {}, [this] { m_view->mirrorY(); });
-    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotate(); });
+    // The menu commands do what they say; holding Ctrl for their shortcuts must not turn
+    // them into their Option variants, which have items of their own.
+    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotateClockwise(); });
     addAction(layout, tr("Rotate &Counter-clockwise"), QKeySequence(tr("Ctrl+Shift+R")), [this] { m_view->rotateLeft(); });
-    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scale(); });
+    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scaleToFit(); });
     addAction(layout, tr("Scale to &Half"), QKeySequence(tr("Ctrl+Shift+0")), [this] { m_view->scale2(); });
 
     QMenu *frames = menuBar()->addMenu(tr("F&rame"));
