@@ -61,6 +61,7 @@ class Field : public ColorPattern {
     LUMORA_PATTERN(Field)
     Field();
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Seven wandering splotches with wavy rims.
