@@ -3,6 +3,8 @@
 #include "Catalogue.h"
 #include "FrameTerms.h"
 
+#include "../vector/VectorKernels.h"
+
 #include <cmath>
 
 namespace lumora {
@@ -182,6 +184,12 @@ Color Oil::color(const Position &p) const
     return Color(r, g, b);
 }
 
+void Oil::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::oil, time, time, positions, out))
+        colors(time, positions, out);
+}
+
 Field::Field()
 {
     speed *= 2;
@@ -222,6 +230,12 @@ void Field::colors(double time, std::span<const Position> positions, std::span<C
         p.time = time;
         return fieldAt(p, places);
     });
+}
+
+void Field::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::field, sparkPlaces(0.007 * time), time, positions, out))
+        colors(time, positions, out);
 }
 
 double Klecks::klecks(double cx, double cy, double radius, double x, double y, double t)

@@ -54,6 +54,7 @@ class Blobs : public ColorPattern {
 class Oil : public ColorPattern {
     LUMORA_PATTERN(Oil)
     Color color(const Position &p) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// One hundred sparks on a wrapping field, each a small damped wave.
@@ -62,6 +63,7 @@ class Field : public ColorPattern {
     Field();
     Color color(const Position &p) const override;
     void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Seven wandering splotches with wavy rims.

@@ -3,6 +3,8 @@
 #include "Catalogue.h"
 #include "FrameTerms.h"
 
+#include "../vector/VectorKernels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -180,6 +182,12 @@ void Floating::colors(double time, std::span<const Position> positions, std::spa
     });
 }
 
+void Floating::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::floating, sparkPlaces(0.01 * time), time, positions, out))
+        colors(time, positions, out);
+}
+
 Lumora::Lumora()
 {
     s0 = 0.007;
@@ -218,6 +226,12 @@ void Spirals::colors(double time, std::span<const Position> positions, std::span
         p.time = time;
         return spiralsAt(p, places);
     });
+}
+
+void Spirals::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::spirals, sparkPlaces(0.007 * time), time, positions, out))
+        colors(time, positions, out);
 }
 
 Vec3 Neon::latticeBars(Vec3 p)

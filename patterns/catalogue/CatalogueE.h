@@ -28,6 +28,7 @@ class Floating : public ColorPattern {
     LUMORA_PATTERN(Floating)
     Color color(const Position &p) const override;
     void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Two interfering ripple centres, coloured by the direction of their sum.
@@ -43,6 +44,7 @@ class Spirals : public ColorPattern {
     Spirals();
     Color color(const Position &p) const override;
     void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// A ray flying through a lattice of glowing bars.

@@ -3,6 +3,8 @@
 #include "Catalogue.h"
 #include "FrameTerms.h"
 
+#include "../vector/VectorKernels.h"
+
 #include "../framework/PixelPattern.h"
 
 #include <cmath>
@@ -167,6 +169,12 @@ void Glow::colors(double time, std::span<const Position> positions, std::span<Co
     eachPosition(positions, out, [&](const Position &p) { return glowAt(p, sparks); });
 }
 
+void Glow::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::glow, glowSparks(0.1 * time), time, positions, out))
+        colors(time, positions, out);
+}
+
 /// OilSpiral at one LED, its layers already set up for the LED's time.
 static Color oilSpiralAt(const Position &p, const OilSpiralLayers &layers)
 {
@@ -190,6 +198,12 @@ void OilSpiral::colors(double time, std::span<const Position> positions, std::sp
 {
     const OilSpiralLayers layers = oilSpiralLayers(time);
     eachPosition(positions, out, [&](const Position &p) { return oilSpiralAt(p, layers); });
+}
+
+void OilSpiral::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::oilSpiral, oilSpiralLayers(time), time, positions, out))
+        colors(time, positions, out);
 }
 
 Color Squiggle::color(const Position &p) const

@@ -49,6 +49,7 @@ class Glow : public ColorPattern {
     Glow();
     Color color(const Position &p) const override;
     void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Nineteen layers of sine waves stirring the plane.
@@ -56,6 +57,7 @@ class OilSpiral : public ColorPattern {
     LUMORA_PATTERN(OilSpiral)
     Color color(const Position &p) const override;
     void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Rings bent by a moving sine lattice.
