@@ -32,9 +32,10 @@ bool sameBits(const Color &a, const Color &b)
     return std::memcmp(&a, &b, sizeof(Color)) == 0;
 }
 
-// Preview times T: small, the export's last frame, seconds since 2001 × 30 today, and the
-// far end that the slow breathing and turn reach.
-const double kPreviewTimes[] = {0.0, 7.3, 599.8, 8.07e8, 8.1e8 + 0.37};
+// Preview times T: small, the export's last frame, seconds since 2001 (the breathing and
+// turn at large phases), and the preview's clock today and in ten years (seconds since 2001
+// × 30), where the patterns' sines get arguments near 5e8.
+const double kPreviewTimes[] = {0.0, 7.3, 599.8, 8.07e8, 2.45e10 + 0.37, 3.4e10};
 // Pattern times handed over directly, near where glibc's sine changes its method.
 const double kExtraTimes[] = {-2.5, 5.4e5, 2.7e7, 5.0e8 + 0.123};
 
@@ -45,12 +46,13 @@ TEST(BatchEvaluation, EveryPatternsBatchIsBitIdenticalToItsColor)
     ColorPattern::addInstances();
     for (const ColorPattern *pattern : ColorPattern::patterns()) {
         SCOPED_TRACE(pattern->name());
-        std::vector<double> times;
+        std::vector<std::pair<double, double>> times; // (T for the positions, pattern time)
         for (double T : kPreviewTimes)
-            times.push_back(pattern->speed * T);
-        times.insert(times.end(), std::begin(kExtraTimes), std::end(kExtraTimes));
-        for (double time : times) {
-            const auto positions = previewPositions(*pattern, 8.07e8 + time);
+            times.push_back({T, pattern->speed * T});
+        for (double time : kExtraTimes)
+            times.push_back({2.45e10, time});
+        for (const auto &[T, time] : times) {
+            const auto positions = previewPositions(*pattern, T);
             std::vector<Color> batch(positions.size());
             pattern->colors(time, positions, batch);
             int mismatches = 0;
