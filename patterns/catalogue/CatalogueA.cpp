@@ -226,10 +226,7 @@ Color Field::color(const Position &p) const
 void Field::colors(double time, std::span<const Position> positions, std::span<Color> out) const
 {
     const SparkPlaces places = sparkPlaces(0.007 * time);
-    eachPosition(positions, out, [&](Position p) {
-        p.time = time;
-        return fieldAt(p, places);
-    });
+    eachPosition(time, positions, out, [&](const Position &p) { return fieldAt(p, places); });
 }
 
 void Field::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const

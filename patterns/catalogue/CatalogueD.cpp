@@ -186,7 +186,7 @@ Color Sinus::color(const Position &p) const
 void Sinus::colors(double time, std::span<const Position> positions, std::span<Color> out) const
 {
     const SinusTerms terms = sinusTerms(time);
-    eachPosition(positions, out, [&](const Position &p) { return sinusAt(p, terms); });
+    eachPosition(time, positions, out, [&](const Position &p) { return sinusAt(p, terms); });
 }
 
 Vec3 RotatingBars::rotatedBar(double px, double py, double pos, double r, double g, double b,

@@ -165,7 +165,7 @@ Color Tunnel::color(const Position &p) const
 void Tunnel::colors(double time, std::span<const Position> positions, std::span<Color> out) const
 {
     const TunnelScene scene = tunnelScene(time);
-    eachPosition(positions, out, [&](const Position &p) { return tunnelAt(p, scene); });
+    eachPosition(time, positions, out, [&](const Position &p) { return tunnelAt(p, scene); });
 }
 
 Color Floating::color(const Position &p) const
@@ -176,10 +176,7 @@ Color Floating::color(const Position &p) const
 void Floating::colors(double time, std::span<const Position> positions, std::span<Color> out) const
 {
     const SparkPlaces places = sparkPlaces(0.01 * time);
-    eachPosition(positions, out, [&](Position p) {
-        p.time = time;
-        return floatingAt(p, places);
-    });
+    eachPosition(time, positions, out, [&](const Position &p) { return floatingAt(p, places); });
 }
 
 void Floating::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
@@ -222,10 +219,7 @@ Color Spirals::color(const Position &p) const
 void Spirals::colors(double time, std::span<const Position> positions, std::span<Color> out) const
 {
     const SparkPlaces places = sparkPlaces(0.007 * time);
-    eachPosition(positions, out, [&](Position p) {
-        p.time = time;
-        return spiralsAt(p, places);
-    });
+    eachPosition(time, positions, out, [&](const Position &p) { return spiralsAt(p, places); });
 }
 
 void Spirals::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const

@@ -166,7 +166,7 @@ Color Glow::color(const Position &p) const
 void Glow::colors(double time, std::span<const Position> positions, std::span<Color> out) const
 {
     const GlowSparks sparks = glowSparks(0.1 * time);
-    eachPosition(positions, out, [&](const Position &p) { return glowAt(p, sparks); });
+    eachPosition(time, positions, out, [&](const Position &p) { return glowAt(p, sparks); });
 }
 
 void Glow::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
@@ -197,7 +197,7 @@ Color OilSpiral::color(const Position &p) const
 void OilSpiral::colors(double time, std::span<const Position> positions, std::span<Color> out) const
 {
     const OilSpiralLayers layers = oilSpiralLayers(time);
-    eachPosition(positions, out, [&](const Position &p) { return oilSpiralAt(p, layers); });
+    eachPosition(time, positions, out, [&](const Position &p) { return oilSpiralAt(p, layers); });
 }
 
 void OilSpiral::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const

@@ -13,12 +13,16 @@
 
 namespace lumora {
 
-/// out[k] = at(positions[k]) for every position: the LED loop of a batch override.
+/// out[k] = at(positions[k] at the given time) for every position: the LED loop of a batch
+/// override.
 template <class At>
-void eachPosition(std::span<const Position> positions, std::span<Color> out, At at)
+void eachPosition(double time, std::span<const Position> positions, std::span<Color> out, At at)
 {
-    for (std::size_t k = 0; k < positions.size(); ++k)
-        out[k] = at(positions[k]);
+    for (std::size_t k = 0; k < positions.size(); ++k) {
+        Position p = positions[k];
+        p.time = time;
+        out[k] = at(p);
+    }
 }
 
 inline constexpr int kSparkCount = 100;
