@@ -3,6 +3,7 @@
 // the batch call), by colors() (exact) and by colorsFast() (vector). export/Floating/<path>
 // renders the 3000 × 1000 pattern PPM on one thread: by color() calls, exact, and fast, and
 // counts the bytes in which fast differs from exact.
+#include "GridLeds.h"
 #include "PreviewClock.h"
 
 #include "document/ColorBytes.h"
@@ -14,7 +15,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -26,16 +26,6 @@ namespace {
 
 enum class Path { ColorCalls, Exact, Fast };
 const char *const kPathNames[] = {"color", "colors", "colorsFast"};
-
-/// A square lattice in grid units centred on the origin, as a large wall spans it.
-QList<QPointF> lattice(int count)
-{
-    QList<QPointF> leds;
-    const int side = int(std::ceil(std::sqrt(double(count))));
-    for (int i = 0; i < count; ++i)
-        leds.append(QPointF(i % side - side / 2.0, i / side - side / 2.0));
-    return leds;
-}
 
 /// The preview's loop before the batch call: one color() per LED, the LEDs split over threads.
 void colorCalls(const ColorPattern &pattern, double T, const QList<QPointF> &grid, std::vector<Color> &out,
@@ -68,7 +58,7 @@ void colorCalls(const ColorPattern &pattern, double T, const QList<QPointF> &gri
 
 void tick(benchmark::State &state, const ColorPattern *pattern, Path path)
 {
-    const QList<QPointF> grid = lattice(10000);
+    const QList<QPointF> grid = gridLeds(10000);
     const int threads = int(state.range(0));
     std::vector<Color> out(grid.size());
     double T = previewClockNow();
@@ -109,7 +99,7 @@ QByteArray exportBy(Path path, const QList<QPointF> &grid, const ColorPattern &p
 
 void floatingExport(benchmark::State &state, const ColorPattern *pattern, Path path)
 {
-    const QList<QPointF> grid = lattice(1000);
+    const QList<QPointF> grid = gridLeds(1000);
     QByteArray bytes;
     for (auto _ : state) {
         bytes = exportBy(path, grid, *pattern);
@@ -134,7 +124,7 @@ const int registered = [] {
     if (!all.empty())
         all.front()->sortNames();
     const auto vector = vectorKernels();
-    std::printf("vector kernels: %s\n", vector ? vector->instructionSet : "none");
+    benchmark::AddCustomContext("vector_kernels", vector ? vector->instructionSet : "none");
     for (const Path path : {Path::ColorCalls, Path::Exact, Path::Fast}) {
         for (ColorPattern *pattern : ColorPattern::patterns()) {
             const std::string name = "tick/" + pattern->name() + "/" + kPathNames[int(path)];
