@@ -1,6 +1,7 @@
 #include "PatternFrame.h"
 
 #include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PixelPattern.h"
 
 #include <QThread>
 
@@ -63,10 +64,15 @@ void patternFrame(const ColorPattern &pattern, double T, std::span<const QPointF
     threads = int(std::min<std::size_t>(std::size_t(threads), std::max<std::size_t>(n, 1)));
 
     const std::size_t chunk = (n + threads - 1) / threads;
+    // The Image pattern must sample on the helpers what it samples on this thread.
+    const PixelSource *source = PixelPattern::scopedSource();
     std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(colorRange, std::cref(pattern), std::cref(f), grid, out, std::min(n, t * chunk),
-                          std::min(n, (t + 1) * chunk), fast);
+    for (int t = 1; t < threads; ++t) {
+        pool.emplace_back([&, t] {
+            const PixelPattern::Scope scope(source);
+            colorRange(pattern, f, grid, out, std::min(n, t * chunk), std::min(n, (t + 1) * chunk), fast);
+        });
+    }
     colorRange(pattern, f, grid, out, 0, std::min(n, chunk), fast);
     for (auto &thread : pool)
         thread.join();

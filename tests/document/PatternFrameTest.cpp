@@ -3,6 +3,7 @@
 #include "document/PatternRender.h"
 
 #include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PixelPattern.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,28 @@ TEST(PatternFrame, ThreadsGiveTheSerialColoursOnBothPaths)
             EXPECT_EQ(std::memcmp(serial.data(), shared.data(), serial.size() * sizeof(Color)), 0);
         }
     }
+}
+
+TEST(PatternFrame, HelperThreadsSampleTheCallersPicture)
+{
+    // A picture whose every pixel differs, installed for this thread only.
+    struct Gradient : Bitmap {
+        double width() const override { return 64; }
+        double height() const override { return 64; }
+        std::optional<PixelColor> colorAt(long long column, long long row) const override
+        {
+            if (column < 0 || row < 0 || column >= 64 || row >= 64)
+                return std::nullopt;
+            return PixelColor{column / 63.0, row / 63.0, 0.5, 1};
+        }
+    };
+    const PixelSource source{std::make_shared<Gradient>(), {-40, -20, 120, 60}};
+    const PixelPattern::Scope scope(&source);
+    const QList<QPointF> grid = scatteredLeds(1000);
+    const auto serial = frame(pattern("Image"), 3, grid, false, 1);
+    const auto shared = frame(pattern("Image"), 3, grid, false, 2);
+    EXPECT_GT(serial[500].r + serial[500].g, 0);
+    EXPECT_EQ(std::memcmp(serial.data(), shared.data(), serial.size() * sizeof(Color)), 0);
 }
 
 TEST(PatternFrame, FastExportStaysWithinOneStepOfTheExactBytes)
