@@ -7,6 +7,7 @@
 
 #include "animation/ImageBitmap.h"
 #include "document/ColorBytes.h"
+#include "document/PatternFrame.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QDateTime>
@@ -53,39 +54,14 @@ void View::tick()
 
 void View::colorPreview(const ColorPattern &pattern, double T)
 {
-    const double scale = pattern.s0 + pattern.s1 * std::sin(0.000827 * T);
-    const double angle = pattern.r1 * std::sin(0.000742 * T);
-    const double s = std::sin(angle), c = std::cos(angle);
-    const double time = pattern.speed * T;
-    const auto inverse = transform() ? transform()->inverted() : std::nullopt;
-    const qsizetype n = leds().size();
-    std::vector<QColor> colors(n);
-
-    // Patterns are pure, so the LEDs are shared out over the cores; each LED still gets
-    // exactly the Position the serial walk would give it.
-    auto work = [&](qsizetype begin, qsizetype end) {
-        Position position;
-        position.time = time;
-        for (qsizetype k = begin; k < end; ++k) {
-            const QPointF g = inverse ? inverse->map(leds()[k]->position()) : QPointF(0, 0);
-            const double X = g.x() * scale, Y = g.y() * scale;
-            position.x = c * X - s * Y;
-            position.y = s * X + c * Y;
-            position.index = k;
-            colors[k] = displayColor(pattern.color(position));
-        }
-    };
-    const int threads = n < 256 ? 1 : std::max(1, QThread::idealThreadCount());
-    std::vector<std::thread> pool;
-    const qsizetype chunk = (n + threads - 1) / threads;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work, std::min(n, t * chunk), std::min(n, (t + 1) * chunk));
-    work(0, std::min(n, chunk));
-    for (auto &thread : pool)
-        thread.join();
-
-    for (qsizetype k = 0; k < n; ++k)
-        leds()[k]->fill = colors[k];
+    // The same frame the export writes, through the pattern's vector path (the screen does
+    // not need the last bits), shared out over the cores.
+    const QList<QPointF> grid = m_model->snapshot().points();
+    std::vector<Color> colors(grid.size());
+    patternFrame(pattern, T, grid, colors, true, 0);
+    const QList<NodePtr> &list = leds();
+    for (qsizetype k = 0; k < list.size() && k < qsizetype(colors.size()); ++k)
+        list[k]->fill = displayColor(colors[k]);
     QWidget::update();
 }
 
