@@ -7,6 +7,7 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "document/PictureUrl.h"
 #include "document/SaveFile.h"
 #include "maps/LedMapImport.h"
 #include "maps/MapExport.h"
@@ -171,9 +172,16 @@ QByteArray Document::data() const
 
 bool Document::saveTo(const QString &fileName, QString *error, bool explicitSave)
 {
-    const QByteArray bytes = data();
+    // Pictures are stored so that they still resolve from where the file now lives.
+    const QString folder = QFileInfo(fileName).absolutePath();
+    const QUrl oldBase = m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName);
+    const QByteArray bytes = writeDocument(withPicturesFor(snapshot(), oldBase, folder));
     if (!saveFile(fileName, bytes, error))
         return false;
+    if (QFileInfo(fileName).absoluteFilePath() != m_fileName) {
+        m_model->renamePictures([&](const QUrl &url) { return expressedPictureUrl(url, oldBase, folder); });
+        // Already resolved, the background keeps showing the same file.
+    }
     if (explicitSave) {
         m_savedBytes = bytes;
         m_hasSavedBytes = true;
@@ -312,7 +320,9 @@ void Document::keepRecoveryCopy()
         QDir().mkpath(recoveryFolder());
         m_recoveryFile = recoveryFolder() + "/untitled-" + QUuid::createUuid().toString(QUuid::WithoutBraces) + ".lumora";
     }
-    if (!writeDocumentFile(snapshot(), m_recoveryFile, &error))
+    // Kept outside the document's folder, so its pictures are named absolutely.
+    const QUrl base = m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName);
+    if (!saveFile(m_recoveryFile, writeDocument(withPicturesFor(snapshot(), base, recoveryFolder())), &error))
         m_window->showStatus(tr("Could not keep a recovery copy: %1").arg(error));
 }
 

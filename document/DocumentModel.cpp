@@ -450,6 +450,16 @@ void DocumentModel::appendImage(const QUrl &url)
     setImages(m_images + QList<QUrl>{url});
 }
 
+void DocumentModel::renamePictures(const std::function<QUrl(const QUrl &)> &rename)
+{
+    for (QUrl &url : m_images)
+        url = rename(url);
+    for (const TrackPtr &track : m_animation->tracks())
+        for (const FramePtr &frame : track->frames)
+            frame->url = rename(frame->url);
+    emit imagesChanged();
+}
+
 void DocumentModel::setBackground(PicturePtr picture, const QUrl &url)
 {
     const PicturePtr oldPicture = m_background;

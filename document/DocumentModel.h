@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -110,6 +111,10 @@ public:
     /// The strip's new list (drops, moves, deletions; no undo, as the strip registers none).
     void setImages(const QList<QUrl> &urls);
     void appendImage(const QUrl &url);
+    /// Every stored picture URL (strip and frames) rewritten, as after saving into another
+    /// folder: the same files, named from the new place. The file already holds them, so
+    /// this is no change to save.
+    void renamePictures(const std::function<QUrl(const QUrl &)> &rename);
     PicturePtr background() const { return m_background; }
     QUrl backgroundUrl() const { return m_backgroundUrl; }
     /// The background converted for sampling; none without a background that decodes.

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -127,4 +128,33 @@ TEST(SavingFollowsTheModel, APictureDroppedOnTheLayoutJoinsTheStripAndOpensAsThe
     EXPECT_EQ(again->resolved(stored.last()), QUrl::fromLocalFile(picture));
     ASSERT_NE(again->view()->image(), nullptr);
     EXPECT_EQ(again->view()->image()->image().size(), QSize(32, 24));
+}
+
+TEST(SavingFollowsTheModel, PicturesTravelWithTheDocumentAndSurviveSaveAsElsewhere)
+{
+    OpenLayout layout("empty.lumora");
+    QDir(layout.folder.path()).mkpath("art");
+    const QString picture = layout.folder.filePath("art/wall.png");
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(picture));
+    layout.document->model()->appendImage(QUrl::fromLocalFile(picture));
+    QString error;
+    ASSERT_TRUE(layout.document->saveTo(layout.fileName, &error)) << error.toStdString();
+    QFile saved(layout.fileName);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("\"art/wall.png\"")) << "stored relative to the document";
+
+    QTemporaryDir elsewhere;
+    const QString moved = elsewhere.filePath("copy.lumora");
+    ASSERT_TRUE(layout.document->saveTo(moved, &error)) << error.toStdString();
+    QString openError;
+    std::unique_ptr<Document> again(Document::open(moved, &openError));
+    ASSERT_NE(again, nullptr);
+    ASSERT_EQ(again->model()->images().size(), 1);
+    EXPECT_EQ(again->resolved(again->model()->images()[0]), QUrl::fromLocalFile(picture));
+    ASSERT_NE(again->view()->image(), nullptr);
+    EXPECT_EQ(again->view()->image()->image().size(), QSize(20, 10));
+    // The window still shows it too.
+    EXPECT_EQ(layout.document->resolved(layout.document->model()->images()[0]), QUrl::fromLocalFile(picture));
 }
