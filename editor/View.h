@@ -7,6 +7,7 @@
 #include "animation/Picture.h"
 #include "document/GridTransform.h"
 #include "document/LayoutSnapshot.h"
+#include "document/NodesCodec.h"
 #include "document/PatternRender.h"
 
 #include <QElapsedTimer>
@@ -26,11 +27,6 @@ class ColorPattern;
 class UndoManager;
 
 using NodePtr = std::shared_ptr<Node>;
-
-/// The clipboard encoding of LED positions under the key "nodes".
-QByteArray encodeNodes(const QList<QPointF> &positions);
-/// None when the data is not such an encoding; entries must be pairs of finite numbers.
-std::optional<QList<QPointF>> decodeNodes(const QByteArray &data);
 
 /// The layout editor of a document window: the LEDs in LED order with the line through
 /// them, the grid, the background picture, the five editing modes with their mouse
