@@ -5,6 +5,7 @@
 #include <QPointF>
 
 #include <atomic>
+#include <functional>
 
 namespace lumora {
 
@@ -16,10 +17,23 @@ struct RenderControl {
     std::atomic<int> framesDone{0};
 };
 
+/// Receives the rendered bytes in frame order, a chunk of whole frames at a time; answers
+/// false to stop the render (a write failed).
+using RenderSink = std::function<bool(const char *data, qsizetype size)>;
+
+/// About this many bytes of frames are rendered before they are handed on, so that memory
+/// stays bounded whatever the LED count (always at least one frame).
+constexpr qsizetype renderChunkBytes = qsizetype(32) << 20;
+
 /// The pattern animation of the export: `frames` frames (T = 0.2 per frame) of one pixel per
-/// LED, LEDs given in grid units and LED order, appended to `out` frame after frame. Frames
-/// are rendered on `threads` threads (0: all cores); the bytes are the same as in serial
-/// order. Returns false when cancelled (out is then left unchanged).
+/// LED, LEDs given in grid units and LED order, handed to `sink` frame after frame in chunks
+/// of about `chunkBytes`. Frames are rendered on `threads` threads (0: all cores); the bytes
+/// are the same as in serial order whatever the threads and chunks. Returns false when
+/// cancelled or when the sink refused a chunk.
+bool renderPatternAnimation(const RenderSink &sink, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
+                            int frames = 3000, int threads = 0, RenderControl *control = nullptr,
+                            qsizetype chunkBytes = renderChunkBytes);
+/// The same appended to `out`; false when cancelled (out is then left unchanged).
 bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
                             int frames = 3000, int threads = 0, RenderControl *control = nullptr);
 
