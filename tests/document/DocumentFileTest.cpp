@@ -1,5 +1,8 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
+#include "document/Leftovers.h"
+
+#include <QDateTime>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -80,4 +83,42 @@ TEST(DocumentFile, AcceptsTheEmptyDocumentAndAnyTableKeepingTheReadersTolerance)
         EXPECT_EQ(model.points.size(), c.points);
         EXPECT_EQ(model.grid.size(), c.grid);
     }
+}
+
+// A kill just before QSaveFile's rename left a complete "doc.lumora.XXXXXX" with the newer
+// work, never offered nor cleaned up.
+TEST(DocumentFile, FindsACompleteNewerLeftoverOfAnInterruptedSave)
+{
+    QTemporaryDir dir;
+    const QString doc = put(dir, "doc.lumora", "Point points[1] =\n{\n1.000000,1.000000,\n};\n");
+    const QByteArray newer = "Point points[2] =\n{\n1.000000,1.000000,\n2.000000,2.000000,\n};\n";
+    const auto age = [&](const QString &path, int seconds) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(seconds), QFileDevice::FileModificationTime));
+    };
+    age(doc, -100);
+    // Not offered: older than the document, cut short, not a layout, or not QSaveFile's name.
+    age(put(dir, "doc.lumora.Old123", newer), -200);
+    put(dir, "doc.lumora.Cut456", newer.left(30));
+    put(dir, "doc.lumora.Txt789", "hello\n};\n");
+    put(dir, "doc.lumora.bak", newer);
+    put(dir, "doc.lumora.Longer7", newer);
+    EXPECT_FALSE(findLeftover(doc));
+
+    const QString good = put(dir, "doc.lumora.aB3xY9", newer);
+    const auto leftover = findLeftover(doc);
+    ASSERT_TRUE(leftover);
+    EXPECT_EQ(leftover->fileName, good);
+    Model model;
+    ASSERT_TRUE(readDocumentFile(leftover->fileName, model).ok);
+    EXPECT_EQ(model.points.size(), 2);
+
+    EXPECT_TRUE(removeLeftover(*leftover));
+    EXPECT_FALSE(QFile::exists(good));
+    EXPECT_FALSE(findLeftover(doc));
+    // With the document itself gone, a leftover is all there is.
+    put(dir, "doc.lumora.Zz0000", newer);
+    QFile::remove(doc);
+    EXPECT_TRUE(findLeftover(doc));
 }
