@@ -1,4 +1,5 @@
 #include "animation/Picture.h"
+#include "tests/support/TestFiles.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -16,11 +17,7 @@ namespace {
 
 QString put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
+    return writeTestFile(dir.filePath(name), bytes);
 }
 
 QByteArray encoded(const QImage &image, const char *format)

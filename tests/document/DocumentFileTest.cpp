@@ -1,9 +1,9 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Leftovers.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDateTime>
-
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -17,11 +17,7 @@ namespace {
 
 QString put(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
+    return writeTestFile(dir.filePath(name), bytes);
 }
 
 } // namespace

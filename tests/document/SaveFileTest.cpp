@@ -4,6 +4,7 @@
 
 #include "patterns/framework/ColorPattern.h"
 #include "tests/support/FullFileSystem.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,19 +16,6 @@
 using namespace lumora;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 LayoutSnapshot layoutOf(int leds)
 {
@@ -65,7 +53,7 @@ TEST(SaveFile, FullDiskFailsWithTheReasonAndKeepsTheOldFile)
         GTEST_SKIP() << qPrintable(disk.skipReason());
     const QString file = disk.path("heart.lumora");
     const QByteArray old = writeDocument(layoutOf(3));
-    put(file, old);
+    writeTestFile(file, old);
     disk.fill();
     for (int leds : {2, 100, 5000}) {
         SCOPED_TRACE(leds);
@@ -73,7 +61,7 @@ TEST(SaveFile, FullDiskFailsWithTheReasonAndKeepsTheOldFile)
         EXPECT_FALSE(writeDocumentFile(layoutOf(leds), file, &error));
         EXPECT_TRUE(error.contains("No space left on device")) << qPrintable(error);
         EXPECT_TRUE(error.contains(file)) << qPrintable(error);
-        EXPECT_EQ(contents(file), old);
+        EXPECT_EQ(testFileBytes(file), old);
         EXPECT_EQ(filesIn(disk.path(".")), QStringList{"heart.lumora"});
     }
 }
@@ -82,7 +70,7 @@ TEST(SaveFile, StreamedWritesCommitOnlyWhenAllArrived)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("out.bin");
-    put(file, "old");
+    writeTestFile(file, "old");
     {
         SaveFile save(file);
         ASSERT_TRUE(save.open());
@@ -90,12 +78,12 @@ TEST(SaveFile, StreamedWritesCommitOnlyWhenAllArrived)
         EXPECT_TRUE(save.write(QByteArray(100000, 'z')));
         // Destroyed without commit: an interrupted export leaves the old file.
     }
-    EXPECT_EQ(contents(file), "old");
+    EXPECT_EQ(testFileBytes(file), "old");
     SaveFile save(file);
     ASSERT_TRUE(save.open());
     EXPECT_TRUE(save.write("new"));
     EXPECT_TRUE(save.commit());
-    EXPECT_EQ(contents(file), "new");
+    EXPECT_EQ(testFileBytes(file), "new");
     EXPECT_EQ(filesIn(dir.path()), QStringList{"out.bin"});
 }
 
@@ -103,12 +91,12 @@ TEST_F(ShortWrites, DocumentWriterReportsAndKeepsTheOldFile)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("doc.lumora");
-    put(file, "old");
+    writeTestFile(file, "old");
     SaveFile::setWriteLimitForTesting(10);
     QString error;
     EXPECT_FALSE(writeDocumentFile(layoutOf(4), file, &error));
     EXPECT_TRUE(error.contains("No space left on device")) << qPrintable(error);
-    EXPECT_EQ(contents(file), "old");
+    EXPECT_EQ(testFileBytes(file), "old");
     EXPECT_EQ(filesIn(dir.path()), QStringList{"doc.lumora"});
 }
 
@@ -125,7 +113,7 @@ TEST_F(ShortWrites, EveryExportFileReportsAndKeepsTheOldFile)
     layout.animationEditor->track().frames.append(AnimationFrame::newWithSelection({true, false, true}, nullptr, {}));
     const QStringList names{"Plain.ppm", "image0.h", "images.h", "cases.h", "frame000.ppm", "frame001.ppm", "doc.png"};
     for (const QString &name : names)
-        put(dir.filePath(name), "old");
+        writeTestFile(dir.filePath(name), "old");
 
     SaveFile::setWriteLimitForTesting(5);
     Exporter exporter(layout, dir.filePath("doc.lumora"));
@@ -139,11 +127,11 @@ TEST_F(ShortWrites, EveryExportFileReportsAndKeepsTheOldFile)
     for (const QString &failure : report.failures)
         EXPECT_TRUE(failure.contains("No space left on device")) << qPrintable(failure);
     for (const QString &name : names)
-        EXPECT_EQ(contents(dir.filePath(name)), "old") << qPrintable(name);
+        EXPECT_EQ(testFileBytes(dir.filePath(name)), "old") << qPrintable(name);
 
     SaveFile::setWriteLimitForTesting(-1);
     EXPECT_TRUE(exporter.exportAll(pattern, true).ok());
-    EXPECT_EQ(contents(dir.filePath("frame001.ppm")).size(), 11 + 9);
+    EXPECT_EQ(testFileBytes(dir.filePath("frame001.ppm")).size(), 11 + 9);
 }
 
 TEST(SaveFile, FullDiskFailsEveryExportFile)
@@ -153,7 +141,7 @@ TEST(SaveFile, FullDiskFailsEveryExportFile)
         GTEST_SKIP() << qPrintable(disk.skipReason());
     LayoutSnapshot layout = layoutOf(2);
     layout.animationEditor->track().frames.append(AnimationFrame::newWithSelection({true, true}, nullptr, {}));
-    put(disk.path("cases.h"), "old");
+    writeTestFile(disk.path("cases.h"), "old");
     disk.fill();
     Exporter exporter(layout, disk.path("doc.lumora"));
     Plain pattern;
@@ -161,5 +149,5 @@ TEST(SaveFile, FullDiskFailsEveryExportFile)
     report.merge(exporter.exportTemplate());
     EXPECT_TRUE(report.written.isEmpty()) << qPrintable(report.written.join(", "));
     EXPECT_EQ(report.failures.size(), 6) << qPrintable(report.failures.join("\n"));
-    EXPECT_EQ(contents(disk.path("cases.h")), "old");
+    EXPECT_EQ(testFileBytes(disk.path("cases.h")), "old");
 }

@@ -3,6 +3,7 @@
 #include "document/PatternRender.h"
 
 #include "patterns/framework/ColorPattern.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QImage>
@@ -15,12 +16,6 @@
 using namespace lumora;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class Waves : public ColorPattern {
 public:
@@ -101,8 +96,8 @@ TEST(StreamingExport, PictureFilesMatchEncodingEveryLedInOrder)
         appendPixel(ppm, samplePicture(sampled, led));
     }
     ppm += QByteArray(3 * 70000, '\0');
-    EXPECT_TRUE(contents(dir.filePath("image0.h")) == header + "};\n");
-    EXPECT_TRUE(contents(dir.filePath("frame000.ppm")) == ppm);
+    EXPECT_TRUE(testFileBytes(dir.filePath("image0.h")) == header + "};\n");
+    EXPECT_TRUE(testFileBytes(dir.filePath("frame000.ppm")) == ppm);
 }
 
 // Discs stamped from sprites equal the path fill wherever discs do not overlap and their
