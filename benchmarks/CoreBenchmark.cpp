@@ -1,9 +1,10 @@
 // The headless core's heavy paths: rendering the pattern animation export serially and on
-// all cores, and reading, setting up and writing a large document.
+// all cores, reading, setting up and writing a large document, and the template picture.
 #include "GridLeds.h"
 
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
+#include "document/Exporter.h"
 #include "document/PatternRender.h"
 #include "patterns/framework/ColorPattern.h"
 
@@ -85,8 +86,22 @@ void writeLargeDocument(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * size);
 }
 
+/// The template picture of range(0) LEDs spread over the layout.
+void templatePicture(benchmark::State &state)
+{
+    QList<QPointF> leds;
+    for (int i = 0; i < state.range(0); ++i)
+        leds.append(QPointF((i * 7919) % 10240 / 10.0, (i * 104729) % 7680 / 10.0));
+    for (auto _ : state) {
+        const QImage image = Exporter::templateImage(leds);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 } // namespace
 
+BENCHMARK(templatePicture)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(patternExport, light, "AcidTrip")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(patternExport, medium, "QuasiCrystal")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(patternExport, heaviest, LUMORA_HEAVIEST_PATTERN)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

@@ -40,6 +40,8 @@ bool load(const QString &fileName, Model &model)
     const ReadResult result = readDocumentFile(fileName, model);
     if (!result.ok)
         fail(result.error.contains(fileName) ? result.error : QString("%1: %2").arg(fileName, result.error));
+    for (const QString &warning : result.warnings)
+        std::fprintf(stderr, "lumora-cli: warning: %s: %s\n", qPrintable(fileName), qPrintable(warning));
     return result.ok;
 }
 

@@ -1,9 +1,12 @@
 #include "DocumentReader.h"
 
+#include "FileChecks.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -45,16 +48,26 @@ QList<QStringView> splitLines(QStringView text)
 
 /// The reader's running state: one scan over all lines.
 struct Scanner {
+    Scanner(Model &model, const QUrl &base)
+        : model(model)
+        , base(base)
+    {
+    }
+
     Model &model;
     QUrl base;
     qint64 table = 0;
     qint64 depth = 0;
     qint64 trackIndex = -1;
     qint64 frameIndex = -1;
+    qint64 lineNumber = 0;
+    QStringList warnings;
+    qint64 limitedNumbers = 0;
 
     /// Returns false when the scan stops.
     bool line(QStringView line)
     {
+        ++lineNumber;
         if (line.isEmpty()) {
             ++table;
             return true;
@@ -74,7 +87,7 @@ struct Scanner {
         case 1:
             if (fields.size() >= 2)
                 (table == 0 ? model.points : model.grid)
-                    .append(QPointF(readNumber(fields[0]), readNumber(fields[1])));
+                    .append(QPointF(coordinate(fields[0]), coordinate(fields[1])));
             break;
         case 2:
             if (auto url = quotedUrl(fields[0]))
@@ -93,6 +106,30 @@ struct Scanner {
         }
         return true;
     }
+
+    /// A coordinate too large for a double would read as infinity, which the writer cannot
+    /// store: it is limited to the largest double of its sign (which the writer stores
+    /// exactly) and the limiting reported, so the row and the LED order stay.
+    double coordinate(QStringView field)
+    {
+        const double value = readNumber(field);
+        if (std::isfinite(value))
+            return value;
+        if (limitedNumbers++ < maxWarnings)
+            warnings.append(QString("line %1: the number %2 is too large and was limited to %3")
+                                .arg(lineNumber)
+                                .arg(field.trimmed().left(40))
+                                .arg(value > 0 ? "1.8e308" : "-1.8e308"));
+        return std::copysign(std::numeric_limits<double>::max(), value);
+    }
+
+    void finish()
+    {
+        if (limitedNumbers > maxWarnings)
+            warnings.append(QString("%1 more numbers were limited").arg(limitedNumbers - maxWarnings));
+    }
+
+    static constexpr qint64 maxWarnings = 10;
 
     void tracksLine(const QList<QStringView> &fields)
     {
@@ -266,34 +303,92 @@ QUrl documentBase(const QString &fileName)
     return QUrl::fromLocalFile(QFileInfo(fileName).absolutePath() + '/');
 }
 
-ReadResult readDocument(const QByteArray &bytes, Model &model, const QUrl &base)
+namespace {
+
+ReadResult refused(const QString &error)
+{
+    ReadResult result;
+    result.ok = false;
+    result.error = error;
+    return result;
+}
+
+/// A header line of one of the document's tables ("Point points[2] =" and the like).
+bool isTableHeader(QStringView line)
+{
+    if (!line.endsWith(u"] ="))
+        return false;
+    for (QStringView name : {u"points[", u"grid[", u"filenames[", u"tracks[", u"trackFilenames[", u"positions["})
+        if (line.contains(name))
+            return true;
+    return false;
+}
+
+bool isBlank(QStringView text)
+{
+    for (QChar c : text)
+        if (!isSpace(c))
+            return false;
+    return true;
+}
+
+ReadResult readText(const QByteArray &bytes, Model &model, const QUrl &base, bool requireTable,
+                    const QString &fileName = {})
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
-        return {false, "not a valid document (not UTF-8)"};
+        return refused("not a valid document (not UTF-8)");
+
+    const QList<QStringView> lines = splitLines(text);
+    // A README or a file of NUL bytes would otherwise open as an empty layout that the next
+    // save overwrites. Only the empty document has no table.
+    if (requireTable && !isBlank(text) && std::none_of(lines.begin(), lines.end(), isTableHeader))
+        return refused(QString("%1 is not a layout: it holds none of the document's tables "
+                               "(points, grid, filenames, tracks, positions)")
+                           .arg(fileName));
 
     Scanner scanner{model, base};
-    for (QStringView line : splitLines(text))
+    for (QStringView line : lines)
         if (!scanner.line(line))
             break;
-    return {};
+    scanner.finish();
+    ReadResult result;
+    result.warnings = scanner.warnings;
+    return result;
+}
+
+} // namespace
+
+ReadResult readDocument(const QByteArray &bytes, Model &model, const QUrl &base)
+{
+    return readText(bytes, model, base, false);
 }
 
 ReadResult readDocument(QIODevice &device, Model &model, const QUrl &base)
 {
-    return readDocument(device.readAll(), model, base);
+    QByteArray bytes;
+    QString error;
+    if (!readBounded(device, maxDocumentBytes, bytes, &error))
+        return refused("cannot read the document: " + error);
+    return readDocument(bytes, model, base);
 }
 
 ReadResult readDocumentFile(const QString &fileName, Model &model)
 {
-    const QFileInfo info(fileName);
-    if (info.isDir())
-        return {false, QString("%1 is a folder, not a document").arg(fileName)};
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {false, QString("cannot open %1: %2").arg(fileName, file.errorString())};
-    return readDocument(file, model, documentBase(fileName));
+    QFile file;
+    QString error;
+    if (!openRegularFile(fileName, file, &error))
+        return refused(error);
+    if (file.size() > maxDocumentBytes)
+        return refused(QString("cannot open %1: it is %2 MB; documents above %3 MB are refused")
+                           .arg(fileName)
+                           .arg(file.size() >> 20)
+                           .arg(maxDocumentBytes >> 20));
+    QByteArray bytes;
+    if (!readBounded(file, maxDocumentBytes, bytes, &error))
+        return refused(QString("cannot read %1: %2").arg(fileName, error));
+    return readText(bytes, model, documentBase(fileName), true, fileName);
 }
 
 } // namespace lumora

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -15,13 +16,21 @@ namespace lumora {
 struct ReadResult {
     bool ok = true;
     QString error;
+    /// What was read but changed on the way (numbers out of range), for the user to see.
+    QStringList warnings;
 };
 
 /// Scans a document text line by line and appends what it finds to the model. Frame
 /// pictures named by relative URLs are looked for relative to `base` (the document's folder).
 ReadResult readDocument(const QByteArray &bytes, Model &model, const QUrl &base = {});
 ReadResult readDocument(QIODevice &device, Model &model, const QUrl &base = {});
-/// Also refuses files that cannot be opened, and folders.
+/// Larger documents are refused (a real layout of a million LEDs is some 30 MB).
+constexpr qint64 maxDocumentBytes = qint64(512) << 20;
+
+/// The entry point for files: refuses what is not a layout before it can be opened for
+/// editing and later overwritten: anything but a regular file (folders, devices, FIFOs),
+/// files above maxDocumentBytes, and text holding none of the document's tables unless it
+/// is empty. Inside a layout the reader stays as tolerant as ever.
 ReadResult readDocumentFile(const QString &fileName, Model &model);
 
 /// A picture URL as stored in a document, made absolute against the document's folder.

@@ -3,6 +3,8 @@
 #include "SaveFile.h"
 
 #include <charconv>
+#include <cmath>
+#include <limits>
 
 namespace lumora {
 
@@ -128,6 +130,13 @@ QByteArray writePositions(const LayoutSnapshot &layout)
 
 QByteArray formatFixed(double value)
 {
+    // "inf" and "nan" would read back as 0. The reader never makes them; should an edit,
+    // the nearest value the format holds is written: the largest double for an infinity
+    // (read back exactly), 0 for a NaN, which has no nearest value.
+    if (std::isnan(value))
+        value = 0;
+    else if (std::isinf(value))
+        value = std::copysign(std::numeric_limits<double>::max(), value);
     char buffer[512];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
     if (ec != std::errc())

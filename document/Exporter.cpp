@@ -17,6 +17,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
+#include <vector>
+
 namespace lumora {
 
 namespace {
@@ -64,6 +67,14 @@ void Exporter::write(ExportReport &report, const QString &name, const QByteArray
         report.failures.append(error);
 }
 
+void Exporter::finish(ExportReport &report, SaveFile &file) const
+{
+    if (file.commit())
+        report.written.append(file.fileName());
+    else
+        report.failures.append(file.errorString());
+}
+
 ExportReport Exporter::exportAll(const ColorPattern &pattern, bool animationTab, RenderControl *control)
 {
     ExportReport report = exportAnimationPattern(pattern, control);
@@ -91,38 +102,60 @@ ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, Rende
     pixels.box = {box.x(), box.y(), box.width(), box.height()};
 
     const QList<QPointF> gridPoints = m_layout.points();
-    QByteArray bytes = ppmHeader(gridPoints.size(), m_patternFrames);
-    if (!renderPatternAnimation(bytes, gridPoints, pattern, m_patternFrames, 0, control, &pixels, m_fast)) {
+    // Rendered in chunks of frames and written as they come; the old file is replaced only
+    // when every row arrived.
+    SaveFile file(path(name + ".ppm"));
+    file.open() && file.write(ppmHeader(gridPoints.size(), m_patternFrames));
+    const auto sink = [&](const char *data, qsizetype size) { return file.write(data, size); };
+    const bool rendered = !file.failed()
+        && renderPatternAnimation(sink, gridPoints, pattern, m_patternFrames, 0, control, &pixels, m_fast);
+    if (control && control->cancelled) {
         report.cancelled = true;
         return report;
     }
-    write(report, name + ".ppm", bytes);
+    if (!rendered && !file.failed())
+        report.failures.append(QString("cannot render %1").arg(file.fileName()));
+    else
+        finish(report, file);
     return report;
 }
 
 ExportReport Exporter::exportImages()
 {
-    QList<LedColors> pictures;
     ExportReport report;
-    for (const QUrl &stored : m_layout.images) {
-        const QUrl url = resolvedPictureUrl(stored, QUrl::fromLocalFile(m_folder + '/'));
-        QImage image;
+    const QUrl base = QUrl::fromLocalFile(m_folder + '/');
+    QImage image;
+    const auto picture = [&](qsizetype i) -> PictureColors {
+        const QUrl url = resolvedPictureUrl(m_layout.images[i], base);
+        PictureLoad load;
         if (url.isLocalFile())
-            image = decodePicture(url.toLocalFile());
-        if (image.isNull())
-            report.warnings.append(QString("cannot read picture %1; its LEDs export black")
-                                       .arg(url.toDisplayString(QUrl::PreferLocalFile)));
-        image = sampleableImage(image);
-        LedColors colors;
-        colors.reserve(m_layout.leds.size());
-        for (const QPointF &led : m_layout.leds)
-            colors.append(image.isNull() ? std::nullopt : samplePicture(image, led));
-        pictures.append(colors);
-    }
-    if (pictures.isEmpty())
+            load = loadPicture(url.toLocalFile());
+        else
+            load.problem = QString("cannot read %1: not a local file").arg(url.toDisplayString());
+        if (load.image.isNull())
+            report.warnings.append(load.problem + "; its LEDs export black");
+        else if (!load.problem.isEmpty())
+            report.warnings.append(load.problem);
+        image = sampleableImage(load.image);
+        return [&](qsizetype k) {
+            return image.isNull() ? std::nullopt : samplePicture(image, m_layout.leds[k]);
+        };
+    };
+    if (m_layout.images.isEmpty())
         return report;
-    report.merge(writePictures(pictures, "frame000.ppm"));
+    report.merge(writePictures(m_layout.images.size(), picture, "frame000.ppm"));
     return report;
+}
+
+std::optional<PixelColor> Exporter::frameColor(const AnimationFrame &frame, qsizetype k, QPointF led,
+                                               const QImage &picture)
+{
+    const bool lit = k < frame.selection.size() && frame.selection[k];
+    if (!lit)
+        return black;
+    if (frame.image)
+        return picture.isNull() ? std::nullopt : samplePicture(picture, led);
+    return red;
 }
 
 LedColors Exporter::frameColors(const AnimationFrame &frame, const QList<QPointF> &leds,
@@ -130,49 +163,51 @@ LedColors Exporter::frameColors(const AnimationFrame &frame, const QList<QPointF
 {
     LedColors colors;
     colors.reserve(leds.size());
-    for (qsizetype k = 0; k < leds.size(); ++k) {
-        const bool lit = k < frame.selection.size() && frame.selection[k];
-        if (!lit)
-            colors.append(black);
-        else if (frame.image)
-            colors.append(picture.isNull() ? std::nullopt : samplePicture(picture, leds[k]));
-        else
-            colors.append(red);
-    }
+    for (qsizetype k = 0; k < leds.size(); ++k)
+        colors.append(frameColor(frame, k, leds[k], picture));
     return colors;
 }
 
 ExportReport Exporter::exportAnimation()
 {
-    QList<LedColors> pictures;
     ExportReport report;
-    for (const FramePtr &frame : m_layout.animationEditor->track().frames) {
-        QImage picture;
-        if (frame->image) {
-            picture = sampleableImage(frame->image->image());
-            if (picture.isNull())
-                report.warnings.append(QString("cannot read frame picture %1; its LEDs export black")
-                                           .arg(frame->url.toDisplayString(QUrl::PreferLocalFile)));
+    const QList<FramePtr> frames = m_layout.animationEditor->track().frames;
+    QImage image;
+    const auto picture = [&](qsizetype i) -> PictureColors {
+        const AnimationFrame &frame = *frames[i];
+        image = {};
+        if (frame.image) {
+            image = sampleableImage(frame.image->image());
+            const QString problem = frame.image->problem();
+            if (image.isNull())
+                report.warnings.append((problem.isEmpty() ? "cannot read frame picture "
+                                                                + frame.url.toDisplayString(QUrl::PreferLocalFile)
+                                                          : problem)
+                                       + "; its LEDs export black");
+            else if (!problem.isEmpty())
+                report.warnings.append(problem);
         }
-        pictures.append(frameColors(*frame, m_layout.leds, picture));
-    }
-    if (pictures.isEmpty())
+        return [&, i](qsizetype k) { return frameColor(*frames[i], k, m_layout.leds[k], image); };
+    };
+    if (frames.isEmpty())
         return report;
-    report.merge(writePictures(pictures, "frame001.ppm"));
+    report.merge(writePictures(frames.size(), picture, "frame001.ppm"));
     return report;
 }
 
-QByteArray Exporter::pictureHeader(qsizetype index, const LedColors &colors) const
+QByteArray Exporter::headerOpening(qsizetype index) const
 {
     const QByteArray n = QByteArray::number(index);
-    QByteArray body;
-    for (const auto &color : colors)
-        appendColor(body, color);
     if (m_headerStyle == HeaderStyle::Classic)
-        return "prog_uchar image" + n + "[] PROGMEM =\n{\n" + body + "};\n";
+        return "prog_uchar image" + n + "[] PROGMEM =\n{\n";
     const QByteArray guard = includeGuard("image" + n + "_h");
     return "#ifndef " + guard + "\n#define " + guard + "\n\n" + progmemPreamble() + "\nconst uint8_t image" + n
-        + "[] PROGMEM = {\n" + body + "};\n\n#endif\n";
+        + "[] PROGMEM = {\n";
+}
+
+QByteArray Exporter::headerClosing() const
+{
+    return m_headerStyle == HeaderStyle::Classic ? QByteArray("};\n") : QByteArray("};\n\n#endif\n");
 }
 
 QByteArray Exporter::includeList(qsizetype count) const
@@ -187,45 +222,119 @@ QByteArray Exporter::includeList(qsizetype count) const
         + "\n#define IMAGE_COUNT " + QByteArray::number(count) + "\n\n" + includes + "\n#endif\n";
 }
 
-ExportReport Exporter::writePictures(const QList<LedColors> &pictures,
+ExportReport Exporter::writePictures(qsizetype n, const std::function<PictureColors(qsizetype i)> &picture,
                                      const QString &ppmName)
 {
+    // LEDs are encoded this many at a time: a few megabytes of text whatever the LED count.
+    constexpr qsizetype block = 65536;
+    const qsizetype leds = m_layout.leds.size();
     ExportReport report;
     QByteArray cases;
-    QByteArray ppm = ppmHeader(m_layout.leds.size(), pictures.size());
-    for (qsizetype i = 0; i < pictures.size(); ++i) {
-        const QByteArray n = QByteArray::number(i);
-        for (const auto &color : pictures[i])
-            appendPixel(ppm, color);
-        write(report, "image" + n + ".h", pictureHeader(i, pictures[i]));
-        cases += "  case " + n + ":\n    {\n      show(image" + n + ", sizeof(image" + n + "));\n\n      break;\n    }\n\n";
+    SaveFile ppm(path(ppmName));
+    ppm.open() && ppm.write(ppmHeader(leds, n));
+    for (qsizetype i = 0; i < n; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        const PictureColors colorOf = picture(i);
+        SaveFile header(path("image" + number + ".h"));
+        header.open() && header.write(headerOpening(i));
+        QByteArray text, pixels;
+        for (qsizetype first = 0; first < leds; first += block) {
+            text.clear();
+            pixels.clear();
+            for (qsizetype k = first; k < std::min(leds, first + block); ++k) {
+                const auto color = colorOf(k);
+                appendColor(text, color);
+                appendPixel(pixels, color);
+            }
+            header.write(text);
+            ppm.write(pixels);
+        }
+        header.write(headerClosing());
+        finish(report, header);
+        cases += "  case " + number + ":\n    {\n      show(image" + number + ", sizeof(image" + number
+            + "));\n\n      break;\n    }\n\n";
     }
-    write(report, ppmName, ppm);
+    finish(report, ppm);
     write(report, "cases.h", cases);
-    write(report, "images.h", includeList(pictures.size()));
-    const qsizetype arrayBytes = 3 * m_layout.leds.size() * pictures.size();
+    write(report, "images.h", includeList(n));
+    const qsizetype arrayBytes = 3 * leds * n;
     if (arrayBytes > avrFlashBytes)
         report.warnings.append(QString("the colour arrays take %1 bytes, more than the %2 bytes (32 KiB) of a "
                                        "typical AVR's flash").arg(arrayBytes).arg(avrFlashBytes));
     return report;
 }
 
+namespace {
+
+/// Sprites of one magenta disc of diameter 20, antialiased by QPainter exactly as a single
+/// filled circle, for every eighth-pixel offset of its centre.
+class DiscSprites {
+public:
+    static constexpr int steps = 8;
+    static constexpr int size = 24;   // the disc and a pixel of antialiasing around it
+    static constexpr int centre = 12; // the sprite pixel holding the disc's centre at offset 0
+
+    DiscSprites()
+    {
+        for (int sy = 0; sy < steps; ++sy) {
+            for (int sx = 0; sx < steps; ++sx) {
+                QImage sprite(size, size, QImage::Format_ARGB32_Premultiplied);
+                sprite.fill(Qt::transparent);
+                QPainter painter(&sprite);
+                painter.setRenderHint(QPainter::Antialiasing);
+                // The same y-up mapping as the whole picture, so that the rasteriser sees the
+                // same geometry shifted by whole pixels.
+                painter.translate(0, size);
+                painter.scale(1, -1);
+                QPainterPath disc;
+                const double x = centre + double(sx) / steps, y = size - (centre + double(sy) / steps);
+                disc.addEllipse(QRectF(x - 10, y - 10, 20, 20));
+                painter.fillPath(disc, QColor::fromRgbF(1, 0, 1));
+                painter.end();
+                m_sprites.push_back(sprite);
+            }
+        }
+    }
+
+    const QImage &at(int sx, int sy) const { return m_sprites[sy * steps + sx]; }
+
+private:
+    std::vector<QImage> m_sprites;
+};
+
+} // namespace
+
 QImage Exporter::templateImage(const QList<QPointF> &leds)
 {
     QImage image(1024, 768, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QPainterPath discs;
-    // One path for all discs, filled by the non-zero rule, so overlapping discs stay solid.
-    discs.setFillRule(Qt::WindingFill);
-    for (const QPointF &led : leds)
-        discs.addEllipse(QRectF(led.x() - 10, led.y() - 10, 20, 20));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Layout coordinates grow upwards; the picture's rows go down.
-    painter.translate(0, 768);
-    painter.scale(1, -1);
-    painter.fillPath(discs, QColor::fromRgbF(1, 0, 1));
-    painter.end();
+    static const DiscSprites sprites;
+    for (const QPointF &led : leds) {
+        // The disc's centre in picture pixels (rows go down), split into a whole pixel and
+        // an eighth-pixel offset.
+        const double px = led.x(), py = 768 - led.y();
+        if (!(px > -20 && px < 1044 && py > -20 && py < 788))
+            continue;
+        const double fx = std::floor(px * DiscSprites::steps + 0.5), fy = std::floor(py * DiscSprites::steps + 0.5);
+        const int ox = int(std::floor(fx / DiscSprites::steps)), oy = int(std::floor(fy / DiscSprites::steps));
+        const QImage &sprite = sprites.at(int(fx) - ox * DiscSprites::steps, int(fy) - oy * DiscSprites::steps);
+        const int left = ox - DiscSprites::centre, top = oy - DiscSprites::centre;
+        for (int j = std::max(0, -top); j < DiscSprites::size && top + j < 768; ++j) {
+            const QRgb *from = reinterpret_cast<const QRgb *>(sprite.constScanLine(j));
+            QRgb *to = reinterpret_cast<QRgb *>(image.scanLine(top + j));
+            for (int i = std::max(0, -left); i < DiscSprites::size && left + i < 1024; ++i) {
+                // Where discs overlap they are laid over each other, so the union stays solid
+                // as it did when all discs were one path filled by the non-zero rule, and
+                // crossing rims add up as their coverage does.
+                const uint a = qAlpha(from[i]);
+                if (a == 0)
+                    continue;
+                const uint under = qAlpha(to[left + i]);
+                const uint alpha = a + (under * (255 - a) + 127) / 255;
+                to[left + i] = qRgba(alpha, 0, alpha, alpha);
+            }
+        }
+    }
     return image;
 }
 

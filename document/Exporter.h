@@ -2,6 +2,7 @@
 
 #include "LayoutSnapshot.h"
 #include "PatternRender.h"
+#include "SaveFile.h"
 
 #include "patterns/framework/PixelPattern.h"
 
@@ -9,6 +10,8 @@
 
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace lumora {
 
@@ -74,21 +77,34 @@ public:
     /// Whether the file is a template this program wrote (it carries the marker chunk).
     static bool isTemplateFile(const QString &fileName);
 
-    /// The template picture itself.
+    /// The template picture itself. Discs are stamped from sprites rendered once at eighth-
+    /// pixel offsets, so a million LEDs take a second; overlapping discs stay solid.
     static QImage templateImage(const QList<QPointF> &leds);
     /// The colour of each LED for one animation frame: the frame picture's pixel (or red
     /// without a picture) where the frame lights the LED, black elsewhere. LEDs beyond the
     /// frame's selection are dark.
     static LedColors frameColors(const AnimationFrame &frame, const QList<QPointF> &leds,
                                                         const QImage &picture);
+    /// The colour of LED k for one animation frame, as frameColors gives it.
+    static std::optional<PixelColor> frameColor(const AnimationFrame &frame, qsizetype k, QPointF led,
+                                                const QImage &picture);
 
 private:
-    /// Writes image<i>.h, images.h, cases.h and the PPM for pictures given as colour lists.
-    ExportReport writePictures(const QList<LedColors> &pictures, const QString &ppmName);
+    /// The colour of every LED for picture i, asked for in LED order.
+    using PictureColors = std::function<std::optional<PixelColor>(qsizetype led)>;
+    /// Writes image<i>.h for each of n pictures, then the PPM, cases.h and images.h. Each
+    /// picture is prepared in turn and streamed in blocks of LEDs, so memory stays bounded
+    /// whatever the LED count.
+    ExportReport writePictures(qsizetype n, const std::function<PictureColors(qsizetype i)> &picture,
+                               const QString &ppmName);
     void write(ExportReport &report, const QString &name, const QByteArray &bytes) const;
+    /// Commits a streamed file and notes it as written or failed.
+    void finish(ExportReport &report, SaveFile &file) const;
     QString path(const QString &name) const;
 
-    QByteArray pictureHeader(qsizetype index, const LedColors &colors) const;
+    /// The text of image<i>.h before and after its colour lines, in the header style.
+    QByteArray headerOpening(qsizetype index) const;
+    QByteArray headerClosing() const;
     QByteArray includeList(qsizetype count) const;
 
     LayoutSnapshot m_layout;

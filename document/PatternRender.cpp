@@ -7,6 +7,7 @@
 
 #include <QThread>
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -29,40 +30,61 @@ void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const Color
 
 } // namespace
 
-bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
+bool renderPatternAnimation(const RenderSink &sink, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
                             int frames, int threads, RenderControl *control, const PixelSource *pixelSource,
-                            bool fast)
+                            bool fast, qsizetype chunkBytes)
 {
     const qsizetype frameBytes = 3 * gridPoints.size();
-    QByteArray pixels(frameBytes * frames, Qt::Uninitialized);
+    const int chunkFrames = int(std::clamp<qsizetype>(chunkBytes / std::max<qsizetype>(frameBytes, 1), 1,
+                                                      std::max(frames, 1)));
+    QByteArray pixels(frameBytes * chunkFrames, Qt::Uninitialized);
     char *data = pixels.data();
     if (threads <= 0)
         threads = std::max(1, QThread::idealThreadCount());
-    threads = std::min(threads, std::max(frames, 1));
+    threads = std::min(threads, chunkFrames);
 
-    // Frames are handed out one at a time so that threads finish together.
-    std::atomic<int> next{0};
-    auto work = [&] {
-        const PixelPattern::Scope scope(pixelSource);
-        std::vector<Color> colors(gridPoints.size());
-        for (int i = next++; i < frames; i = next++) {
-            if (control && control->cancelled)
-                return;
-            renderFrame(data + frameBytes * i, i, gridPoints, pattern, colors, fast);
-            if (control)
-                ++control->framesDone;
-        }
+    for (int first = 0; first < frames; first += chunkFrames) {
+        const int count = std::min(chunkFrames, frames - first);
+        // Frames are handed out one at a time so that threads finish together.
+        std::atomic<int> next{0};
+        auto work = [&] {
+            const PixelPattern::Scope scope(pixelSource);
+            std::vector<Color> colors(gridPoints.size());
+            for (int i = next++; i < count; i = next++) {
+                if (control && control->cancelled)
+                    return;
+                renderFrame(data + frameBytes * i, first + i, gridPoints, pattern, colors, fast);
+                if (control)
+                    ++control->framesDone;
+            }
+        };
+        std::vector<std::thread> pool;
+        for (int t = 1; t < std::min(threads, count); ++t)
+            pool.emplace_back(work);
+        work();
+        for (auto &thread : pool)
+            thread.join();
+
+        if (control && control->cancelled)
+            return false;
+        if (!sink(data, frameBytes * count))
+            return false;
+    }
+    return true;
+}
+
+bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
+                            int frames, int threads, RenderControl *control, const PixelSource *pixels, bool fast)
+{
+    QByteArray rendered;
+    rendered.reserve(3 * gridPoints.size() * frames);
+    const auto append = [&](const char *data, qsizetype size) {
+        rendered.append(data, size);
+        return true;
     };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (auto &thread : pool)
-        thread.join();
-
-    if (control && control->cancelled)
+    if (!renderPatternAnimation(append, gridPoints, pattern, frames, threads, control, pixels, fast))
         return false;
-    out += pixels;
+    out += rendered;
     return true;
 }
 

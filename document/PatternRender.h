@@ -7,6 +7,7 @@
 #include <QPointF>
 
 #include <atomic>
+#include <functional>
 
 namespace lumora {
 
@@ -18,13 +19,26 @@ struct RenderControl {
     std::atomic<int> framesDone{0};
 };
 
+/// Takes rendered bytes as they come; false stops the render (a write failed).
+using RenderSink = std::function<bool(const char *data, qsizetype size)>;
+
+/// Rendered frames are handed on in chunks of about this many bytes, so that memory stays
+/// bounded whatever the LED count.
+constexpr qsizetype renderChunkBytes = qsizetype(32) << 20;
+
 /// The pattern animation of the export: `frames` frames (T = 0.2 per frame) of one pixel per
-/// LED, LEDs given in grid units and LED order, appended to `out` frame after frame. Frames
-/// are rendered on `threads` threads (0: all cores); the bytes are the same as in serial
-/// order. Returns false when cancelled (out is then left unchanged). With `pixels`, the
-/// Image pattern samples that picture and box on every render thread rather than the
+/// LED, LEDs given in grid units and LED order, handed to `sink` frame after frame in chunks
+/// of about `chunkBytes`. Frames are rendered on `threads` threads (0: all cores); the bytes
+/// are the same as in serial order whatever the threads and chunks. With `pixels`, the Image
+/// pattern samples that picture and box on every render thread rather than the
 /// application-wide ones. With `fast` the pattern's vector path colours the frames: quicker
-/// for the heavy patterns, but a few bytes may differ from the exact export.
+/// for the heavy patterns, but a few bytes may differ from the exact export. Returns false
+/// when cancelled or when the sink refused a chunk.
+bool renderPatternAnimation(const RenderSink &sink, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
+                            int frames = 3000, int threads = 0, RenderControl *control = nullptr,
+                            const PixelSource *pixels = nullptr, bool fast = false,
+                            qsizetype chunkBytes = renderChunkBytes);
+/// The same appended to `out`; false when cancelled (out is then left unchanged).
 bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
                             int frames = 3000, int threads = 0, RenderControl *control = nullptr,
                             const PixelSource *pixels = nullptr, bool fast = false);

@@ -1,12 +1,52 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSaveFile>
 #include <QString>
 
 namespace lumora {
 
-/// Writes the bytes to the file atomically (a crash never leaves half a file). On failure
-/// returns false and, when asked, a message naming the file and the reason.
+/// An atomic file write that cannot report success falsely. Bytes go to a temporary file
+/// beside the target that replaces it only on commit(); every write is checked (a short
+/// write is a failure), the buffer is flushed before the commit so that a full disk shows
+/// here and not as an empty file, and the first failure's real reason is kept. On failure
+/// the old file is left untouched. Every file the program writes goes through this class.
+class SaveFile {
+public:
+    explicit SaveFile(const QString &fileName);
+    SaveFile(const SaveFile &) = delete;
+    SaveFile &operator=(const SaveFile &) = delete;
+
+    bool open();
+    /// Appends the bytes; false (and every later call false) when not all were written.
+    bool write(const char *data, qint64 size);
+    bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
+    /// Flushes and replaces the target; false when any step failed, the target untouched.
+    bool commit();
+
+    bool failed() const { return !m_error.isEmpty(); }
+    /// "cannot write <file>: <reason>" for the first failure; empty while all is well.
+    QString errorString() const { return m_error; }
+    QString fileName() const { return m_fileName; }
+
+    /// Test hook: every SaveFile opened while the limit is set writes at most that many bytes
+    /// and then behaves as if the disk were full. A negative limit switches it off.
+    static void setWriteLimitForTesting(qint64 bytes);
+
+private:
+    bool fail(const QString &reason);
+    /// The device's message, or the C library's when Qt has none to give.
+    QString deviceReason(int savedErrno) const;
+
+    QString m_fileName;
+    QSaveFile m_file;
+    QString m_error;
+    qint64 m_limit = -1;
+    qint64 m_written = 0;
+};
+
+/// Writes the bytes to the file through SaveFile. On failure returns false and, when asked,
+/// a message naming the file and the reason.
 bool saveFile(const QString &fileName, const QByteArray &bytes, QString *error = nullptr);
 
 } // namespace lumora

@@ -5,6 +5,7 @@
 #include "document/DocumentModel.h"
 #include "document/GridTransform.h"
 #include "document/LayoutSnapshot.h"
+#include "document/NodesCodec.h"
 #include "document/PatternRender.h"
 
 #include <QElapsedTimer>
@@ -22,11 +23,6 @@ namespace lumora {
 
 class ColorPattern;
 class UndoManager;
-
-/// The clipboard encoding of LED positions under the key "nodes".
-QByteArray encodeNodes(const QList<QPointF> &positions);
-/// None when the data is not such an encoding; entries must be pairs of finite numbers.
-std::optional<QList<QPointF>> decodeNodes(const QByteArray &data);
 
 /// The layout editor of a document window: it shows the document model (the LEDs in LED
 /// order with the line through them, the grid, the background picture) and turns the five

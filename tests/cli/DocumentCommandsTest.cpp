@@ -1,5 +1,7 @@
 #include "CliTestSupport.h"
 
+#include "tests/support/FullFileSystem.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -97,4 +99,26 @@ TEST(CliExport, WritesIntoTheDocumentFolderAndListsTheFiles)
     run = runCli({"template", doc});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out.trimmed(), dir.filePath("wall.png").toUtf8());
+}
+
+// A full disk: resave and export say why on stderr, exit non-zero and keep the old files.
+TEST(CliFullDisk, ResaveAndExportFailWithTheReason)
+{
+    FullFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << qPrintable(disk.skipReason());
+    const QString doc = disk.path("doc.lumora");
+    ASSERT_TRUE(QFile::copy(example, doc));
+    const QByteArray old = contents(doc);
+    disk.fill();
+
+    const CliRun resave = runCli({"resave", doc, doc});
+    EXPECT_EQ(resave.exitCode, 1);
+    EXPECT_TRUE(resave.err.contains("No space left on device")) << resave.err.constData();
+    EXPECT_EQ(contents(doc), old);
+
+    const CliRun exported = runCli({"export", doc});
+    EXPECT_EQ(exported.exitCode, 1);
+    EXPECT_TRUE(exported.out.isEmpty()) << "nothing may be listed as written: " << exported.out.constData();
+    EXPECT_TRUE(exported.err.contains("No space left on device")) << exported.err.constData();
 }

@@ -311,3 +311,30 @@ TEST(Exporter, SaysWhenTheColourArraysOutgrowAnAvrsFlash)
     layout.animationEditor->track().frames.resize(3); // 27000 bytes fit
     EXPECT_TRUE(Exporter(layout, dir.filePath("big.lumora")).exportAnimation().warnings.isEmpty());
 }
+
+TEST(Exporter, DamagedPicturesAreReported)
+{
+    QTemporaryDir dir;
+    QImage picture(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            picture.setPixel(x, y, qRgb(x, y, x ^ y));
+    ASSERT_TRUE(picture.save(dir.filePath("whole.jpg")));
+    QByteArray bytes = contents(dir.filePath("whole.jpg"));
+    QFile cut(dir.filePath("cut.jpg"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() * 2 / 3));
+    cut.close();
+    LayoutSnapshot layout;
+    layout.leds = {{512, 384}};
+    layout.images = {QUrl::fromLocalFile(dir.filePath("cut.jpg"))};
+    const QUrl cutUrl = layout.images[0];
+    layout.animationEditor->track().frames.append(
+        AnimationFrame::newWithSelection({true}, Picture::fromUrl(cutUrl), cutUrl));
+    Exporter exporter(layout, dir.filePath("d.lumora"));
+    for (const ExportReport &report : {exporter.exportImages(), exporter.exportAnimation()}) {
+        EXPECT_TRUE(report.ok());
+        ASSERT_EQ(report.warnings.size(), 1);
+        EXPECT_TRUE(report.warnings[0].contains("cut.jpg is damaged")) << qPrintable(report.warnings[0]);
+    }
+}

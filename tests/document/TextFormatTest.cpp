@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace lumora;
 
 namespace {
@@ -212,4 +214,27 @@ TEST(DocumentWriter, FixedFormatIgnoresLocale)
     EXPECT_EQ(formatFixed(-3.25), "-3.250000");
     EXPECT_EQ(formatFixed(0.0000004), "0.000000");
     EXPECT_EQ(formatFixed(2.0000005), "2.000001");
+}
+
+// An overflowing coordinate once read as inf, was written as "inf" and read back as 0.
+TEST(DocumentReader, OverflowingNumbersAreLimitedWithAWarningAndSurviveAResave)
+{
+    Model model;
+    const ReadResult result = readDocument("Point points[2] =\n{\n1e999,5,\n3,-2e400,\n};\n", model);
+    ASSERT_TRUE(result.ok);
+    ASSERT_EQ(result.warnings.size(), 2);
+    EXPECT_TRUE(result.warnings[0].startsWith("line 3:")) << qPrintable(result.warnings[0]);
+    const double max = std::numeric_limits<double>::max();
+    ASSERT_EQ(model.points, (QList<QPointF>{{max, 5}, {3, -max}}));
+
+    const QByteArray written = writeDocument(LayoutSnapshot::fromModel(model));
+    Model again;
+    const ReadResult reread = readDocument(written, again);
+    EXPECT_TRUE(reread.warnings.isEmpty());
+    EXPECT_EQ(again.points, model.points);
+    EXPECT_EQ(writeDocument(LayoutSnapshot::fromModel(again)), written);
+
+    // Should an edit make an infinity, it is written as the largest double, not "inf".
+    EXPECT_EQ(readNumber(QString::fromLatin1(formatFixed(-std::numeric_limits<double>::infinity()))), -max);
+    EXPECT_EQ(formatFixed(std::numeric_limits<double>::quiet_NaN()), "0.000000");
 }
