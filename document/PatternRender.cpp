@@ -15,10 +15,9 @@ namespace lumora {
 
 namespace {
 
-/// One frame's pixels, written into its own slice of the output.
-void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const ColorPattern &pattern)
+/// The pixels at animation time T, written into their own slice of the output.
+void renderFrame(char *slice, double T, const QList<QPointF> &grid, const ColorPattern &pattern)
 {
-    const double T = 0.2 * frame;
     const double scale = pattern.s0 + pattern.s1 * std::sin(0.000827 * T);
     const double angle = pattern.r1 * std::sin(0.000742 * T);
     const double c = std::cos(angle), s = std::sin(angle);
@@ -38,6 +37,15 @@ void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const Color
 
 } // namespace
 
+QByteArray renderPatternFrame(const QList<QPointF> &gridPoints, const ColorPattern &pattern, double T,
+                              const PixelSource *pixelSource)
+{
+    const PixelPattern::Scope scope(pixelSource);
+    QByteArray pixels(3 * gridPoints.size(), Qt::Uninitialized);
+    renderFrame(pixels.data(), T, gridPoints, pattern);
+    return pixels;
+}
+
 bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
                             int frames, int threads, RenderControl *control, const PixelSource *pixelSource)
 {
@@ -55,7 +63,7 @@ bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, c
         for (int i = next++; i < frames; i = next++) {
             if (control && control->cancelled)
                 return;
-            renderFrame(data + frameBytes * i, i, gridPoints, pattern);
+            renderFrame(data + frameBytes * i, 0.2 * i, gridPoints, pattern);
             if (control)
                 ++control->framesDone;
         }

@@ -18,6 +18,12 @@ struct RenderControl {
     std::atomic<int> framesDone{0};
 };
 
+/// One frame of the pattern at animation time T (the export's frame i is T = 0.2 i, the
+/// preview's clock 30 per second): three bytes r, g, b per LED, LEDs in grid units and LED
+/// order, coloured exactly as the export colours them. `pixels` as for renderPatternAnimation.
+QByteArray renderPatternFrame(const QList<QPointF> &gridPoints, const ColorPattern &pattern, double T,
+                              const PixelSource *pixels = nullptr);
+
 /// The pattern animation of the export: `frames` frames (T = 0.2 per frame) of one pixel per
 /// LED, LEDs given in grid units and LED order, appended to `out` frame after frame. Frames
 /// are rendered on `threads` threads (0: all cores); the bytes are the same as in serial
