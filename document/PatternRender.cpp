@@ -4,6 +4,7 @@
 
 #include "patterns/framework/ColorPattern.h"
 
+#include <QDateTime>
 #include <QThread>
 
 #include <cmath>
@@ -36,6 +37,12 @@ void renderFrame(char *slice, double T, const QList<QPointF> &grid, const ColorP
 }
 
 } // namespace
+
+double previewTime()
+{
+    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0 * 30;
+}
 
 QByteArray renderPatternFrame(const QList<QPointF> &gridPoints, const ColorPattern &pattern, double T,
                               const PixelSource *pixelSource)
