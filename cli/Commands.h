@@ -2,6 +2,13 @@
 
 #include <QStringList>
 
+class QCommandLineParser;
+
+namespace lumora {
+class ColorPattern;
+struct Model;
+} // namespace lumora
+
 namespace lumora::cli {
 
 /// Each subcommand takes its own arguments (argument 0 is "lumora-cli <name>") and
@@ -12,8 +19,18 @@ int runInspect(const QStringList &arguments);
 int runResave(const QStringList &arguments);
 int runExport(const QStringList &arguments);
 int runTemplate(const QStringList &arguments);
+int runPlay(const QStringList &arguments);
 
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);
+
+/// Parses the command's arguments; exits with --help. False (after a message) when the
+/// number of file arguments is wrong.
+bool parse(QCommandLineParser &parser, const QStringList &arguments, int files);
+/// Reads a document; false after a message when it cannot be read.
+bool load(const QString &fileName, Model &model);
+/// The pattern of that name, or the first by name when the name is empty; none after a
+/// message, with the exit status in `status`.
+const ColorPattern *findPattern(const QString &name, int *status);
 
 } // namespace lumora::cli

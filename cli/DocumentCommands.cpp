@@ -3,6 +3,8 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "document/PatternSources.h"
+#include "output/FrameColors.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QCommandLineParser>
@@ -14,27 +16,6 @@
 namespace lumora::cli {
 
 namespace {
-
-/// Parses the command's arguments; exits with --help. False (after a message) when the
-/// number of file arguments is wrong.
-bool parse(QCommandLineParser &parser, const QStringList &arguments, int files)
-{
-    parser.addHelpOption();
-    parser.process(arguments);
-    if (parser.positionalArguments().size() != files) {
-        fail(QString("expected %1 file argument(s); see --help").arg(files));
-        return false;
-    }
-    return true;
-}
-
-bool load(const QString &fileName, Model &model)
-{
-    const ReadResult result = readDocumentFile(fileName, model);
-    if (!result.ok)
-        fail(result.error.contains(fileName) ? result.error : QString("%1: %2").arg(fileName, result.error));
-    return result.ok;
-}
 
 /// The shortest text that reads back to the same double; infinities as numbers too large
 /// for a double, which JSON readers turn back into infinities.
@@ -68,6 +49,27 @@ QByteArray jsonPoints(const QList<QPointF> &points)
     return out + "]";
 }
 
+/// The power estimate of the pattern over the export's frames, as a JSON object.
+QByteArray jsonPower(const LayoutSnapshot &layout, const ColorPattern &pattern)
+{
+    const PixelSource sources = patternSources(layout);
+    const QList<QPointF> points = layout.points();
+    constexpr int frames = 3000;
+    QByteArray pixels;
+    renderPatternAnimation(pixels, points, pattern, frames, 0, nullptr, &sources);
+    const PowerModel model;
+    const PowerEstimate estimate = estimatePower(pixels, points.size(), model);
+    return "{\"pattern\": " + jsonString(QByteArray::fromStdString(pattern.name()))
+        + ", \"frames\": " + QByteArray::number(frames) + ", \"leds\": " + QByteArray::number(points.size())
+        + ", \"milliampsPerChannel\": " + jsonNumber(model.milliampsPerChannel)
+        + ", \"idleMilliampsPerLed\": " + jsonNumber(model.idleMilliampsPerLed)
+        + ", \"peakMilliamps\": " + jsonNumber(estimate.peakMilliamps)
+        + ", \"peakFrame\": " + QByteArray::number(estimate.peakFrame)
+        + ", \"meanMilliamps\": " + jsonNumber(estimate.meanMilliamps)
+        + ", \"supplyVolts\": 5, \"supplyAmps\": " + jsonNumber(estimate.supplyAmps())
+        + ", \"supplyWatts\": " + jsonNumber(estimate.supplyWatts()) + "}";
+}
+
 int reportExport(const ExportReport &report)
 {
     for (const QString &file : report.written)
@@ -86,8 +88,23 @@ int runInspect(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription("Prints the document as the reader understood it, as JSON.");
     parser.addPositionalArgument("DOC", "The document to read.");
+    QCommandLineOption power("power",
+                             "Add \"power\": the current PATTERN draws over the export's 3000 frames with the\n"
+                             "default power model (20 mA per channel at full, 1 mA per LED idle), peak and\n"
+                             "mean, and the 5 V supply the peak needs.",
+                             "PATTERN");
+    parser.addOption(power);
     if (!parse(parser, arguments, 1))
         return 2;
+    const ColorPattern *powerPattern = nullptr;
+    if (parser.isSet(power)) {
+        int status = 2;
+        if (parser.value(power).isEmpty() || !(powerPattern = findPattern(parser.value(power), &status))) {
+            if (parser.value(power).isEmpty())
+                fail("--power needs a pattern name");
+            return status;
+        }
+    }
     Model model;
     if (!load(parser.positionalArguments()[0], model))
         return 1;
@@ -111,7 +128,10 @@ int runInspect(const QStringList &arguments)
         }
         json += "]}";
     }
-    json += "]}\n";
+    json += "]";
+    if (powerPattern)
+        json += ", \"power\": " + jsonPower(LayoutSnapshot::fromModel(model), *powerPattern);
+    json += "}\n";
     std::fwrite(json.constData(), 1, json.size(), stdout);
     return 0;
 }
@@ -149,21 +169,10 @@ int runExport(const QStringList &arguments)
     if (!parse(parser, arguments, 1))
         return 2;
 
-    ColorPattern::addInstances();
-    auto all = ColorPattern::patterns();
-    if (all.empty()) {
-        fail("no patterns are available");
-        return 1;
-    }
-    all.front()->sortNames();
-    const ColorPattern *pattern = ColorPattern::patterns().front();
-    if (parser.isSet(patternOption)) {
-        pattern = ColorPattern::named(parser.value(patternOption).toStdString());
-        if (!pattern) {
-            fail(QString("no pattern named '%1' (see 'lumora-cli patterns')").arg(parser.value(patternOption)));
-            return 2;
-        }
-    }
+    int status = 0;
+    const ColorPattern *pattern = findPattern(parser.value(patternOption), &status);
+    if (!pattern)
+        return status;
 
     const QString fileName = parser.positionalArguments()[0];
     Model model;

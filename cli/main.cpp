@@ -23,6 +23,7 @@ const Command commands[] = {
     {"resave", "Read a document and write it again as the editor would save it.", runResave},
     {"export", "Write the pattern PPM and the picture or animation export beside a document.", runExport},
     {"template", "Write the template picture (a disc per LED) beside a document.", runTemplate},
+    {"play", "Send a pattern or the frame animation to LED controllers over the network.", runPlay},
 };
 
 } // namespace
