@@ -141,7 +141,7 @@ OutputSettings OutputSettings::load(QSettings &store, const QString &documentPat
     s.protocol = protocolFromName(store.value("protocol").toString()).value_or(s.protocol);
     s.host = store.value("host", s.host).toString();
     s.port = store.value("port", s.port).toInt();
-    s.universe = store.value("universe", defaultUniverse(s.protocol)).toInt();
+    s.universe = store.value("universe", s.universe).toInt();
     s.offset = store.value("offset", s.offset).toUInt();
     s.order = colorOrderFromName(store.value("order").toString()).value_or(s.order);
     s.brightness = store.value("brightness", s.brightness).toInt();

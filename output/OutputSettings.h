@@ -20,6 +20,8 @@ enum class ColorOrder { RGB, GRB, BRG, RBG, GBR, BGR };
 struct PowerModel {
     double milliampsPerChannel = 20;
     double idleMilliampsPerLed = 1;
+
+    bool operator==(const PowerModel &) const = default;
 };
 
 /// How one document's LEDs are driven: where the frames go, how their colours are prepared
