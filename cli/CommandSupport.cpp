@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "document/DocumentReader.h"
+#include "document/LayoutSnapshot.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QCommandLineParser>
@@ -24,6 +25,16 @@ bool load(const QString &fileName, Model &model)
     if (!result.ok)
         fail(result.error.contains(fileName) ? result.error : QString("%1: %2").arg(fileName, result.error));
     return result.ok;
+}
+
+std::optional<LayoutSnapshot> loadLayout(const QString &fileName)
+{
+    Model model;
+    if (!load(fileName, model))
+        return std::nullopt;
+    LayoutSnapshot layout = LayoutSnapshot::fromModel(model);
+    layout.animationEditor->setSelectedTrack(0);
+    return layout;
 }
 
 const ColorPattern *findPattern(const QString &name, int *status)

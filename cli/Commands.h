@@ -2,11 +2,14 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QCommandLineParser;
 
 namespace lumora {
 class ColorPattern;
 struct Model;
+struct LayoutSnapshot;
 } // namespace lumora
 
 namespace lumora::cli {
@@ -29,6 +32,9 @@ void fail(const QString &message);
 bool parse(QCommandLineParser &parser, const QStringList &arguments, int files);
 /// Reads a document; false after a message when it cannot be read.
 bool load(const QString &fileName, Model &model);
+/// The document's layout as its window sets it up, with track 0 current; none after a
+/// message when the document cannot be read.
+std::optional<LayoutSnapshot> loadLayout(const QString &fileName);
 /// The pattern of that name, or the first by name when the name is empty; none after a
 /// message, with the exit status in `status`.
 const ColorPattern *findPattern(const QString &name, int *status);

@@ -175,12 +175,10 @@ int runExport(const QStringList &arguments)
         return status;
 
     const QString fileName = parser.positionalArguments()[0];
-    Model model;
-    if (!load(fileName, model))
+    std::optional<LayoutSnapshot> layout = loadLayout(fileName);
+    if (!layout)
         return 1;
-    LayoutSnapshot layout = LayoutSnapshot::fromModel(model);
-    layout.animationEditor->setSelectedTrack(0);
-    Exporter exporter(std::move(layout), fileName);
+    Exporter exporter(std::move(*layout), fileName);
     return reportExport(exporter.exportAll(*pattern, parser.isSet(animation)));
 }
 

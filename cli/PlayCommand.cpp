@@ -133,16 +133,20 @@ int runPlay(const QStringList &arguments)
             return status;
     }
     const QString fileName = parser.positionalArguments()[0];
-    Model model;
-    if (!load(fileName, model))
+    const std::optional<LayoutSnapshot> loaded = loadLayout(fileName);
+    if (!loaded)
         return 1;
-    LayoutSnapshot layout = LayoutSnapshot::fromModel(model);
-    layout.animationEditor->setSelectedTrack(0);
+    const LayoutSnapshot &layout = *loaded;
     const QList<QPointF> points = layout.points();
     if (const QString problem = settings.problem(points.size()); !problem.isEmpty()) {
         fail(problem);
         return 2;
     }
+
+    const double idle = points.size() * settings.power.idleMilliampsPerLed;
+    if (settings.limitMilliamps > 0 && settings.limitMilliamps <= idle)
+        std::fprintf(stderr, "lumora-cli: warning: %g mA is no more than the %g mA the %lld LEDs draw when dark; "
+                             "they stay dark\n", settings.limitMilliamps, idle, (long long)points.size());
 
     std::function<QByteArray(qint64)> frameAt;
     if (pattern) {

@@ -1,7 +1,5 @@
 #include "ArtNetEncoder.h"
 
-#include <algorithm>
-
 namespace lumora {
 
 ArtNetEncoder::ArtNetEncoder(int firstUniverse)
@@ -12,12 +10,7 @@ ArtNetEncoder::ArtNetEncoder(int firstUniverse)
 QList<Packet> ArtNetEncoder::encode(const QByteArray &frame)
 {
     QList<Packet> packets;
-    const qsizetype perUniverse = 3 * ledsPerUniverse;
-    for (qsizetype start = 0, k = 0; start < frame.size(); start += perUniverse, ++k) {
-        const int universe = m_firstUniverse + int(k);
-        if (universe > maximumUniverse(OutputProtocol::ArtNet))
-            break;
-        const qsizetype channels = std::min(perUniverse, frame.size() - start);
+    for (const auto [universe, start, channels] : universeSlices(frame.size(), m_firstUniverse, OutputProtocol::ArtNet)) {
         // The data length must be even; the padding channel is dark.
         const qsizetype length = channels + (channels & 1);
         // Sequence 0 would switch reordering off at the receiver.

@@ -1,7 +1,5 @@
 #include "E131Encoder.h"
 
-#include <algorithm>
-
 namespace lumora {
 
 namespace {
@@ -41,12 +39,7 @@ QHostAddress E131Encoder::multicastAddress(int universe)
 QList<Packet> E131Encoder::encode(const QByteArray &frame)
 {
     QList<Packet> packets;
-    const qsizetype perUniverse = 3 * ledsPerUniverse;
-    for (qsizetype start = 0, k = 0; start < frame.size(); start += perUniverse, ++k) {
-        const int universe = m_firstUniverse + int(k);
-        if (universe > maximumUniverse(OutputProtocol::E131))
-            break;
-        const qsizetype channels = std::min(perUniverse, frame.size() - start);
+    for (const auto [universe, start, channels] : universeSlices(frame.size(), m_firstUniverse, OutputProtocol::E131)) {
         const qsizetype size = headerSize + channels;
         quint8 &sequence = m_sequences[universe];
 

@@ -33,6 +33,16 @@ std::unique_ptr<PacketEncoder> makePacketEncoder(const OutputSettings &settings,
 /// The LEDs one E1.31 or Art-Net universe carries: 510 of its 512 channels.
 constexpr int ledsPerUniverse = 170;
 
+/// The part of a frame one universe carries.
+struct UniverseSlice {
+    int universe;
+    qsizetype start;
+    qsizetype channels;
+};
+/// How a frame of `frameBytes` fills consecutive universes of 170 LEDs from `first`; what
+/// lies beyond the protocol's last universe is left out.
+QList<UniverseSlice> universeSlices(qsizetype frameBytes, int first, OutputProtocol protocol);
+
 /// Appends a big-endian 16- or 32-bit value.
 void appendBigEndian16(QByteArray &out, quint16 value);
 void appendBigEndian32(QByteArray &out, quint32 value);
