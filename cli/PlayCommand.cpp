@@ -176,7 +176,7 @@ int runPlay(const QStringList &arguments)
         const bool blank = !parser.isSet(keep) && sender.isReady();
         if (blank)
             sender.sendFrame(QByteArray(3 * points.size(), '\0'));
-        std::printf("sent %llu frames in %llu packets to %s%s\n", (unsigned long long)sent,
+        std::printf("sent %llu frame%s in %llu packets to %s%s\n", (unsigned long long)sent, sent == 1 ? "" : "s",
                     (unsigned long long)packets, qPrintable(outputTarget(sender.settings())),
                     blank ? ", then black" : "");
         QCoreApplication::exit(status);
