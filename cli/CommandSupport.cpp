@@ -4,28 +4,7 @@
 #include "document/LayoutSnapshot.h"
 #include "patterns/framework/ColorPattern.h"
 
-#include <QCommandLineParser>
-
 namespace lumora::cli {
-
-bool parse(QCommandLineParser &parser, const QStringList &arguments, int files)
-{
-    parser.addHelpOption();
-    parser.process(arguments);
-    if (parser.positionalArguments().size() != files) {
-        fail(QString("expected %1 file argument(s); see --help").arg(files));
-        return false;
-    }
-    return true;
-}
-
-bool load(const QString &fileName, Model &model)
-{
-    const ReadResult result = readDocumentFile(fileName, model);
-    if (!result.ok)
-        fail(result.error.contains(fileName) ? result.error : QString("%1: %2").arg(fileName, result.error));
-    return result.ok;
-}
 
 std::optional<LayoutSnapshot> loadLayout(const QString &fileName)
 {

@@ -4,50 +4,48 @@
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
 #include "document/PatternSources.h"
+#include "maps/MapText.h"
 #include "output/FrameColors.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QCommandLineParser>
 
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 
 namespace lumora::cli {
 
 namespace {
 
-/// The shortest text that reads back to the same double; infinities as numbers too large
-/// for a double, which JSON readers turn back into infinities.
-QByteArray jsonNumber(double value)
-{
-    if (std::isnan(value))
-        return "null";
-    if (std::isinf(value))
-        return value > 0 ? "1e999" : "-1e999";
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QByteArray(buffer, end - buffer);
-}
-
-QByteArray jsonString(const QByteArray &text)
-{
-    QByteArray out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += c;
-    }
-    return out + '"';
-}
-
 QByteArray jsonPoints(const QList<QPointF> &points)
 {
     QByteArray out = "[";
     for (qsizetype i = 0; i < points.size(); ++i)
-        out += (i ? ", [" : "[") + jsonNumber(points[i].x()) + ", " + jsonNumber(points[i].y()) + "]";
+        out += (i ? ", [" : "[") + shortestNumber(points[i].x()) + ", " + shortestNumber(points[i].y()) + "]";
     return out + "]";
 }
+
+} // namespace
+
+bool parse(QCommandLineParser &parser, const QStringList &arguments, int files)
+{
+    parser.addHelpOption();
+    parser.process(arguments);
+    if (parser.positionalArguments().size() != files) {
+        fail(QString("expected %1 file argument(s); see --help").arg(files));
+        return false;
+    }
+    return true;
+}
+
+bool load(const QString &fileName, Model &model)
+{
+    const ReadResult result = readDocumentFile(fileName, model);
+    if (!result.ok)
+        fail(result.error.contains(fileName) ? result.error : QString("%1: %2").arg(fileName, result.error));
+    return result.ok;
+}
+
+namespace {
 
 /// The power estimate of the pattern over the export's frames, as a JSON object.
 QByteArray jsonPower(const LayoutSnapshot &layout, const ColorPattern &pattern)
@@ -59,15 +57,15 @@ QByteArray jsonPower(const LayoutSnapshot &layout, const ColorPattern &pattern)
     renderPatternAnimation(pixels, points, pattern, frames, 0, nullptr, &sources);
     const PowerModel model;
     const PowerEstimate estimate = estimatePower(pixels, points.size(), model);
-    return "{\"pattern\": " + jsonString(QByteArray::fromStdString(pattern.name()))
+    return "{\"pattern\": " + jsonString(QString::fromStdString(pattern.name()))
         + ", \"frames\": " + QByteArray::number(frames) + ", \"leds\": " + QByteArray::number(points.size())
-        + ", \"milliampsPerChannel\": " + jsonNumber(model.milliampsPerChannel)
-        + ", \"idleMilliampsPerLed\": " + jsonNumber(model.idleMilliampsPerLed)
-        + ", \"peakMilliamps\": " + jsonNumber(estimate.peakMilliamps)
+        + ", \"milliampsPerChannel\": " + shortestNumber(model.milliampsPerChannel)
+        + ", \"idleMilliampsPerLed\": " + shortestNumber(model.idleMilliampsPerLed)
+        + ", \"peakMilliamps\": " + shortestNumber(estimate.peakMilliamps)
         + ", \"peakFrame\": " + QByteArray::number(estimate.peakFrame)
-        + ", \"meanMilliamps\": " + jsonNumber(estimate.meanMilliamps)
-        + ", \"supplyVolts\": 5, \"supplyAmps\": " + jsonNumber(estimate.supplyAmps())
-        + ", \"supplyWatts\": " + jsonNumber(estimate.supplyWatts()) + "}";
+        + ", \"meanMilliamps\": " + shortestNumber(estimate.meanMilliamps)
+        + ", \"supplyVolts\": 5, \"supplyAmps\": " + shortestNumber(estimate.supplyAmps())
+        + ", \"supplyWatts\": " + shortestNumber(estimate.supplyWatts()) + "}";
 }
 
 int reportExport(const ExportReport &report)
@@ -112,7 +110,7 @@ int runInspect(const QStringList &arguments)
     QByteArray json = "{\"points\": " + jsonPoints(model.points) + ", \"grid\": " + jsonPoints(model.grid)
         + ", \"filenames\": [";
     for (qsizetype i = 0; i < model.filenames.size(); ++i)
-        json += (i ? ", " : "") + jsonString(model.filenames[i].toEncoded(QUrl::FullyEncoded));
+        json += (i ? ", " : "") + jsonString(QString::fromLatin1(model.filenames[i].toEncoded(QUrl::FullyEncoded)));
     json += "], \"tracks\": [";
     const auto &tracks = model.animationEditor->tracks();
     for (qsizetype t = 0; t < tracks.size(); ++t) {
@@ -123,7 +121,7 @@ int runInspect(const QStringList &arguments)
             for (qsizetype i = 0; i < frames[f]->selection.size(); ++i)
                 json += QByteArray(i ? ", " : "") + (frames[f]->selection[i] ? "true" : "false");
             json += "], \"url\": ";
-            json += frames[f]->url.isEmpty() ? QByteArray("null") : jsonString(frames[f]->url.toEncoded(QUrl::FullyEncoded));
+            json += frames[f]->url.isEmpty() ? QByteArray("null") : jsonString(QString::fromLatin1(frames[f]->url.toEncoded(QUrl::FullyEncoded)));
             json += "}";
         }
         json += "]}";
@@ -164,10 +162,26 @@ int runExport(const QStringList &arguments)
     parser.addPositionalArgument("DOC", "The document to export.");
     QCommandLineOption animation("animation", "Export the animation frames instead of the pictures.");
     QCommandLineOption patternOption("pattern", "The pattern to render (default: the first by name).", "NAME");
-    parser.addOption(animation);
-    parser.addOption(patternOption);
+    QCommandLineOption noPattern("no-pattern", "Leave out the pattern PPM.");
+    QCommandLineOption frames("frames", "Rows of the pattern PPM (default 3000).", "N", "3000");
+    QCommandLineOption headerStyle("header-style",
+        "classic (default: the text stored sketches include) or modern (include guards, const\n"
+        "uint8_t, NUM_LEDS and IMAGE_COUNT; compiles with today's AVR, ESP and ARM toolchains).",
+        "STYLE", "classic");
+    parser.addOptions({animation, patternOption, noPattern, frames, headerStyle});
     if (!parse(parser, arguments, 1))
         return 2;
+    bool framesOk = false;
+    const int frameCount = parser.value(frames).toInt(&framesOk);
+    if (!framesOk || frameCount < 1 || frameCount > 1000000) {
+        fail(QString("--frames wants a count from 1 to 1000000, not '%1'").arg(parser.value(frames)));
+        return 2;
+    }
+    const QString style = parser.value(headerStyle);
+    if (style != "classic" && style != "modern") {
+        fail(QString("--header-style is classic or modern, not '%1'").arg(style));
+        return 2;
+    }
 
     int status = 0;
     const ColorPattern *pattern = findPattern(parser.value(patternOption), &status);
@@ -179,6 +193,10 @@ int runExport(const QStringList &arguments)
     if (!layout)
         return 1;
     Exporter exporter(std::move(*layout), fileName);
+    exporter.setHeaderStyle(style == "modern" ? HeaderStyle::Modern : HeaderStyle::Classic);
+    exporter.setPatternFrames(frameCount);
+    if (parser.isSet(noPattern))
+        return reportExport(parser.isSet(animation) ? exporter.exportAnimation() : exporter.exportImages());
     return reportExport(exporter.exportAll(*pattern, parser.isSet(animation)));
 }
 

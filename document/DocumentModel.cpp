@@ -133,8 +133,9 @@ void DocumentModel::insertLeds(const QList<NodePtr> &nodes, qsizetype index)
         emit markingChanged();
 }
 
-void DocumentModel::removeLed(const NodePtr &node)
+void DocumentModel::removeLed(const NodePtr &led)
 {
+    const NodePtr node = led; // the caller's reference may point into the list
     const qsizetype index = m_leds.indexOf(node);
     if (index < 0)
         return;

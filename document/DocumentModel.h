@@ -56,7 +56,7 @@ public:
     /// one undo record, however many. Not named: the caller names the step.
     void insertLeds(const QList<NodePtr> &nodes, qsizetype index);
     /// "remove node"; nothing when the node is not an LED of this model.
-    void removeLed(const NodePtr &node);
+    void removeLed(const NodePtr &led);
     /// Removes the LEDs at once (one change, one undo record that puts each back at its
     /// index); "remove node".
     void removeLeds(const QList<NodePtr> &nodes);

@@ -2,6 +2,7 @@
 
 #include "ColorBytes.h"
 #include "DocumentReader.h"
+#include "HeaderText.h"
 #include "PatternSources.h"
 #include "SaveFile.h"
 
@@ -81,8 +82,8 @@ ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, Rende
     const PixelSource pixels = patternSources(m_layout);
 
     const QList<QPointF> gridPoints = m_layout.points();
-    QByteArray bytes = ppmHeader(gridPoints.size(), 3000);
-    if (!renderPatternAnimation(bytes, gridPoints, pattern, 3000, 0, control, &pixels)) {
+    QByteArray bytes = ppmHeader(gridPoints.size(), m_patternFrames);
+    if (!renderPatternAnimation(bytes, gridPoints, pattern, m_patternFrames, 0, control, &pixels)) {
         report.cancelled = true;
         return report;
     }
@@ -152,27 +153,51 @@ ExportReport Exporter::exportAnimation()
     return report;
 }
 
+QByteArray Exporter::pictureHeader(qsizetype index, const LedColors &colors) const
+{
+    const QByteArray n = QByteArray::number(index);
+    QByteArray body;
+    for (const auto &color : colors)
+        appendColor(body, color);
+    if (m_headerStyle == HeaderStyle::Classic)
+        return "prog_uchar image" + n + "[] PROGMEM =\n{\n" + body + "};\n";
+    const QByteArray guard = includeGuard("image" + n + "_h");
+    return "#ifndef " + guard + "\n#define " + guard + "\n\n" + progmemPreamble() + "\nconst uint8_t image" + n
+        + "[] PROGMEM = {\n" + body + "};\n\n#endif\n";
+}
+
+QByteArray Exporter::includeList(qsizetype count) const
+{
+    QByteArray includes;
+    for (qsizetype i = 0; i < count; ++i)
+        includes += "#include \"image" + QByteArray::number(i) + ".h\"\n";
+    if (m_headerStyle == HeaderStyle::Classic)
+        return includes;
+    const QByteArray guard = includeGuard("images_h");
+    return "#ifndef " + guard + "\n#define " + guard + "\n\n#define NUM_LEDS " + QByteArray::number(m_layout.leds.size())
+        + "\n#define IMAGE_COUNT " + QByteArray::number(count) + "\n\n" + includes + "\n#endif\n";
+}
+
 ExportReport Exporter::writePictures(const QList<LedColors> &pictures,
                                      const QString &ppmName)
 {
     ExportReport report;
-    QByteArray includes, cases;
+    QByteArray cases;
     QByteArray ppm = ppmHeader(m_layout.leds.size(), pictures.size());
     for (qsizetype i = 0; i < pictures.size(); ++i) {
         const QByteArray n = QByteArray::number(i);
-        QByteArray header = "prog_uchar image" + n + "[] PROGMEM =\n{\n";
-        for (const auto &color : pictures[i]) {
-            appendColor(header, color);
+        for (const auto &color : pictures[i])
             appendPixel(ppm, color);
-        }
-        header += "};\n";
-        write(report, "image" + n + ".h", header);
-        includes += "#include \"image" + n + ".h\"\n";
+        write(report, "image" + n + ".h", pictureHeader(i, pictures[i]));
         cases += "  case " + n + ":\n    {\n      show(image" + n + ", sizeof(image" + n + "));\n\n      break;\n    }\n\n";
     }
     write(report, ppmName, ppm);
     write(report, "cases.h", cases);
-    write(report, "images.h", includes);
+    write(report, "images.h", includeList(pictures.size()));
+    const qsizetype arrayBytes = 3 * m_layout.leds.size() * pictures.size();
+    if (arrayBytes > avrFlashBytes)
+        report.warnings.append(QString("the colour arrays take %1 bytes, more than the %2 bytes (32 KiB) of a "
+                                       "typical AVR's flash").arg(arrayBytes).arg(avrFlashBytes));
     return report;
 }
 

@@ -29,6 +29,15 @@ struct ExportReport {
     void merge(const ExportReport &other);
 };
 
+/// How the picture headers are written. Classic is the text stored sketches include
+/// (`prog_uchar image<i>[] PROGMEM`); Modern compiles with today's toolchains: an include
+/// guard, <stdint.h>, `const uint8_t`, a PROGMEM that works off AVR, and images.h with
+/// NUM_LEDS and IMAGE_COUNT. Names and sizes are the same, so cases.h works with either.
+enum class HeaderStyle { Classic, Modern };
+
+/// The colour arrays beyond which a typical AVR's flash is full.
+constexpr qsizetype avrFlashBytes = 32 * 1024;
+
 /// The exports of one layout into the folder of its document file: the pattern PPM, the
 /// per-picture or per-frame headers with images.h, cases.h and their PPM, and the template
 /// picture. Every file is written atomically; a file that cannot be written is reported and
@@ -37,11 +46,15 @@ class Exporter {
 public:
     Exporter(LayoutSnapshot layout, const QString &documentFile);
 
+    void setHeaderStyle(HeaderStyle style) { m_headerStyle = style; }
+    /// Rows of the pattern PPM (3000 unless set).
+    void setPatternFrames(int frames) { m_patternFrames = frames; }
+
     /// The export command: the pattern PPM, then the animation export when the animation tab
     /// shows, the image export otherwise.
     ExportReport exportAll(const ColorPattern &pattern, bool animationTab, RenderControl *control = nullptr);
 
-    /// "<pattern name>.ppm": 3000 rows of one pixel per LED.
+    /// "<pattern name>.ppm": 3000 rows (or setPatternFrames) of one pixel per LED.
     ExportReport exportAnimationPattern(const ColorPattern &pattern, RenderControl *control = nullptr);
     /// image<i>.h per background picture, images.h, cases.h, frame000.ppm.
     ExportReport exportImages();
@@ -64,7 +77,12 @@ private:
     void write(ExportReport &report, const QString &name, const QByteArray &bytes) const;
     QString path(const QString &name) const;
 
+    QByteArray pictureHeader(qsizetype index, const LedColors &colors) const;
+    QByteArray includeList(qsizetype count) const;
+
     LayoutSnapshot m_layout;
+    HeaderStyle m_headerStyle = HeaderStyle::Classic;
+    int m_patternFrames = 3000;
     QString m_folder;
     QString m_documentName;
 };

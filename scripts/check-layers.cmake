@@ -1,5 +1,5 @@
 # Fails when a lower layer includes a higher one: the pattern engine includes no Qt and
-# nothing of the project outside patterns/; the core (document/, animation/ outside ui/)
+# nothing of the project outside patterns/; the core (document/, maps/, animation/ outside ui/)
 # and the live output (output/) include no widgets and nothing of editor/, app/ or
 # animation/ui/; the editor widgets include nothing of app/. Run as a build step of the core.
 set(violations "")
@@ -23,7 +23,7 @@ set(widgets "<Q(tWidgets|tPrintSupport|Widget|Application|MainWindow|Dialog|Mess
 set(patterns "${SOURCE_DIR}/patterns")
 check_files("${patterns}/*.h;${patterns}/*.cpp;${patterns}/*/*.h;${patterns}/*/*.cpp"
             "<Q|\"(document|animation|editor|app|cli|output|maps)/")
-check_files("${SOURCE_DIR}/document/*.h;${SOURCE_DIR}/document/*.cpp;${SOURCE_DIR}/animation/*.h;${SOURCE_DIR}/animation/*.cpp"
+check_files("${SOURCE_DIR}/document/*.h;${SOURCE_DIR}/document/*.cpp;${SOURCE_DIR}/animation/*.h;${SOURCE_DIR}/animation/*.cpp;${SOURCE_DIR}/maps/*.h;${SOURCE_DIR}/maps/*.cpp"
             "\"(editor|app|cli|animation/ui)/|${widgets}")
 check_files("${SOURCE_DIR}/output/*.h;${SOURCE_DIR}/output/*.cpp"
             "\"(editor|app|cli|animation/ui)/|${widgets}")

@@ -2,6 +2,8 @@
 #include "document/Exporter.h"
 #include "document/PatternRender.h"
 
+#include "animation/ImageBitmap.h"
+
 #include "patterns/framework/ColorPattern.h"
 
 #include <QDir>
@@ -91,6 +93,33 @@ TEST(PatternRender, FramesFollowTheTimeBaseAndMatchSerialOrder)
     EXPECT_EQ(uchar(serial[0]), 255);
     EXPECT_EQ(uchar(serial[1]), 0);
     EXPECT_EQ(uchar(serial[3 + 2]), 1); // LED 1 has index 1
+}
+
+TEST(PatternRender, TheImagePatternReadsTheRendersOwnPictureWhateverIsPublished)
+{
+    ColorPattern::addInstances();
+    const ColorPattern *image = ColorPattern::named("Image");
+    ASSERT_NE(image, nullptr);
+    auto solid = [](QColor color, int width = 16) {
+        QImage picture(width, 12, QImage::Format_RGB32);
+        picture.fill(color);
+        return std::make_shared<ImageBitmap>(picture);
+    };
+    const QList<QPointF> grid{{0, 0}, {3, 1}, {5, 4}, {9, 7}};
+    const PixelSource own{solid(Qt::red), {0, 0, 10, 8}};
+
+    // Published by the frontmost window: the same picture, then another one.
+    PixelPattern::setBitmap(own.bitmap);
+    PixelPattern::setBoundingBox(own.box);
+    QByteArray published;
+    ASSERT_TRUE(renderPatternAnimation(published, grid, *image, 20));
+    PixelPattern::setBitmap(solid(Qt::blue, 20));
+    PixelPattern::setBoundingBox({2, 2, 3, 3});
+    QByteArray scoped;
+    ASSERT_TRUE(renderPatternAnimation(scoped, grid, *image, 20, 0, nullptr, &own));
+    EXPECT_EQ(scoped, published);
+    EXPECT_EQ(PixelPattern::bitmap()->width(), 20); // the published picture is left alone
+    PixelPattern::setBitmap(nullptr);
 }
 
 TEST(PatternRender, CancelledRenderLeavesTheBufferAlone)
@@ -233,4 +262,21 @@ TEST(LayoutSnapshot, DetachedCopiesTheFramesButSharesPictures)
     EXPECT_TRUE(copy.animationEditor->track().frames[0]->selection[0]);
     EXPECT_EQ(copy.animationEditor->track().frames[0]->image, picture);
     EXPECT_EQ(copy.animationEditor->selectedFrame(), 0);
+}
+
+TEST(Exporter, SaysWhenTheColourArraysOutgrowAnAvrsFlash)
+{
+    QTemporaryDir dir;
+    LayoutSnapshot layout;
+    for (int i = 0; i < 3000; ++i)
+        layout.leds.append(QPointF(i % 1000, i / 1000));
+    for (int frame = 0; frame < 4; ++frame)
+        layout.animationEditor->track().frames.append(AnimationFrame::newWithSelection({true}, nullptr, {}));
+    const ExportReport big = Exporter(layout, dir.filePath("big.lumora")).exportAnimation();
+    EXPECT_TRUE(big.ok());
+    ASSERT_EQ(big.warnings.size(), 1);
+    EXPECT_TRUE(big.warnings[0].contains("36000 bytes")) << qPrintable(big.warnings[0]);
+
+    layout.animationEditor->track().frames.resize(3); // 27000 bytes fit
+    EXPECT_TRUE(Exporter(layout, dir.filePath("big.lumora")).exportAnimation().warnings.isEmpty());
 }

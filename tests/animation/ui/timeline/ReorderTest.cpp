@@ -156,3 +156,37 @@ TEST(TimelineDrag, HoldingTheMouseBelowTheStripScrollsItAndTheDraggedThumbnailFo
     EXPECT_EQ(f.order(), passed);
     EXPECT_EQ(f.timeline->thumbnailRect(grabbed), QRectF(10, 64 * grabbed + 8, 64, 48));
 }
+
+TEST(TimelineDrag, AWholeDragIsOneUndoStepInTheRealEventLoop)
+{
+    TimelineFixture f(6);
+    f.select({1, 2}, 1);
+    QCoreApplication::processEvents();
+    const int steps = f.undo.stack()->count();
+    f.press(TimelineFixture::centre(1));
+    // Every step of the drag is its own event, with the event loop turning in between.
+    for (int y = 96; y <= 64 * 4 + 32; y += 16) {
+        f.drag(QPoint(42, y));
+        QTest::qWait(1);
+    }
+    f.release(QPoint(42, 64 * 4 + 32));
+    QTest::qWait(1);
+    EXPECT_NE(f.order(), "0 1 2 3 4 5");
+    EXPECT_EQ(f.undo.stack()->count(), steps + 1);
+    EXPECT_EQ(f.undo.undoActionName(), "move Frames");
+    f.undo.undo();
+    EXPECT_EQ(f.order(), "0 1 2 3 4 5");
+}
+
+TEST(TimelineClick, ShowingAFrameMarksItsLedsWithoutAnUndoStep)
+{
+    TimelineFixture f(4);
+    QCoreApplication::processEvents();
+    const int steps = f.undo.stack()->count();
+    f.press(TimelineFixture::centre(2));
+    f.release(TimelineFixture::centre(2));
+    QTest::qWait(1);
+    EXPECT_EQ(f.editor->selectedFrame(), 2);
+    EXPECT_EQ(f.model.marking(), (QList<bool>{false, false, true, false}));
+    EXPECT_EQ(f.undo.stack()->count(), steps);
+}

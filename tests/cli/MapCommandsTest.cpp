@@ -1,0 +1,92 @@
+#include "CliTestSupport.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString example = LUMORA_TEST_DATA "/documents/two-leds-grid-image-track.lumora";
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return dir.filePath(name);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(CliExportMap, WritesTheFormatAndFailsWhenLedsWouldBeLost)
+{
+    QTemporaryDir dir;
+    CliRun run = runCli({"export-map", example, "--format", "wled", "-o", dir.filePath("ledmap.json")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(QJsonDocument::fromJson(contents(dir.filePath("ledmap.json"))).object()["n"].toString(),
+              "two-leds-grid-image-track");
+
+    // 300 LEDs on a line half a unit apart: no lattice of 255 cells separates them.
+    QByteArray points = "Point points[300] =\n{\n";
+    for (int i = 0; i < 300; ++i)
+        points += QByteArray::number(100 + i * 0.5) + ",300,\n";
+    const QString crowded = writeFile(dir, "crowded.lumora", points + "};\n");
+    run = runCli({"export-map", crowded, "--format", "xmodel", "-o", dir.filePath("crowded.xmodel")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("share cell")) << run.err.constData();
+    EXPECT_EQ(runCli({"export-map", crowded, "--format", "csv", "-o", dir.filePath("crowded.csv")}).exitCode, 0);
+
+    EXPECT_EQ(runCli({"export-map", example, "--format", "dmx", "-o", dir.filePath("x")}).exitCode, 2);
+    EXPECT_EQ(runCli({"export-map", example, "--format", "csv"}).exitCode, 2);
+}
+
+TEST(CliImport, MakesADocumentAndRefusesBadInput)
+{
+    QTemporaryDir dir;
+    const QString csv = writeFile(dir, "leds.csv", "index,x,y\n1,300,400\n0,100,200\n");
+    CliRun run = runCli({"import", csv, "-o", dir.filePath("leds.lumora")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(contents(dir.filePath("leds.lumora")), "Point points[2] =\n{\n100.000000,200.000000,\n300.000000,400.000000,\n};\n");
+    EXPECT_EQ(runCli({"import", csv, "-o", dir.filePath("leds.lumora")}).exitCode, 1) << "an existing document is kept";
+    EXPECT_EQ(runCli({"import", csv, "-o", dir.filePath("leds.lumora"), "--force", "--flip-y"}).exitCode, 0);
+    EXPECT_TRUE(contents(dir.filePath("leds.lumora")).contains("100.000000,568.000000,"));
+
+    // Cells come with a grid of one step per cell.
+    const QString wled = writeFile(dir, "ledmap.json", "{\"width\":2,\"height\":2,\"map\":[0,1,-1,2]}");
+    ASSERT_EQ(runCli({"import", wled, "-o", dir.filePath("wled.lumora")}).exitCode, 0);
+    EXPECT_TRUE(contents(dir.filePath("wled.lumora")).contains("Point positions[3] =\n{\n0,2,\n2,2,\n2,0,\n};"));
+
+    const QString bad = writeFile(dir, "bad.csv", "index,x,y\n0,1,2\n1,2\n");
+    run = runCli({"import", bad, "-o", dir.filePath("bad.lumora")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("bad.csv: line 3")) << run.err.constData();
+    EXPECT_FALSE(QFile::exists(dir.filePath("bad.lumora")));
+    EXPECT_NE(runCli({"import", dir.filePath("missing.csv"), "-o", dir.filePath("m.lumora")}).exitCode, 0);
+}
+
+TEST(CliExport, HeaderStyleNoPatternAndFrames)
+{
+    QTemporaryDir dir;
+    QFile::copy(example, dir.filePath("wall.lumora"));
+    CliRun run = runCli({"export", dir.filePath("wall.lumora"), "--animation", "--no-pattern", "--header-style", "modern"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out.count(".ppm"), 1) << "only the frames' PPM";
+    EXPECT_TRUE(contents(dir.filePath("image0.h")).contains("const uint8_t image0[] PROGMEM = {\n"));
+    EXPECT_TRUE(contents(dir.filePath("images.h")).contains("#define NUM_LEDS 2\n#define IMAGE_COUNT 2\n"));
+
+    run = runCli({"export", dir.filePath("wall.lumora"), "--animation", "--frames", "7", "--pattern", "QuasiCrystal"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(contents(dir.filePath("QuasiCrystal.ppm")).startsWith("P6\n2 7\n255\n"));
+    EXPECT_TRUE(contents(dir.filePath("image0.h")).startsWith("prog_uchar image0[] PROGMEM =\n{\n")) << "classic by default";
+    EXPECT_EQ(runCli({"export", dir.filePath("wall.lumora"), "--header-style", "fancy"}).exitCode, 2);
+    EXPECT_EQ(runCli({"export", dir.filePath("wall.lumora"), "--frames", "0"}).exitCode, 2);
+}

@@ -1,0 +1,127 @@
+#include "document/Exporter.h"
+#include "maps/CellLattice.h"
+#include "maps/MapExport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace lumora;
+
+namespace {
+
+void writeText(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
+{
+    QFile file(dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+struct Compiled {
+    bool ok;
+    QString output;
+};
+
+Compiled compile(const QString &compiler, const QStringList &arguments, const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(compiler, arguments);
+    const bool finished = process.waitForFinished(120000);
+    return {finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+            QString::fromLocal8Bit(process.readAll())};
+}
+
+/// A layout of a few LEDs with a two-frame animation, exported with the modern headers.
+LayoutSnapshot threeLeds()
+{
+    LayoutSnapshot layout;
+    layout.leds = {{100, 100}, {500, 100}, {100, 400}};
+    layout.animationEditor->track().frames.append(AnimationFrame::newWithSelection({true, false, true}, nullptr, {}));
+    layout.animationEditor->track().frames.append(AnimationFrame::newWithSelection({false, true, true}, nullptr, {}));
+    return layout;
+}
+
+// A sketch in the language level of the Arduino toolchain: no static_assert, so the size
+// checks are arrays that cannot have a negative length.
+const QByteArray sketch = R"(#include "images.h"
+#include "images.h"
+#include "leds.h"
+
+typedef char oneColourPerLed[sizeof(image1) == 3 * NUM_LEDS ? 1 : -1];
+typedef char twoImages[IMAGE_COUNT == 2 ? 1 : -1];
+volatile unsigned long shown;
+
+void show(const uint8_t *image, unsigned int size)
+{
+    shown += size + (unsigned long)image;
+}
+
+int choose(int i)
+{
+    switch (i) {
+#include "cases.h"
+    }
+    return XY(1, 0) + coordsX[0];
+}
+
+int main()
+{
+    return choose(shown);
+}
+)";
+
+} // namespace
+
+TEST(HeaderCompile, ModernHeadersCompileForAnATmega328P)
+{
+    const QString avr = QStandardPaths::findExecutable("avr-g++");
+    if (avr.isEmpty())
+        GTEST_SKIP() << "avr-g++ is not installed (scripts/install-deps installs gcc-avr and avr-libc)";
+    QTemporaryDir dir;
+    Exporter exporter(threeLeds(), dir.filePath("wall.lumora"));
+    exporter.setHeaderStyle(HeaderStyle::Modern);
+    ASSERT_TRUE(exporter.exportAnimation().ok());
+    writeText(dir, "leds.h", exportLedMap(LedMapFormat::FastLed, threeLeds(), "wall").bytes);
+    writeText(dir, "sketch.cpp", sketch);
+    const Compiled result = compile(avr, {"-mmcu=atmega328p", "-Os", "-Wall", "-Werror", "-c", "sketch.cpp"}, dir.path());
+    EXPECT_TRUE(result.ok) << qPrintable(result.output);
+}
+
+TEST(HeaderCompile, FastLedHeaderCompilesAndItsXyFindsEveryLed)
+{
+    QList<QPointF> leds; // 300 LEDs: the uint16_t table
+    for (int i = 0; i < 300; ++i)
+        leds.append(QPointF(100 + (i % 20) * 40, 700 - (i / 20) * 40 - (i % 3) * 5));
+    LayoutSnapshot layout;
+    layout.leds = leds;
+    const CellLattice lattice = CellLattice::forLayout(leds, std::nullopt);
+    ASSERT_TRUE(lattice.hidden().isEmpty());
+
+    QByteArray program = "#include \"leds.h\"\n#include <stdio.h>\nint main()\n{\n    static const int cells[][2] = {";
+    for (const QPoint &cell : lattice.cells())
+        program += "{" + QByteArray::number(cell.x()) + "," + QByteArray::number(cell.y()) + "},";
+    program += R"(};
+    int wrong = 0;
+    for (int i = 0; i < NUM_LEDS; ++i)
+        wrong += XY(cells[i][0], cells[i][1]) != i;
+    for (int i = 0; i < XY_WIDTH * XY_HEIGHT; ++i)
+        wrong += XYTable[i] >= XY_OUTSIDE;
+    wrong += XY(XY_WIDTH, 0) != XY_OUTSIDE;
+    wrong += XY(0, XY_HEIGHT) != XY_OUTSIDE;
+    printf("%d\n", wrong);
+    return wrong != 0;
+}
+)";
+    QTemporaryDir dir;
+    writeText(dir, "leds.h", exportLedMap(LedMapFormat::FastLed, layout, "grid").bytes);
+    writeText(dir, "main.cpp", program);
+    const Compiled built = compile(LUMORA_HOST_CXX, {"-std=c++11", "-Wall", "-Werror", "main.cpp", "-o", "xy"}, dir.path());
+    ASSERT_TRUE(built.ok) << qPrintable(built.output);
+    const Compiled ran = compile(dir.filePath("xy"), {}, dir.path());
+    EXPECT_TRUE(ran.ok) << qPrintable(ran.output);
+}
