@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "DocumentWindow.h"
 
 #include "Document.h"
 
@@ -117,7 +118,12 @@ Document *Application::openDocument(const QString &fileName)
 
 void Application::showOpenDialog(QWidget *parent)
 {
-    const QStringList files = QFileDialog::getOpenFileNames(parent, tr("Open Layout"), QString(),
+    // Start where the user works: the frontmost layout's folder, else the documents folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    for (Document *document : std::as_const(m_documents))
+        if (document->window() && document->window()->isActiveWindow() && !document->fileName().isEmpty())
+            folder = QFileInfo(document->fileName()).absolutePath();
+    const QStringList files = QFileDialog::getOpenFileNames(parent, tr("Open Layout"), folder,
                                                             tr("Lumora layouts (*.lumora);;All files (*)"));
     for (const QString &file : files)
         openDocument(file);

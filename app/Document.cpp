@@ -7,6 +7,8 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "maps/LedMapImport.h"
+#include "maps/MapExport.h"
 #include "document/UndoManager.h"
 #include "animation/ui/AnimationEditorView.h"
 #include "animation/ui/ImageBrowserController.h"
@@ -24,6 +26,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -188,7 +191,8 @@ bool Document::save()
 bool Document::saveAs()
 {
     QString fileName = QFileDialog::getSaveFileName(m_window, tr("Save Layout"),
-                                                    m_fileName.isEmpty() ? tr("Untitled.lumora") : m_fileName,
+                                                    m_fileName.isEmpty() ? QDir(dialogFolder()).filePath(tr("Untitled.lumora"))
+                                                                         : m_fileName,
                                                     tr("Lumora layouts (*.lumora)"));
     if (fileName.isEmpty())
         return false;
@@ -252,18 +256,24 @@ void Document::discardRecovery()
 void Document::exportAll()
 {
     if (m_fileName.isEmpty()) {
-        QMessageBox::information(m_window, tr("Export"), tr("Save the layout first: the export files go beside it."));
-        return;
+        const auto answer = QMessageBox::question(
+            m_window, tr("Export"), tr("The export files go beside the layout. Save the layout first?"),
+            QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Save);
+        if (answer != QMessageBox::Save || !saveAs())
+            return;
     }
-    const ColorPattern *pattern = Application::instance() ? Application::instance()->pattern() : nullptr;
-    if (!pattern) {
-        QMessageBox::information(m_window, tr("Export"), tr("Choose a pattern in the View menu first."));
-        return;
-    }
-    auto control = std::make_shared<RenderControl>();
     // The export reads its own copy, so editing during the export cannot race with it.
     auto exporter = std::make_shared<Exporter>(snapshot().detached(), m_fileName);
     const bool animationTab = m_window->isAnimationTabShown();
+    const ColorPattern *pattern = Application::instance() ? Application::instance()->pattern() : nullptr;
+    if (!pattern) {
+        // The headers and their PPM need no pattern: write them and say what was left out.
+        ExportReport report = animationTab ? exporter->exportAnimation() : exporter->exportImages();
+        report.warnings.prepend(tr("No pattern is chosen in the View menu, so no pattern PPM was written."));
+        m_window->showExportReport(report);
+        return;
+    }
+    auto control = std::make_shared<RenderControl>();
 
     auto *progress = new QProgressDialog(tr("Rendering %1…").arg(QString::fromStdString(pattern->name())),
                                          tr("Cancel"), 0, 3000, m_window);
@@ -284,6 +294,49 @@ void Document::exportAll()
         return exporter->exportAll(*pattern, animationTab, control.get());
     }));
     poll->start(50);
+}
+
+void Document::importLedMap()
+{
+    const QString folder = m_fileName.isEmpty() ? QString() : QFileInfo(m_fileName).absolutePath();
+    const QString fileName = QFileDialog::getOpenFileName(
+        m_window, tr("Import LED Map"), folder, tr("LED maps (*.csv *.json *.xmodel *.txt);;All files (*)"));
+    if (fileName.isEmpty())
+        return;
+    const LedMapImport result = importLedMapFile(fileName);
+    if (!result.ok()) {
+        QMessageBox::warning(m_window, tr("Import LED Map"),
+                             tr("Nothing was imported from “%1”: %2").arg(QFileInfo(fileName).fileName(), result.error));
+        return;
+    }
+    m_model->importLeds(result.leds);
+    QString message = tr("Imported %n LED(s).", nullptr, int(result.leds.size()));
+    if (!result.warnings.isEmpty())
+        message += ' ' + result.warnings.join(' ');
+    m_window->showStatus(message);
+}
+
+void Document::exportMap(const QString &formatName)
+{
+    const auto format = formatNamed(formatName);
+    if (!format)
+        return;
+    const QFileInfo document(m_fileName.isEmpty() ? tr("Untitled.lumora") : m_fileName);
+    const QString suggested = QDir(m_fileName.isEmpty() ? QDir::homePath() : document.absolutePath())
+                                  .filePath(suggestedFileName(*format, document.completeBaseName()));
+    const QString fileName = QFileDialog::getSaveFileName(m_window, tr("Export %1").arg(formatTitle(*format)), suggested);
+    if (fileName.isEmpty())
+        return;
+    MapExport result;
+    QString error;
+    if (!saveLedMap(*format, snapshot(), document.completeBaseName(), fileName, &result, &error)) {
+        QMessageBox::warning(m_window, tr("Export Map"), tr("“%1” was not written: %2").arg(fileName, error));
+        return;
+    }
+    if (!result.lost.isEmpty())
+        QMessageBox::warning(m_window, tr("Export Map"),
+                             tr("%1 could not hold everything:\n%2").arg(formatTitle(*format), result.lost.join('\n')));
+    m_window->showStatus(tr("Wrote %1. %2").arg(QFileInfo(fileName).fileName(), result.notes.join(' ')));
 }
 
 void Document::exportTemplate()
@@ -336,7 +389,41 @@ void Document::printPreview()
 
 void Document::showHelp()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpPage()));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(helpPage())))
+        QMessageBox::information(m_window, tr("Lumora Help"),
+                                 tr("No web browser could be started. The help page is at:\n%1").arg(helpPage()));
+}
+
+QString Document::dialogFolder() const
+{
+    if (!m_fileName.isEmpty())
+        return QFileInfo(m_fileName).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+std::function<QStringList(QWidget *, const QString &)> &Document::pictureChooser()
+{
+    static std::function<QStringList(QWidget *, const QString &)> chooser = [](QWidget *parent, const QString &folder) {
+        QStringList patterns;
+        for (const QByteArray &format : QImageReader::supportedImageFormats())
+            patterns.append("*." + QString::fromLatin1(format));
+        return QFileDialog::getOpenFileNames(parent, tr("Add Pictures"), folder,
+                                             tr("Pictures (%1)").arg(patterns.join(' ')));
+    };
+    return chooser;
+}
+
+void Document::addPictures()
+{
+    const QStringList files = pictureChooser()(m_window, dialogFolder());
+    if (files.isEmpty())
+        return;
+    QList<QUrl> urls = m_model->images();
+    const qsizetype first = urls.size();
+    for (const QString &file : files)
+        urls.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    m_model->setImages(urls);
+    m_window->selectPicture(first);
 }
 
 } // namespace lumora

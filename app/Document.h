@@ -3,6 +3,8 @@
 #include "document/LayoutSnapshot.h"
 
 #include <QObject>
+
+#include <functional>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -63,12 +65,24 @@ public:
     bool saveTo(const QString &fileName, QString *error);
     /// Prints the layout on one landscape page of the printer as it is set up.
     void printTo(QPrinter &printer) const;
+    /// Chooses the pictures for Add Pictures; tests replace it to stand in for the dialog.
+    static std::function<QStringList(QWidget *parent, const QString &folder)> &pictureChooser();
+    /// The folder a file dialog of this document starts in.
+    QString dialogFolder() const;
+
     /// Before closing: saves, discards or cancels as the user chooses when there are
     /// unsaved changes. False when the user cancelled.
     bool maybeSave();
 
 public slots:
     void exportAll();
+    /// Asks for pictures (formats Qt reads) and adds them to the strip; the first one
+    /// becomes the background.
+    void addPictures();
+    /// Asks for a map of another tool and appends its LEDs (one undo step).
+    void importLedMap();
+    /// Asks where, then writes the LED map in the format (named by its command-line name).
+    void exportMap(const QString &formatName);
     void exportTemplate();
     void showHelp();
     /// The print dialog (paper, orientation, scaling), then one landscape page.

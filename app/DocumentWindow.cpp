@@ -7,6 +7,7 @@
 #include "animation/ui/ImageBrowserController.h"
 #include "animation/ui/ImageBrowserView.h"
 #include "document/Exporter.h"
+#include "maps/LedMapFormat.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
 
@@ -72,9 +73,7 @@ DocumentWindow::DocumentWindow(Document *document)
     m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
     resize(1280, 900);
 
-    QPalette dark = palette();
-    dark.setColor(QPalette::Window, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
-    m_view->setAutoFillBackground(false);
+    connect(m_view, &View::statusMessage, this, &DocumentWindow::showStatus);
 
     m_countLabel->setToolTip(tr("Number of LEDs"));
     m_countLabel->setMinimumWidth(60);
@@ -181,11 +180,21 @@ void DocumentWindow::buildMenus()
     }
     file->addSeparator();
     addAction(file, tr("&Save"), QKeySequence::Save, [this] { m_document->save(); });
-    addAction(file, tr("Save &As…"), QKeySequence::SaveAs, [this] { m_document->saveAs(); });
+    // Not every platform defines Save As; the usual Ctrl+Shift+S stands in.
+    const QKeySequence saveAs = QKeySequence(QKeySequence::SaveAs).isEmpty() ? QKeySequence(tr("Ctrl+Shift+S"))
+                                                                            : QKeySequence(QKeySequence::SaveAs);
+    addAction(file, tr("Save &As…"), saveAs, [this] { m_document->saveAs(); });
     addAction(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
+    addAction(file, tr("Add &Pictures…"), {}, [this] { m_document->addPictures(); });
     file->addSeparator();
     addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
+    QMenu *maps = file->addMenu(tr("Export &Map"));
+    for (LedMapFormat format : ledMapFormats()) {
+        const QString name = formatName(format);
+        addAction(maps, formatTitle(format) + QStringLiteral("…"), {}, [this, name] { m_document->exportMap(name); });
+    }
+    addAction(file, tr("&Import LED Map…"), {}, [this] { m_document->importLedMap(); });
     file->addSeparator();
     addAction(file, tr("Print Pre&view…"), {}, [this] { m_document->printPreview(); });
     addAction(file, tr("&Print…"), QKeySequence::Print, [this] { m_document->print(); });
@@ -234,9 +243,11 @@ void DocumentWindow::buildMenus()
     layout->addSeparator();
     addAction(layout, tr("Mirror &X"), {}, [this] { m_view->mirrorX(); });
     addAction(layout, tr("Mirror &Y"), {}, [this] { m_view->mirrorY(); });
-    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotate(); });
+    // The menu commands do what they say; holding Ctrl for their shortcuts must not turn
+    // them into their Option variants, which have items of their own.
+    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotateClockwise(); });
     addAction(layout, tr("Rotate &Counter-clockwise"), QKeySequence(tr("Ctrl+Shift+R")), [this] { m_view->rotateLeft(); });
-    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scale(); });
+    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scaleToFit(); });
     addAction(layout, tr("Scale to &Half"), QKeySequence(tr("Ctrl+Shift+0")), [this] { m_view->scale2(); });
 
     QMenu *frames = menuBar()->addMenu(tr("F&rame"));

@@ -133,6 +133,19 @@ void DocumentModel::insertLeds(const QList<NodePtr> &nodes, qsizetype index)
         emit markingChanged();
 }
 
+void DocumentModel::importLeds(const QList<QPointF> &positions)
+{
+    QList<NodePtr> nodes;
+    nodes.reserve(positions.size());
+    for (const QPointF &position : positions) {
+        auto node = std::make_shared<Node>();
+        node->setPosition(position);
+        nodes.append(node);
+    }
+    insertLeds(nodes, m_leds.size());
+    m_undo->setActionName("import LEDs");
+}
+
 void DocumentModel::removeLed(const NodePtr &led)
 {
     const NodePtr node = led; // the caller's reference may point into the list

@@ -57,6 +57,8 @@ public:
     void insertLeds(const QList<NodePtr> &nodes, qsizetype index);
     /// "remove node"; nothing when the node is not an LED of this model.
     void removeLed(const NodePtr &led);
+    /// LEDs read from another tool's map, appended in their order: one step, "import LEDs".
+    void importLeds(const QList<QPointF> &positions);
     /// Removes the LEDs at once (one change, one undo record that puts each back at its
     /// index); "remove node".
     void removeLeds(const QList<NodePtr> &nodes);

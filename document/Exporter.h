@@ -61,7 +61,15 @@ public:
     /// image<i>.h per frame of the current track, images.h, cases.h, frame001.ppm.
     ExportReport exportAnimation();
     /// "<document name>.png": a magenta disc of diameter 20 per LED on 1024 × 768, y up.
+    /// The name is taken only when it is free or holds a template written before; a picture
+    /// of the layout (or any other file) is never overwritten: the template then goes to
+    /// "<document name>-template.png" (or the first free "-template-<n>.png") and the
+    /// report says so.
     ExportReport exportTemplate();
+    /// The file name the template export writes, in the document's folder.
+    QString templateFileName() const;
+    /// Whether the file is a template this program wrote (it carries the marker chunk).
+    static bool isTemplateFile(const QString &fileName);
 
     /// The template picture itself.
     static QImage templateImage(const QList<QPointF> &leds);

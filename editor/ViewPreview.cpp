@@ -169,29 +169,47 @@ void View::removeImages()
     m_model->setBackground(nullptr, QUrl());
 }
 
+// Drops are always copies: a file manager told "move" may delete the user's picture.
 void View::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    if (event->mimeData()->hasUrls()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 void View::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    if (event->mimeData()->hasUrls()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 void View::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
+    QStringList remote, unreadable;
     for (const QUrl &url : urls) {
+        if (!url.isLocalFile()) {
+            remote.append(url.toDisplayString());
+            continue;
+        }
         // A dropped picture joins the strip, so it is saved and opens again as the
         // background; one that cannot be read is left out.
         if (addImageWithURL(url))
             m_model->appendImage(url);
+        else
+            unreadable.append(url.fileName());
     }
-    if (!urls.isEmpty())
-        event->acceptProposedAction();
+    if (!remote.isEmpty())
+        emit statusMessage(tr("Only local files can be used as pictures, not %1.").arg(remote.join(", ")));
+    else if (!unreadable.isEmpty())
+        emit statusMessage(tr("Not a picture that can be read: %1.").arg(unreadable.join(", ")));
+    if (!urls.isEmpty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 QList<bool> View::selection() const

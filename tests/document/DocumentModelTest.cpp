@@ -225,3 +225,15 @@ TEST(DocumentModelFiles, LoadingReportsNoChangeAndTheSnapshotWritesWhatWasRead)
     f.model.changeFrames();
     EXPECT_EQ(modified.count(), 2);
 }
+
+TEST(DocumentModelLeds, AnImportIsOneNamedStep)
+{
+    ModelFixture f(1);
+    f.model.importLeds({{10, 10}, {20, 20}, {30, 30}});
+    f.step();
+    EXPECT_EQ(f.model.ledCount(), 4);
+    EXPECT_EQ(f.model.leds()[3]->position(), QPointF(30, 30));
+    EXPECT_EQ(f.undo.undoActionName(), "import LEDs");
+    f.undo.undo();
+    EXPECT_EQ(f.model.ledCount(), 1);
+}
