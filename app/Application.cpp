@@ -106,8 +106,9 @@ Document *Application::openDocument(const QString &fileName)
     auto *document = Document::open(fileName, &error);
     if (!document) {
         QMessageBox::warning(nullptr, tr("Cannot Open Document"),
-                             tr("The document “%1” could not be opened.").arg(QFileInfo(fileName).fileName()), QMessageBox::Ok);
-        qWarning("%s", qPrintable(error));
+                             tr("The document “%1” could not be opened: %2.").arg(QFileInfo(fileName).fileName(), error),
+                             QMessageBox::Ok);
+        forgetRecentFile(fileName);
         return nullptr;
     }
     adopt(document);
@@ -157,9 +158,22 @@ void Application::offerRecovery()
     }
 }
 
+void Application::forgetRecentFile(const QString &fileName)
+{
+    QStringList files = QSettings().value("recentFiles").toStringList();
+    if (files.removeAll(QFileInfo(fileName).absoluteFilePath()) + files.removeAll(fileName) > 0) {
+        QSettings().setValue("recentFiles", files);
+        emit recentFilesChanged();
+    }
+}
+
 QStringList Application::recentFiles() const
 {
-    return QSettings().value("recentFiles").toStringList();
+    // Files that have gone since are not offered.
+    QStringList files = QSettings().value("recentFiles").toStringList();
+    files.erase(std::remove_if(files.begin(), files.end(), [](const QString &file) { return !QFileInfo::exists(file); }),
+                files.end());
+    return files;
 }
 
 void Application::addRecentFile(const QString &fileName)

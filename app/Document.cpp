@@ -7,6 +7,7 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "document/SaveFile.h"
 #include "maps/LedMapImport.h"
 #include "maps/MapExport.h"
 #include "document/UndoManager.h"
@@ -68,6 +69,11 @@ Document *Document::open(const QString &fileName, QString *error)
     }
     auto *document = new Document();
     document->m_fileName = QFileInfo(fileName).absoluteFilePath();
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        document->m_savedBytes = file.readAll();
+        document->m_hasSavedBytes = true;
+    }
     document->setUp(model);
     emit document->titleChanged();
     return document;
@@ -163,10 +169,16 @@ QByteArray Document::data() const
     return writeDocument(snapshot());
 }
 
-bool Document::saveTo(const QString &fileName, QString *error)
+bool Document::saveTo(const QString &fileName, QString *error, bool explicitSave)
 {
-    if (!writeDocumentFile(snapshot(), fileName, error))
+    const QByteArray bytes = data();
+    if (!saveFile(fileName, bytes, error))
         return false;
+    if (explicitSave) {
+        m_savedBytes = bytes;
+        m_hasSavedBytes = true;
+    }
+    m_autosaveError.clear();
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_undo->stack()->setClean();
     m_changedWithoutUndo = false;
@@ -207,36 +219,94 @@ bool Document::saveAs()
 
 bool Document::maybeSave()
 {
+    // An edit of this very event counts too.
+    m_undo->endGrouping();
     if (!isModified())
         return true;
+    // Autosave waits while the user decides, so that Discard still has something to discard.
+    m_autosaveTimer.stop();
+    m_asking = true;
     const auto answer = QMessageBox::warning(
         m_window, tr("Unsaved Changes"), tr("Save the changes to “%1” before closing?").arg(displayName()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Cancel)
+    m_asking = false;
+    if (answer == QMessageBox::Cancel) {
+        m_autosaveTimer.start();
         return false;
+    }
     if (answer == QMessageBox::Save)
         return save();
-    m_autosaveTimer.stop();
+    // Discard means the file as it was: autosave may have written some of the changes.
+    QString error;
+    if (!writeBackSaved(&error)) {
+        QMessageBox::warning(m_window, tr("Cannot Discard"), error);
+        return false;
+    }
     discardRecovery();
+    return true;
+}
+
+bool Document::writeBackSaved(QString *error)
+{
+    if (m_fileName.isEmpty() || !m_hasSavedBytes)
+        return true;
+    QFile current(m_fileName);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == m_savedBytes)
+        return true;
+    current.close();
+    return saveFile(m_fileName, m_savedBytes, error);
+}
+
+bool Document::revertToSaved(QString *error)
+{
+    if (m_fileName.isEmpty() || !m_hasSavedBytes)
+        return false;
+    Model model;
+    const ReadResult read = readDocument(m_savedBytes, model, documentBase(m_fileName));
+    if (!read.ok) {
+        if (error)
+            *error = read.error;
+        return false;
+    }
+    if (!writeBackSaved(error))
+        return false;
+    m_autosaveTimer.stop();
+    setUp(model);
+    m_undo->stack()->clear();
+    m_changedWithoutUndo = false;
+    emit titleChanged();
     return true;
 }
 
 void Document::edited()
 {
-    m_autosaveTimer.start();
+    m_autosaveTimer.start(2000);
     emit titleChanged();
 }
 
 void Document::autosave()
 {
-    if (!isModified())
+    if (!isModified() || m_asking)
         return;
     QString error;
     if (!m_fileName.isEmpty()) {
-        if (!saveTo(m_fileName, &error))
-            m_window->showStatus(tr("Autosave failed: %1").arg(error));
+        if (saveTo(m_fileName, &error, false))
+            return;
+        // Told in the window, tried again, and the work kept in the recovery folder
+        // until a save succeeds.
+        m_autosaveError = error;
+        m_window->showStatus(tr("Autosave failed: %1. The changes are kept in the recovery folder.").arg(error));
+        keepRecoveryCopy();
+        m_autosaveTimer.start(10000);
+        emit titleChanged();
         return;
     }
+    keepRecoveryCopy();
+}
+
+void Document::keepRecoveryCopy()
+{
+    QString error;
     // Untitled work goes to a recovery file until the user saves it somewhere.
     if (m_recoveryFile.isEmpty()) {
         QDir().mkpath(recoveryFolder());

@@ -184,6 +184,15 @@ void DocumentWindow::buildMenus()
     const QKeySequence saveAs = QKeySequence(QKeySequence::SaveAs).isEmpty() ? QKeySequence(tr("Ctrl+Shift+S"))
                                                                             : QKeySequence(QKeySequence::SaveAs);
     addAction(file, tr("Save &As…"), saveAs, [this] { m_document->saveAs(); });
+    addAction(file, tr("Re&vert to Saved"), {}, [this] {
+        const auto answer = QMessageBox::question(
+            this, tr("Revert to Saved"),
+            tr("Go back to “%1” as it was last opened or saved? What was done since cannot be undone.")
+                .arg(m_document->displayName()));
+        QString error;
+        if (answer == QMessageBox::Yes && !m_document->revertToSaved(&error) && !error.isEmpty())
+            QMessageBox::warning(this, tr("Revert to Saved"), error);
+    });
     addAction(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(file, tr("Add &Pictures…"), {}, [this] { m_document->addPictures(); });
     file->addSeparator();
@@ -240,6 +249,7 @@ void DocumentWindow::buildMenus()
 
     QMenu *layout = menuBar()->addMenu(tr("&Layout"));
     addAction(layout, tr("S&nap to Grid"), QKeySequence(tr("Ctrl+G")), [this] { m_view->snapToGrid(); });
+    addAction(layout, tr("Remove &Grid"), {}, [this] { m_document->model()->removeGrid(); });
     layout->addSeparator();
     addAction(layout, tr("Mirror &X"), {}, [this] { m_view->mirrorX(); });
     addAction(layout, tr("Mirror &Y"), {}, [this] { m_view->mirrorY(); });
@@ -277,7 +287,9 @@ void DocumentWindow::fillRecentMenu()
 
 void DocumentWindow::updateTitle()
 {
-    setWindowTitle(m_document->displayName() + "[*] — Lumora");
+    // A failed autosave stays in sight until a save succeeds.
+    const QString failed = m_document->autosaveError().isEmpty() ? QString() : tr(" (not saved)");
+    setWindowTitle(m_document->displayName() + "[*]" + failed + " — Lumora");
     setWindowModified(m_document->isModified());
     setWindowFilePath(m_document->fileName());
 }

@@ -388,6 +388,38 @@ void DocumentModel::moveGrid(const GridHandles &handles)
     setGridPositions(handles.origin, handles.xDirection, handles.yDirection);
 }
 
+void DocumentModel::removeGrid()
+{
+    QList<QPointF> handles;
+    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection})
+        if (handle)
+            handles.append(handle->position());
+    if (handles.isEmpty())
+        return;
+    m_undo->registerUndo([this, handles] { restoreGrid(handles); });
+    m_undo->setActionName("remove grid");
+    m_origin.reset();
+    m_xDirection.reset();
+    m_yDirection.reset();
+    emit gridChanged();
+}
+
+void DocumentModel::restoreGrid(const QList<QPointF> &handles)
+{
+    m_undo->registerUndo([this] { removeGrid(); });
+    m_undo->disableUndoRegistration();
+    const bool loading = m_loading;
+    m_loading = true; // placing them again is part of this step, not a change of its own
+    if (handles.size() > 0)
+        addOrigin(handles[0]);
+    if (handles.size() > 1)
+        addX(handles[1]);
+    if (handles.size() > 2)
+        addY(handles[2]);
+    m_loading = loading;
+    m_undo->enableUndoRegistration();
+}
+
 std::optional<GridHandles> DocumentModel::gridHandles() const
 {
     if (gridState() != 3)

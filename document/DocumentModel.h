@@ -97,6 +97,10 @@ public:
     void registerGridMove(const GridHandles &before);
     /// Undoable move of all three handles, not named.
     void moveGrid(const GridHandles &handles);
+    /// Takes every handle away: "remove grid". Undo puts them back.
+    void removeGrid();
+    /// Puts handles back as they were (the inverse of removeGrid).
+    void restoreGrid(const QList<QPointF> &handles);
     std::optional<GridHandles> gridHandles() const;
     std::optional<GridTransform> transform() const;
 

@@ -88,7 +88,7 @@ ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, Rende
 
     const QList<QPointF> gridPoints = m_layout.points();
     QByteArray bytes = ppmHeader(gridPoints.size(), m_patternFrames);
-    if (!renderPatternAnimation(bytes, gridPoints, pattern, m_patternFrames, 0, control, &pixels)) {
+    if (!renderPatternAnimation(bytes, gridPoints, pattern, m_patternFrames, 0, control, &pixels, m_fast)) {
         report.cancelled = true;
         return report;
     }

@@ -49,6 +49,9 @@ public:
     void setHeaderStyle(HeaderStyle style) { m_headerStyle = style; }
     /// Rows of the pattern PPM (3000 unless set).
     void setPatternFrames(int frames) { m_patternFrames = frames; }
+    /// Renders the pattern PPM on the patterns' vector path (off by default): quicker for the
+    /// heavy patterns, but a few bytes may differ from the exact file.
+    void setFast(bool fast) { m_fast = fast; }
 
     /// The export command: the pattern PPM, then the animation export when the animation tab
     /// shows, the image export otherwise.
@@ -91,6 +94,7 @@ private:
     LayoutSnapshot m_layout;
     HeaderStyle m_headerStyle = HeaderStyle::Classic;
     int m_patternFrames = 3000;
+    bool m_fast = false;
     QString m_folder;
     QString m_documentName;
 };

@@ -238,6 +238,8 @@ private:
     /// Moves a node during a press without undo (the release records the step).
     void placeNode(const NodePtr &node, QPointF position);
     void gridPress(QPointF point);
+    /// Refuses (and says so) an x or y handle within one unit of the origin.
+    bool tooCloseToOrigin(QPointF point);
     void gridDrag(QPointF point);
     void finishGridDrag();
     NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
