@@ -2,10 +2,14 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QCommandLineParser;
 
 namespace lumora {
+class ColorPattern;
 struct Model;
+struct LayoutSnapshot;
 }
 
 namespace lumora::cli {
@@ -20,12 +24,19 @@ int runExport(const QStringList &arguments);
 int runTemplate(const QStringList &arguments);
 int runExportMap(const QStringList &arguments);
 int runImport(const QStringList &arguments);
+int runPlay(const QStringList &arguments);
 
 /// Parses a command's arguments; exits with --help. False (after a message) when the number
 /// of file arguments is wrong.
 bool parse(QCommandLineParser &parser, const QStringList &arguments, int files);
 /// Reads a document; false after a message naming the file when it cannot be read.
 bool load(const QString &fileName, Model &model);
+/// The document's layout as its window sets it up, with track 0 current; none after a
+/// message when the document cannot be read.
+std::optional<LayoutSnapshot> loadLayout(const QString &fileName);
+/// The pattern of that name, or the first by name when the name is empty; none after a
+/// message, with the exit status in `status`.
+const ColorPattern *findPattern(const QString &name, int *status);
 
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);

@@ -3,7 +3,9 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "document/PatternSources.h"
 #include "maps/MapText.h"
+#include "output/FrameColors.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QCommandLineParser>
@@ -47,6 +49,27 @@ bool load(const QString &fileName, Model &model)
 
 namespace {
 
+/// The power estimate of the pattern over the export's frames, as a JSON object.
+QByteArray jsonPower(const LayoutSnapshot &layout, const ColorPattern &pattern)
+{
+    const PixelSource sources = patternSources(layout);
+    const QList<QPointF> points = layout.points();
+    constexpr int frames = 3000;
+    QByteArray pixels;
+    renderPatternAnimation(pixels, points, pattern, frames, 0, nullptr, &sources);
+    const PowerModel model;
+    const PowerEstimate estimate = estimatePower(pixels, points.size(), model);
+    return "{\"pattern\": " + jsonString(QString::fromStdString(pattern.name()))
+        + ", \"frames\": " + QByteArray::number(frames) + ", \"leds\": " + QByteArray::number(points.size())
+        + ", \"milliampsPerChannel\": " + shortestNumber(model.milliampsPerChannel)
+        + ", \"idleMilliampsPerLed\": " + shortestNumber(model.idleMilliampsPerLed)
+        + ", \"peakMilliamps\": " + shortestNumber(estimate.peakMilliamps)
+        + ", \"peakFrame\": " + QByteArray::number(estimate.peakFrame)
+        + ", \"meanMilliamps\": " + shortestNumber(estimate.meanMilliamps)
+        + ", \"supplyVolts\": 5, \"supplyAmps\": " + shortestNumber(estimate.supplyAmps())
+        + ", \"supplyWatts\": " + shortestNumber(estimate.supplyWatts()) + "}";
+}
+
 int reportExport(const ExportReport &report)
 {
     for (const QString &file : report.written)
@@ -65,8 +88,23 @@ int runInspect(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription("Prints the document as the reader understood it, as JSON.");
     parser.addPositionalArgument("DOC", "The document to read.");
+    QCommandLineOption power("power",
+                             "Add \"power\": the current PATTERN draws over the export's 3000 frames with the\n"
+                             "default power model (20 mA per channel at full, 1 mA per LED idle), peak and\n"
+                             "mean, and the 5 V supply the peak needs.",
+                             "PATTERN");
+    parser.addOption(power);
     if (!parse(parser, arguments, 1))
         return 2;
+    const ColorPattern *powerPattern = nullptr;
+    if (parser.isSet(power)) {
+        int status = 2;
+        if (parser.value(power).isEmpty() || !(powerPattern = findPattern(parser.value(power), &status))) {
+            if (parser.value(power).isEmpty())
+                fail("--power needs a pattern name");
+            return status;
+        }
+    }
     Model model;
     if (!load(parser.positionalArguments()[0], model))
         return 1;
@@ -90,7 +128,10 @@ int runInspect(const QStringList &arguments)
         }
         json += "]}";
     }
-    json += "]}\n";
+    json += "]";
+    if (powerPattern)
+        json += ", \"power\": " + jsonPower(LayoutSnapshot::fromModel(model), *powerPattern);
+    json += "}\n";
     std::fwrite(json.constData(), 1, json.size(), stdout);
     return 0;
 }
@@ -146,29 +187,16 @@ int runExport(const QStringList &arguments)
         return 2;
     }
 
-    ColorPattern::addInstances();
-    auto all = ColorPattern::patterns();
-    if (all.empty()) {
-        fail("no patterns are available");
-        return 1;
-    }
-    all.front()->sortNames();
-    const ColorPattern *pattern = ColorPattern::patterns().front();
-    if (parser.isSet(patternOption)) {
-        pattern = ColorPattern::named(parser.value(patternOption).toStdString());
-        if (!pattern) {
-            fail(QString("no pattern named '%1' (see 'lumora-cli patterns')").arg(parser.value(patternOption)));
-            return 2;
-        }
-    }
+    int status = 0;
+    const ColorPattern *pattern = findPattern(parser.value(patternOption), &status);
+    if (!pattern)
+        return status;
 
     const QString fileName = parser.positionalArguments()[0];
-    Model model;
-    if (!load(fileName, model))
+    std::optional<LayoutSnapshot> layout = loadLayout(fileName);
+    if (!layout)
         return 1;
-    LayoutSnapshot layout = LayoutSnapshot::fromModel(model);
-    layout.animationEditor->setSelectedTrack(0);
-    Exporter exporter(std::move(layout), fileName);
+    Exporter exporter(std::move(*layout), fileName);
     exporter.setHeaderStyle(style == "modern" ? HeaderStyle::Modern : HeaderStyle::Classic);
     exporter.setPatternFrames(frameCount);
     exporter.setFast(parser.isSet(fast));

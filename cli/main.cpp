@@ -24,6 +24,7 @@ const Command commands[] = {
     {"export", "Write the pattern PPM and the picture or animation export beside a document.", runExport},
     {"template", "Write the template picture (a disc per LED) beside a document.", runTemplate},
     {"export-map", "Write a document's LEDs as a WLED, Pixelblaze, FastLED, xLights or CSV map.", runExportMap},
+    {"play", "Send a pattern or the frame animation to LED controllers over the network.", runPlay},
     {"import", "Make a document from a WLED, Pixelblaze, xLights or CSV LED map.", runImport},
 };
 

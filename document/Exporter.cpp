@@ -3,9 +3,9 @@
 #include "ColorBytes.h"
 #include "DocumentReader.h"
 #include "HeaderText.h"
+#include "PatternSources.h"
 #include "SaveFile.h"
 
-#include "animation/ImageBitmap.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QBuffer>
@@ -95,11 +95,7 @@ ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, Rende
 
     // The Image pattern samples the layout's own background and LED box, on the render's
     // threads only: whatever the editor publishes meanwhile cannot reach this export.
-    PixelSource pixels;
-    if (m_layout.background && !m_layout.background->image().isNull())
-        pixels.bitmap = std::make_shared<ImageBitmap>(m_layout.background->image());
-    const QRectF box = m_layout.boundingBox();
-    pixels.box = {box.x(), box.y(), box.width(), box.height()};
+    const PixelSource pixels = patternSources(m_layout);
 
     const QList<QPointF> gridPoints = m_layout.points();
     // Rendered in chunks of frames and written as they come; the old file is replaced only

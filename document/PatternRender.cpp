@@ -5,6 +5,7 @@
 
 #include "patterns/framework/ColorPattern.h"
 
+#include <QDateTime>
 #include <QThread>
 
 #include <algorithm>
@@ -16,12 +17,12 @@ namespace lumora {
 
 namespace {
 
-/// One frame's pixels, written into its own slice of the output; colors is the thread's
-/// scratch, one per LED.
-void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const ColorPattern &pattern,
+/// The pixels at animation time T, written into their own slice of the output; colors is
+/// the thread's scratch, one per LED.
+void renderFrame(char *slice, double T, const QList<QPointF> &grid, const ColorPattern &pattern,
                  std::vector<Color> &colors, bool fast)
 {
-    patternFrame(pattern, 0.2 * frame, std::span(grid.constData(), grid.size()), colors, fast);
+    patternFrame(pattern, T, std::span(grid.constData(), grid.size()), colors, fast);
     for (std::size_t j = 0; j < colors.size(); ++j) {
         const auto bytes = colorBytes(limitedColor(colors[j].r, colors[j].g, colors[j].b));
         std::memcpy(slice + 3 * j, bytes.data(), 3);
@@ -29,6 +30,23 @@ void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const Color
 }
 
 } // namespace
+
+double previewTime()
+{
+    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0 * 30;
+}
+
+QByteArray renderPatternFrame(const QList<QPointF> &gridPoints, const ColorPattern &pattern, double T,
+                              const PixelSource *pixelSource)
+{
+    // One thread: the picture scope holds on this thread only.
+    const PixelPattern::Scope scope(pixelSource);
+    std::vector<Color> colors(gridPoints.size());
+    QByteArray pixels(3 * gridPoints.size(), Qt::Uninitialized);
+    renderFrame(pixels.data(), T, gridPoints, pattern, colors, false);
+    return pixels;
+}
 
 bool renderPatternAnimation(const RenderSink &sink, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
                             int frames, int threads, RenderControl *control, const PixelSource *pixelSource,
@@ -53,7 +71,7 @@ bool renderPatternAnimation(const RenderSink &sink, const QList<QPointF> &gridPo
             for (int i = next++; i < count; i = next++) {
                 if (control && control->cancelled)
                     return;
-                renderFrame(data + frameBytes * i, first + i, gridPoints, pattern, colors, fast);
+                renderFrame(data + frameBytes * i, 0.2 * (first + i), gridPoints, pattern, colors, fast);
                 if (control)
                     ++control->framesDone;
             }

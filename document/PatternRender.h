@@ -19,6 +19,15 @@ struct RenderControl {
     std::atomic<int> framesDone{0};
 };
 
+/// The preview's animation time now: seconds since 2001-01-01 00:00:00 UTC, 30 per second.
+double previewTime();
+
+/// One frame of the pattern at animation time T (the export's frame i is T = 0.2 i, the
+/// preview's clock 30 per second): three bytes r, g, b per LED, LEDs in grid units and LED
+/// order, coloured exactly as the export colours them. `pixels` as for renderPatternAnimation.
+QByteArray renderPatternFrame(const QList<QPointF> &gridPoints, const ColorPattern &pattern, double T,
+                              const PixelSource *pixels = nullptr);
+
 /// Takes rendered bytes as they come; false stops the render (a write failed).
 using RenderSink = std::function<bool(const char *data, qsizetype size)>;
 

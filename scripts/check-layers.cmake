@@ -1,7 +1,7 @@
 # Fails when a lower layer includes a higher one: the pattern engine includes no Qt and
 # nothing of the project outside patterns/; the core (document/, maps/, animation/ outside ui/)
-# includes no widgets and nothing of editor/, app/ or animation/ui/; the editor widgets
-# include nothing of app/. Run as a build step of the core.
+# and the live output (output/) include no widgets and nothing of editor/, app/ or
+# animation/ui/; the editor widgets include nothing of app/. Run as a build step of the core.
 set(violations "")
 
 # Lists every include line of the files matching `globs` that matches `forbidden`.
@@ -24,6 +24,8 @@ set(patterns "${SOURCE_DIR}/patterns")
 check_files("${patterns}/*.h;${patterns}/*.cpp;${patterns}/*/*.h;${patterns}/*/*.cpp"
             "<Q|\"(document|animation|editor|app|cli|output|maps)/")
 check_files("${SOURCE_DIR}/document/*.h;${SOURCE_DIR}/document/*.cpp;${SOURCE_DIR}/animation/*.h;${SOURCE_DIR}/animation/*.cpp;${SOURCE_DIR}/maps/*.h;${SOURCE_DIR}/maps/*.cpp"
+            "\"(editor|app|cli|animation/ui)/|${widgets}")
+check_files("${SOURCE_DIR}/output/*.h;${SOURCE_DIR}/output/*.cpp"
             "\"(editor|app|cli|animation/ui)/|${widgets}")
 check_files("${SOURCE_DIR}/editor/*.h;${SOURCE_DIR}/editor/*.cpp;${SOURCE_DIR}/animation/ui/*.h;${SOURCE_DIR}/animation/ui/*.cpp"
             "\"(app|cli)/")

@@ -1,0 +1,39 @@
+#include "Commands.h"
+
+#include "document/DocumentReader.h"
+#include "document/LayoutSnapshot.h"
+#include "patterns/framework/ColorPattern.h"
+
+namespace lumora::cli {
+
+std::optional<LayoutSnapshot> loadLayout(const QString &fileName)
+{
+    Model model;
+    if (!load(fileName, model))
+        return std::nullopt;
+    LayoutSnapshot layout = LayoutSnapshot::fromModel(model);
+    layout.animationEditor->setSelectedTrack(0);
+    return layout;
+}
+
+const ColorPattern *findPattern(const QString &name, int *status)
+{
+    ColorPattern::addInstances();
+    auto all = ColorPattern::patterns();
+    if (all.empty()) {
+        fail("no patterns are available");
+        *status = 1;
+        return nullptr;
+    }
+    all.front()->sortNames();
+    if (name.isEmpty())
+        return ColorPattern::patterns().front();
+    const ColorPattern *pattern = ColorPattern::named(name.toStdString());
+    if (!pattern) {
+        fail(QString("no pattern named '%1' (see 'lumora-cli patterns')").arg(name));
+        *status = 2;
+    }
+    return pattern;
+}
+
+} // namespace lumora::cli

@@ -1,0 +1,225 @@
+// lumora-cli play: runs a pattern or the frame animation on real LEDs, headless.
+#include "Commands.h"
+
+#include "document/ColorBytes.h"
+#include "document/Exporter.h"
+#include "document/PatternSources.h"
+#include "output/LedSender.h"
+#include "output/OutputTarget.h"
+#include "patterns/framework/ColorPattern.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <csignal>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+namespace lumora::cli {
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int)
+{
+    stopRequested = 1;
+}
+
+/// Reads a number option in [low, high]; false after a message.
+bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, double low, double high,
+                double &value)
+{
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    const double read = parser.value(option).toDouble(&ok);
+    if (!ok || !(read >= low && read <= high)) {
+        fail(QString("--%1 must be a number from %2 to %3, not '%4'")
+                 .arg(option.names().first()).arg(low).arg(high).arg(parser.value(option)));
+        return false;
+    }
+    value = read;
+    return true;
+}
+
+/// Each frame of track 0 as LED bytes, as the animation export colours it.
+QList<QByteArray> animationFrames(const LayoutSnapshot &layout)
+{
+    QList<QByteArray> frames;
+    for (const FramePtr &frame : layout.animationEditor->track().frames) {
+        const QImage picture = frame->image ? sampleableImage(frame->image->image()) : QImage();
+        QByteArray bytes;
+        for (const auto &color : Exporter::frameColors(*frame, layout.leds, picture))
+            appendPixel(bytes, color);
+        frames.append(bytes);
+    }
+    return frames;
+}
+
+} // namespace
+
+int runPlay(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Sends a pattern (or, with --frames, the frame animation of track 0) to LED controllers until\n"
+        "stopped by SIGINT or SIGTERM, or for --count frames or --seconds; then sends black once unless\n"
+        "--keep. Targets: ddp://HOST[:PORT][?offset=B], e131://HOST[:PORT][?universe=U] (no host:\n"
+        "multicast to 239.255.hi.lo), artnet://HOST[:PORT][?universe=U].");
+    parser.addPositionalArgument("DOC", "The document whose LEDs to drive.");
+    QCommandLineOption to("to", "Where to send the frames (required).", "URL");
+    QCommandLineOption patternOption("pattern", "The pattern to play (default: the first by name).", "NAME");
+    QCommandLineOption frames({"frames", "animation"}, "Play the frame animation of track 0 instead of a pattern.");
+    QCommandLineOption fps("fps", "Frames per second, 1 to 240 (default 30).", "F");
+    QCommandLineOption seconds("seconds", "Stop after this many seconds of frames.", "S");
+    QCommandLineOption count("count", "Stop after N frames.", "N");
+    QCommandLineOption brightness("brightness", "Brightness in percent, 0 to 100 (default 100).", "P");
+    QCommandLineOption gamma("gamma", "Gamma, 1.0 to 3.0 (default 1).", "G");
+    QCommandLineOption order("order", "The controller's colour order: RGB, GRB, BRG, RBG, GBR or BGR.", "ORDER");
+    QCommandLineOption limit("limit-ma", "Scale frames down to draw at most M mA (20 mA per channel at full,\n"
+                                         "1 mA per LED idle); 0: no limit.", "M");
+    QCommandLineOption timeBase("time-base", "preview (the editor's clock, default) or export (frame i at\n"
+                                             "T = 0.2 i, like the rows of the pattern PPM).", "BASE");
+    QCommandLineOption keep("keep", "Leave the last frame on the LEDs instead of sending black.");
+    parser.addOptions({to, patternOption, frames, fps, seconds, count, brightness, gamma, order, limit, timeBase, keep});
+    if (!parse(parser, arguments, 1))
+        return 2;
+
+    OutputSettings settings;
+    QString error;
+    if (!parser.isSet(to)) {
+        fail("play needs --to URL; see --help");
+        return 2;
+    }
+    if (!parseOutputTarget(parser.value(to), settings, &error)) {
+        fail(error);
+        return 2;
+    }
+    double rate = settings.framesPerSecond, level = 100, frameCount = -1, duration = -1;
+    if (!readNumber(parser, fps, 1, 240, rate) || !readNumber(parser, brightness, 0, 100, level)
+        || !readNumber(parser, gamma, 1, 3, settings.gamma) || !readNumber(parser, limit, 0, 1e9, settings.limitMilliamps)
+        || !readNumber(parser, count, 0, 1e12, frameCount) || !readNumber(parser, seconds, 0, 1e9, duration))
+        return 2;
+    settings.framesPerSecond = rate;
+    settings.brightness = int(std::lround(level));
+    if (parser.isSet(order)) {
+        const auto parsed = colorOrderFromName(parser.value(order));
+        if (!parsed) {
+            fail(QString("--order must be RGB, GRB, BRG, RBG, GBR or BGR, not '%1'").arg(parser.value(order)));
+            return 2;
+        }
+        settings.order = *parsed;
+    }
+    const QString base = parser.value(timeBase);
+    if (!base.isEmpty() && base != "preview" && base != "export") {
+        fail(QString("--time-base must be preview or export, not '%1'").arg(base));
+        return 2;
+    }
+    const bool exportTime = base == "export";
+    // The frames to send: --count and --seconds both bound them, the smaller wins.
+    qint64 total = frameCount >= 0 ? qint64(frameCount) : -1;
+    if (duration >= 0) {
+        const qint64 bySeconds = qint64(std::ceil(duration * rate));
+        total = total < 0 ? bySeconds : std::min(total, bySeconds);
+    }
+
+    const ColorPattern *pattern = nullptr;
+    if (!parser.isSet(frames)) {
+        int status = 0;
+        if (!(pattern = findPattern(parser.value(patternOption), &status)))
+            return status;
+    }
+    const QString fileName = parser.positionalArguments()[0];
+    const std::optional<LayoutSnapshot> loaded = loadLayout(fileName);
+    if (!loaded)
+        return 1;
+    const LayoutSnapshot &layout = *loaded;
+    const QList<QPointF> points = layout.points();
+    if (const QString problem = settings.problem(points.size()); !problem.isEmpty()) {
+        fail(problem);
+        return 2;
+    }
+
+    const double idle = points.size() * settings.power.idleMilliampsPerLed;
+    if (settings.limitMilliamps > 0 && settings.limitMilliamps <= idle)
+        std::fprintf(stderr, "lumora-cli: warning: %g mA is no more than the %g mA the %lld LEDs draw when dark; "
+                             "they stay dark\n", settings.limitMilliamps, idle, (long long)points.size());
+
+    std::function<QByteArray(qint64)> frameAt;
+    if (pattern) {
+        frameAt = [&, pixels = patternSources(layout)](qint64 i) {
+            return renderPatternFrame(points, *pattern, exportTime ? 0.2 * i : previewTime(), &pixels);
+        };
+    } else {
+        const QList<QByteArray> animation = animationFrames(layout);
+        if (animation.isEmpty()) {
+            fail(QString("%1 has no frames in track 0 to play").arg(fileName));
+            return 1;
+        }
+        frameAt = [animation](qint64 i) { return animation[i % animation.size()]; };
+    }
+
+    LedSender sender;
+    int status = 0;
+    qint64 next = 0;
+    bool finished = false;
+    auto finish = [&](int exitStatus) {
+        if (finished)
+            return;
+        finished = true;
+        status = exitStatus;
+        sender.stop();
+        const quint64 sent = sender.framesSent(), packets = sender.packetsSent();
+        const bool blank = !parser.isSet(keep) && sender.isReady();
+        if (blank)
+            sender.sendFrame(QByteArray(3 * points.size(), '\0'));
+        std::printf("sent %llu frame%s in %llu packets to %s%s\n", (unsigned long long)sent, sent == 1 ? "" : "s",
+                    (unsigned long long)packets, qPrintable(outputTarget(sender.settings())),
+                    blank ? ", then black" : "");
+        QCoreApplication::exit(status);
+    };
+    QObject::connect(&sender, &LedSender::errorOccurred, [&](const QString &message) {
+        // Without a destination there is nothing to do; a failed write is worth a line only.
+        if (!sender.isReady()) {
+            fail(message);
+            finish(1);
+        } else {
+            std::fprintf(stderr, "lumora-cli: warning: %s\n", qPrintable(message));
+        }
+    });
+    QObject::connect(&sender, &LedSender::ready, [&] {
+        if (total == 0) {
+            finish(0);
+            return;
+        }
+        sender.start([&] {
+            const QByteArray frame = frameAt(next++);
+            // Finish once this last frame has gone out, whether or not it could be written.
+            if (total >= 0 && next >= total)
+                QMetaObject::invokeMethod(&sender, [&] { finish(0); }, Qt::QueuedConnection);
+            return frame;
+        });
+    });
+
+    stopRequested = 0;
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, [&] {
+        if (stopRequested)
+            finish(0);
+    });
+    stopWatch.start(50);
+
+    // Once the loop runs, so that an early error can end it.
+    QTimer::singleShot(0, &sender, [&] { sender.setSettings(settings); });
+    QCoreApplication::exec();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    return status;
+}
+
+} // namespace lumora::cli
