@@ -7,10 +7,9 @@
 
 #include "animation/ImageBitmap.h"
 #include "document/ColorBytes.h"
+#include "document/PreviewMotion.h"
 #include "patterns/framework/ColorPattern.h"
 
-#include <QDateTime>
-#include <QTimeZone>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -23,13 +22,6 @@
 namespace lumora {
 
 namespace {
-
-/// Seconds since 2001-01-01 00:00:00 UTC, the preview's clock.
-double referenceSeconds()
-{
-    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0;
-}
 
 QColor displayColor(const Color &c)
 {
@@ -45,7 +37,7 @@ void View::tick()
         const ColorPattern *pattern = m_patternSource ? m_patternSource() : nullptr;
         if (!pattern)
             return;
-        colorPreview(*pattern, referenceSeconds() * 30);
+        colorPreview(*pattern, PreviewMotion::now());
     } else if (m_mode == Colors) {
         colorFromBitmap();
     }
@@ -53,10 +45,7 @@ void View::tick()
 
 void View::colorPreview(const ColorPattern &pattern, double T)
 {
-    const double scale = pattern.s0 + pattern.s1 * std::sin(0.000827 * T);
-    const double angle = pattern.r1 * std::sin(0.000742 * T);
-    const double s = std::sin(angle), c = std::cos(angle);
-    const double time = pattern.speed * T;
+    const PreviewMotion motion(pattern, T);
     const auto inverse = transform() ? transform()->inverted() : std::nullopt;
     const qsizetype n = leds().size();
     std::vector<QColor> colors(n);
@@ -64,15 +53,9 @@ void View::colorPreview(const ColorPattern &pattern, double T)
     // Patterns are pure, so the LEDs are shared out over the cores; each LED still gets
     // exactly the Position the serial walk would give it.
     auto work = [&](qsizetype begin, qsizetype end) {
-        Position position;
-        position.time = time;
         for (qsizetype k = begin; k < end; ++k) {
             const QPointF g = inverse ? inverse->map(leds()[k]->position()) : QPointF(0, 0);
-            const double X = g.x() * scale, Y = g.y() * scale;
-            position.x = c * X - s * Y;
-            position.y = s * X + c * Y;
-            position.index = k;
-            colors[k] = displayColor(pattern.color(position));
+            colors[k] = displayColor(pattern.color(motion.at(g, k)));
         }
     };
     const int threads = n < 256 ? 1 : std::max(1, QThread::idealThreadCount());
