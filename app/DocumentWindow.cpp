@@ -28,6 +28,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QStatusBar>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -74,11 +75,16 @@ DocumentWindow::DocumentWindow(Document *document)
     splitter->addWidget(m_tabs);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    splitter->setSizes({1024, 200});
+    splitter->setSizes({1024, 260});
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
     m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
     resize(1280, 900);
+    // On a small screen (a 1366 × 700 laptop) the window starts within it.
+    if (QScreen *display = QGuiApplication::primaryScreen()) {
+        const QSize room = display->availableGeometry().size() * 0.95;
+        resize(size().boundedTo(room));
+    }
 
     QPalette dark = palette();
     dark.setColor(QPalette::Window, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
@@ -96,7 +102,8 @@ DocumentWindow::DocumentWindow(Document *document)
     fitOffer->setText(tr("Fit Grid to LEDs"));
     fitOffer->setAutoRaise(true);
     fitOffer->hide();
-    statusBar()->addWidget(fitOffer);
+    // Permanent, as a temporary message would cover a normal status bar widget.
+    statusBar()->insertPermanentWidget(0, fitOffer);
     connect(fitOffer, &QToolButton::clicked, this, [this, fitOffer] {
         m_view->fitGrid();
         fitOffer->hide();

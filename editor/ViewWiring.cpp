@@ -71,10 +71,10 @@ void View::paintWiring(QPainter &painter, const QTransform &toDevice)
     const double radius = ledSize() / 2 * toDevice.m11();
     const QRectF screen(0, 0, painter.device()->width(), painter.device()->height());
 
-    // A small chevron in the middle of each segment long enough on screen to hold one
-    // clear of the discs.
-    QList<QLineF> chevrons;
-    const double size = 4.5;
+    // A small amber arrowhead in the middle of each segment long enough on screen to hold
+    // one clear of the discs.
+    QPainterPath arrows;
+    const double size = 5;
     QPointF previous = toDevice.map(displayPosition(*list.first()));
     for (qsizetype i = 1; i < list.size(); ++i) {
         const QPointF next = toDevice.map(displayPosition(*list[i]));
@@ -83,25 +83,26 @@ void View::paintWiring(QPainter &painter, const QTransform &toDevice)
         if (std::hypot(along.x(), along.y()) > 2 * radius + 4 * size && screen.contains(middle)) {
             const QPointF u = unit(along), n(-u.y(), u.x());
             const QPointF tip = middle + u * size;
-            chevrons << QLineF(tip, tip - u * 2 * size + n * size) << QLineF(tip, tip - u * 2 * size - n * size);
+            arrows.addPolygon(QPolygonF{tip, tip - u * 2 * size + n * size, tip - u * 2 * size - n * size, tip});
         }
         previous = next;
     }
     painter.save();
     painter.resetTransform();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(30, 30, 30), 2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLines(chevrons);
+    painter.setPen(QPen(QColor(30, 30, 30), 1));
+    painter.setBrush(QColor(255, 190, 40));
+    painter.drawPath(arrows);
 
     // The start: a green triangle before LED 0, pointing the way the order runs.
     const QPointF start = toDevice.map(displayPosition(*list.first()));
     const QPointF u = list.size() > 1 ? unit(toDevice.map(displayPosition(*list[1])) - start) : QPointF(1, 0);
     const QPointF n(-u.y(), u.x());
-    const QPointF base = start - u * (radius + 14);
+    const QPointF base = start - u * (radius + 18);
     QPolygonF triangle;
-    triangle << base + u * 11 << base + n * 6 << base - n * 6;
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(QColor(40, 200, 90));
+    triangle << base + u * 15 << base + n * 8 << base - n * 8;
+    painter.setPen(QPen(Qt::black, 1.5));
+    painter.setBrush(QColor(40, 220, 90));
     painter.drawPolygon(triangle);
     painter.restore();
 }
