@@ -122,15 +122,7 @@ void PatternPanel::updateGeometry()
         m_gridPoints.append(inverse.map(p));
 
     // The LEDs' box fitted into the thumbnail, y up.
-    // (QRectF's union ignores empty rectangles, so the box is spanned by hand.)
-    double left = sample.first().x(), right = left, bottom = sample.first().y(), top = bottom;
-    for (const QPointF &p : sample) {
-        left = std::min(left, p.x());
-        right = std::max(right, p.x());
-        bottom = std::min(bottom, p.y());
-        top = std::max(top, p.y());
-    }
-    const QRectF box(left, bottom, right - left, top - bottom);
+    const QRectF box = pointsBox(sample);
     const double margin = 4;
     const double w = thumbnailSize.width() - 2 * margin, h = thumbnailSize.height() - 2 * margin;
     const double k = std::min(box.width() > 0 ? w / box.width() : 1e9, box.height() > 0 ? h / box.height() : 1e9);

@@ -79,6 +79,15 @@ void dragStep(benchmark::State &state)
     }
 }
 
+/// Paints the view into the frame, as a repaint of the window would.
+void paintInto(View &view, QImage &frame)
+{
+    QPainter painter(&frame);
+    view.render(&painter);
+    painter.end();
+    benchmark::DoNotOptimize(frame.constBits());
+}
+
 /// A preview tick zoomed in four times about the middle: only the LEDs on screen are drawn.
 void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
 {
@@ -88,10 +97,7 @@ void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
         layout.view.tick();
-        QPainter painter(&frame);
-        layout.view.render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(frame.constBits());
+        paintInto(layout.view, frame);
     }
 }
 
@@ -106,10 +112,7 @@ void panStep(benchmark::State &state)
     for (auto _ : state) {
         layout.view.setViewCentre(QPointF(300 + (step % 400), 300 + (step / 400 % 100)));
         ++step;
-        QPainter painter(&frame);
-        layout.view.render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(frame.constBits());
+        paintInto(layout.view, frame);
     }
 }
 
@@ -124,10 +127,7 @@ void numbers(benchmark::State &state)
     layout.view.resize(width, width * 3 / 4);
     QImage frame(width, width * 3 / 4, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        QPainter painter(&frame);
-        layout.view.render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(frame.constBits());
+        paintInto(layout.view, frame);
     }
     state.counters["every"] = layout.view.numberStep();
 }

@@ -1,5 +1,7 @@
 #include "LedSpacing.h"
 
+#include "GridFit.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -19,14 +21,9 @@ double typicalSpacing(const QList<QPointF> &positions)
     const qsizetype n = positions.size();
     if (n < 2)
         return 0;
-    double left = positions[0].x(), right = left, bottom = positions[0].y(), top = bottom;
-    for (const QPointF &p : positions) {
-        left = std::min(left, p.x());
-        right = std::max(right, p.x());
-        bottom = std::min(bottom, p.y());
-        top = std::max(top, p.y());
-    }
-    const double extent = std::max(right - left, top - bottom);
+    const QRectF box = pointsBox(positions);
+    const double left = box.left(), bottom = box.top();
+    const double extent = std::max(box.width(), box.height());
     if (!(extent > 0) || !std::isfinite(extent))
         return 0;
 
