@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "DocumentWindow.h"
 
 #include "Document.h"
 
@@ -105,8 +106,9 @@ Document *Application::openDocument(const QString &fileName)
     auto *document = Document::open(fileName, &error);
     if (!document) {
         QMessageBox::warning(nullptr, tr("Cannot Open Document"),
-                             tr("The document “%1” could not be opened.").arg(QFileInfo(fileName).fileName()), QMessageBox::Ok);
-        qWarning("%s", qPrintable(error));
+                             tr("The document “%1” could not be opened: %2.").arg(QFileInfo(fileName).fileName(), error),
+                             QMessageBox::Ok);
+        forgetRecentFile(fileName);
         return nullptr;
     }
     adopt(document);
@@ -117,7 +119,12 @@ Document *Application::openDocument(const QString &fileName)
 
 void Application::showOpenDialog(QWidget *parent)
 {
-    const QStringList files = QFileDialog::getOpenFileNames(parent, tr("Open Layout"), QString(),
+    // Start where the user works: the frontmost layout's folder, else the documents folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    for (Document *document : std::as_const(m_documents))
+        if (document->window() && document->window()->isActiveWindow() && !document->fileName().isEmpty())
+            folder = QFileInfo(document->fileName()).absolutePath();
+    const QStringList files = QFileDialog::getOpenFileNames(parent, tr("Open Layout"), folder,
                                                             tr("Lumora layouts (*.lumora);;All files (*)"));
     for (const QString &file : files)
         openDocument(file);
@@ -151,9 +158,22 @@ void Application::offerRecovery()
     }
 }
 
+void Application::forgetRecentFile(const QString &fileName)
+{
+    QStringList files = QSettings().value("recentFiles").toStringList();
+    if (files.removeAll(QFileInfo(fileName).absoluteFilePath()) + files.removeAll(fileName) > 0) {
+        QSettings().setValue("recentFiles", files);
+        emit recentFilesChanged();
+    }
+}
+
 QStringList Application::recentFiles() const
 {
-    return QSettings().value("recentFiles").toStringList();
+    // Files that have gone since are not offered.
+    QStringList files = QSettings().value("recentFiles").toStringList();
+    files.erase(std::remove_if(files.begin(), files.end(), [](const QString &file) { return !QFileInfo::exists(file); }),
+                files.end());
+    return files;
 }
 
 void Application::addRecentFile(const QString &fileName)

@@ -44,7 +44,9 @@ public:
     /// Offers back untitled work that was autosaved before a crash.
     void offerRecovery();
 
+    /// The recently used layouts that still exist, newest first.
     QStringList recentFiles() const;
+    void forgetRecentFile(const QString &fileName);
     void addRecentFile(const QString &fileName);
 
 signals:

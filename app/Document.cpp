@@ -7,6 +7,7 @@
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "document/SaveFile.h"
 #include "maps/LedMapImport.h"
 #include "maps/MapExport.h"
 #include "document/UndoManager.h"
@@ -26,6 +27,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -67,6 +69,11 @@ Document *Document::open(const QString &fileName, QString *error)
     }
     auto *document = new Document();
     document->m_fileName = QFileInfo(fileName).absoluteFilePath();
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        document->m_savedBytes = file.readAll();
+        document->m_hasSavedBytes = true;
+    }
     document->setUp(model);
     emit document->titleChanged();
     return document;
@@ -162,10 +169,16 @@ QByteArray Document::data() const
     return writeDocument(snapshot());
 }
 
-bool Document::saveTo(const QString &fileName, QString *error)
+bool Document::saveTo(const QString &fileName, QString *error, bool explicitSave)
 {
-    if (!writeDocumentFile(snapshot(), fileName, error))
+    const QByteArray bytes = data();
+    if (!saveFile(fileName, bytes, error))
         return false;
+    if (explicitSave) {
+        m_savedBytes = bytes;
+        m_hasSavedBytes = true;
+    }
+    m_autosaveError.clear();
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     m_undo->stack()->setClean();
     m_changedWithoutUndo = false;
@@ -190,7 +203,8 @@ bool Document::save()
 bool Document::saveAs()
 {
     QString fileName = QFileDialog::getSaveFileName(m_window, tr("Save Layout"),
-                                                    m_fileName.isEmpty() ? tr("Untitled.lumora") : m_fileName,
+                                                    m_fileName.isEmpty() ? QDir(dialogFolder()).filePath(tr("Untitled.lumora"))
+                                                                         : m_fileName,
                                                     tr("Lumora layouts (*.lumora)"));
     if (fileName.isEmpty())
         return false;
@@ -205,36 +219,94 @@ bool Document::saveAs()
 
 bool Document::maybeSave()
 {
+    // An edit of this very event counts too.
+    m_undo->endGrouping();
     if (!isModified())
         return true;
+    // Autosave waits while the user decides, so that Discard still has something to discard.
+    m_autosaveTimer.stop();
+    m_asking = true;
     const auto answer = QMessageBox::warning(
         m_window, tr("Unsaved Changes"), tr("Save the changes to “%1” before closing?").arg(displayName()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Cancel)
+    m_asking = false;
+    if (answer == QMessageBox::Cancel) {
+        m_autosaveTimer.start();
         return false;
+    }
     if (answer == QMessageBox::Save)
         return save();
-    m_autosaveTimer.stop();
+    // Discard means the file as it was: autosave may have written some of the changes.
+    QString error;
+    if (!writeBackSaved(&error)) {
+        QMessageBox::warning(m_window, tr("Cannot Discard"), error);
+        return false;
+    }
     discardRecovery();
+    return true;
+}
+
+bool Document::writeBackSaved(QString *error)
+{
+    if (m_fileName.isEmpty() || !m_hasSavedBytes)
+        return true;
+    QFile current(m_fileName);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == m_savedBytes)
+        return true;
+    current.close();
+    return saveFile(m_fileName, m_savedBytes, error);
+}
+
+bool Document::revertToSaved(QString *error)
+{
+    if (m_fileName.isEmpty() || !m_hasSavedBytes)
+        return false;
+    Model model;
+    const ReadResult read = readDocument(m_savedBytes, model, documentBase(m_fileName));
+    if (!read.ok) {
+        if (error)
+            *error = read.error;
+        return false;
+    }
+    if (!writeBackSaved(error))
+        return false;
+    m_autosaveTimer.stop();
+    setUp(model);
+    m_undo->stack()->clear();
+    m_changedWithoutUndo = false;
+    emit titleChanged();
     return true;
 }
 
 void Document::edited()
 {
-    m_autosaveTimer.start();
+    m_autosaveTimer.start(2000);
     emit titleChanged();
 }
 
 void Document::autosave()
 {
-    if (!isModified())
+    if (!isModified() || m_asking)
         return;
     QString error;
     if (!m_fileName.isEmpty()) {
-        if (!saveTo(m_fileName, &error))
-            m_window->showStatus(tr("Autosave failed: %1").arg(error));
+        if (saveTo(m_fileName, &error, false))
+            return;
+        // Told in the window, tried again, and the work kept in the recovery folder
+        // until a save succeeds.
+        m_autosaveError = error;
+        m_window->showStatus(tr("Autosave failed: %1. The changes are kept in the recovery folder.").arg(error));
+        keepRecoveryCopy();
+        m_autosaveTimer.start(10000);
+        emit titleChanged();
         return;
     }
+    keepRecoveryCopy();
+}
+
+void Document::keepRecoveryCopy()
+{
+    QString error;
     // Untitled work goes to a recovery file until the user saves it somewhere.
     if (m_recoveryFile.isEmpty()) {
         QDir().mkpath(recoveryFolder());
@@ -254,18 +326,24 @@ void Document::discardRecovery()
 void Document::exportAll()
 {
     if (m_fileName.isEmpty()) {
-        QMessageBox::information(m_window, tr("Export"), tr("Save the layout first: the export files go beside it."));
-        return;
+        const auto answer = QMessageBox::question(
+            m_window, tr("Export"), tr("The export files go beside the layout. Save the layout first?"),
+            QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Save);
+        if (answer != QMessageBox::Save || !saveAs())
+            return;
     }
-    const ColorPattern *pattern = Application::instance() ? Application::instance()->pattern() : nullptr;
-    if (!pattern) {
-        QMessageBox::information(m_window, tr("Export"), tr("Choose a pattern in the View menu first."));
-        return;
-    }
-    auto control = std::make_shared<RenderControl>();
     // The export reads its own copy, so editing during the export cannot race with it.
     auto exporter = std::make_shared<Exporter>(snapshot().detached(), m_fileName);
     const bool animationTab = m_window->isAnimationTabShown();
+    const ColorPattern *pattern = Application::instance() ? Application::instance()->pattern() : nullptr;
+    if (!pattern) {
+        // The headers and their PPM need no pattern: write them and say what was left out.
+        ExportReport report = animationTab ? exporter->exportAnimation() : exporter->exportImages();
+        report.warnings.prepend(tr("No pattern is chosen in the View menu, so no pattern PPM was written."));
+        m_window->showExportReport(report);
+        return;
+    }
+    auto control = std::make_shared<RenderControl>();
 
     auto *progress = new QProgressDialog(tr("Rendering %1…").arg(QString::fromStdString(pattern->name())),
                                          tr("Cancel"), 0, 3000, m_window);
@@ -381,7 +459,41 @@ void Document::printPreview()
 
 void Document::showHelp()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpPage()));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(helpPage())))
+        QMessageBox::information(m_window, tr("Lumora Help"),
+                                 tr("No web browser could be started. The help page is at:\n%1").arg(helpPage()));
+}
+
+QString Document::dialogFolder() const
+{
+    if (!m_fileName.isEmpty())
+        return QFileInfo(m_fileName).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+std::function<QStringList(QWidget *, const QString &)> &Document::pictureChooser()
+{
+    static std::function<QStringList(QWidget *, const QString &)> chooser = [](QWidget *parent, const QString &folder) {
+        QStringList patterns;
+        for (const QByteArray &format : QImageReader::supportedImageFormats())
+            patterns.append("*." + QString::fromLatin1(format));
+        return QFileDialog::getOpenFileNames(parent, tr("Add Pictures"), folder,
+                                             tr("Pictures (%1)").arg(patterns.join(' ')));
+    };
+    return chooser;
+}
+
+void Document::addPictures()
+{
+    const QStringList files = pictureChooser()(m_window, dialogFolder());
+    if (files.isEmpty())
+        return;
+    QList<QUrl> urls = m_model->images();
+    const qsizetype first = urls.size();
+    for (const QString &file : files)
+        urls.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    m_model->setImages(urls);
+    m_window->selectPicture(first);
 }
 
 } // namespace lumora

@@ -3,6 +3,8 @@
 #include "document/LayoutSnapshot.h"
 
 #include <QObject>
+
+#include <functional>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -59,16 +61,30 @@ public:
     /// Saves to the current file (asking for one when untitled); false when not saved.
     bool save();
     bool saveAs();
-    /// Writes the document to the file and makes it the document's file.
-    bool saveTo(const QString &fileName, QString *error);
+    /// Writes the document to the file and makes it the document's file. An explicit save
+    /// (not autosave) also becomes what Discard and Revert to Saved go back to.
+    bool saveTo(const QString &fileName, QString *error, bool explicitSave = true);
+    /// Writes back the file as it was when opened or last saved explicitly, and shows it;
+    /// what was done since is gone (and cannot be undone). False when it could not.
+    bool revertToSaved(QString *error = nullptr);
+    /// The failure of the last autosave (empty when it succeeded).
+    QString autosaveError() const { return m_autosaveError; }
     /// Prints the layout on one landscape page of the printer as it is set up.
     void printTo(QPrinter &printer) const;
+    /// Chooses the pictures for Add Pictures; tests replace it to stand in for the dialog.
+    static std::function<QStringList(QWidget *parent, const QString &folder)> &pictureChooser();
+    /// The folder a file dialog of this document starts in.
+    QString dialogFolder() const;
+
     /// Before closing: saves, discards or cancels as the user chooses when there are
     /// unsaved changes. False when the user cancelled.
     bool maybeSave();
 
 public slots:
     void exportAll();
+    /// Asks for pictures (formats Qt reads) and adds them to the strip; the first one
+    /// becomes the background.
+    void addPictures();
     /// Asks for a map of another tool and appends its LEDs (one undo step).
     void importLedMap();
     /// Asks where, then writes the LED map in the format (named by its command-line name).
@@ -88,6 +104,10 @@ private:
     void edited();
     void autosave();
     void discardRecovery();
+    /// Untitled work, or work whose file cannot be written, goes to a recovery file.
+    void keepRecoveryCopy();
+    /// Writes the saved bytes back over the file when it holds something else.
+    bool writeBackSaved(QString *error);
 
     QString m_fileName;
     QString m_recoveryFile;
@@ -96,6 +116,12 @@ private:
     bool m_settingUp = false;
     DocumentWindow *m_window = nullptr;
     QTimer m_autosaveTimer;
+    /// The file's bytes as of opening or the last explicit save.
+    QByteArray m_savedBytes;
+    bool m_hasSavedBytes = false;
+    /// The close question is open: nothing is written meanwhile.
+    bool m_asking = false;
+    QString m_autosaveError;
     // Changes that register no undo (the picture strip) but still need saving.
     bool m_changedWithoutUndo = false;
 };

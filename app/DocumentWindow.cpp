@@ -86,9 +86,7 @@ DocumentWindow::DocumentWindow(Document *document)
         resize(size().boundedTo(room));
     }
 
-    QPalette dark = palette();
-    dark.setColor(QPalette::Window, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
-    m_view->setAutoFillBackground(false);
+    connect(m_view, &View::statusMessage, this, &DocumentWindow::showStatus);
 
     m_countLabel->setToolTip(tr("Number of LEDs"));
     m_countLabel->setMinimumWidth(60);
@@ -109,10 +107,7 @@ DocumentWindow::DocumentWindow(Document *document)
         fitOffer->hide();
         m_view->preview();
     });
-    connect(m_view, &View::statusMessage, this, [this, fitOffer](const QString &message) {
-        showStatus(message);
-        fitOffer->setVisible(m_view->gridState() != 3 && m_view->mode() != View::Colors);
-    });
+    connect(m_view, &View::previewRefused, fitOffer, &QWidget::show);
     connect(statusBar(), &QStatusBar::messageChanged, fitOffer, [fitOffer](const QString &message) {
         if (message.isEmpty())
             fitOffer->hide();
@@ -217,8 +212,21 @@ void DocumentWindow::buildMenus()
     }
     file->addSeparator();
     addAction(file, tr("&Save"), QKeySequence::Save, [this] { m_document->save(); });
-    addAction(file, tr("Save &As…"), QKeySequence::SaveAs, [this] { m_document->saveAs(); });
+    // Not every platform defines Save As; the usual Ctrl+Shift+S stands in.
+    const QKeySequence saveAs = QKeySequence(QKeySequence::SaveAs).isEmpty() ? QKeySequence(tr("Ctrl+Shift+S"))
+                                                                            : QKeySequence(QKeySequence::SaveAs);
+    addAction(file, tr("Save &As…"), saveAs, [this] { m_document->saveAs(); });
+    addAction(file, tr("Re&vert to Saved"), {}, [this] {
+        const auto answer = QMessageBox::question(
+            this, tr("Revert to Saved"),
+            tr("Go back to “%1” as it was last opened or saved? What was done since cannot be undone.")
+                .arg(m_document->displayName()));
+        QString error;
+        if (answer == QMessageBox::Yes && !m_document->revertToSaved(&error) && !error.isEmpty())
+            QMessageBox::warning(this, tr("Revert to Saved"), error);
+    });
     addAction(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
+    addAction(file, tr("Add &Pictures…"), {}, [this] { m_document->addPictures(); });
     file->addSeparator();
     addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
@@ -274,12 +282,15 @@ void DocumentWindow::buildMenus()
 
     QMenu *layout = menuBar()->addMenu(tr("&Layout"));
     addAction(layout, tr("S&nap to Grid"), QKeySequence(tr("Ctrl+G")), [this] { m_view->snapToGrid(); });
+    addAction(layout, tr("Remove &Grid"), {}, [this] { m_document->model()->removeGrid(); });
     layout->addSeparator();
     addAction(layout, tr("Mirror &X"), {}, [this] { m_view->mirrorX(); });
     addAction(layout, tr("Mirror &Y"), {}, [this] { m_view->mirrorY(); });
-    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotate(); });
+    // The menu commands do what they say; holding Ctrl for their shortcuts must not turn
+    // them into their Option variants, which have items of their own.
+    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotateClockwise(); });
     addAction(layout, tr("Rotate &Counter-clockwise"), QKeySequence(tr("Ctrl+Shift+R")), [this] { m_view->rotateLeft(); });
-    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scale(); });
+    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scaleToFit(); });
     addAction(layout, tr("Scale to &Half"), QKeySequence(tr("Ctrl+Shift+0")), [this] { m_view->scale2(); });
     layout->addSeparator();
     addAction(layout, tr("&Fit Grid to LEDs"), {}, [this] { m_view->fitGrid(); })
@@ -337,7 +348,9 @@ void DocumentWindow::fillRecentMenu()
 
 void DocumentWindow::updateTitle()
 {
-    setWindowTitle(m_document->displayName() + "[*] — Lumora");
+    // A failed autosave stays in sight until a save succeeds.
+    const QString failed = m_document->autosaveError().isEmpty() ? QString() : tr(" (not saved)");
+    setWindowTitle(m_document->displayName() + "[*]" + failed + " — Lumora");
     setWindowModified(m_document->isModified());
     setWindowFilePath(m_document->fileName());
 }

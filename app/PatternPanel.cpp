@@ -6,16 +6,19 @@
 #include "document/DocumentModel.h"
 #include "document/GridFit.h"
 #include "document/LedSpacing.h"
-#include "document/PreviewMotion.h"
+#include "document/PatternFrame.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QTimeZone>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace lumora {
 
@@ -24,6 +27,13 @@ namespace {
 constexpr qsizetype maxThumbnailLeds = 400;
 /// A refresh's share of the GUI thread.
 constexpr qint64 budgetMs = 8;
+
+/// The live preview's clock: 30 ticks a second since 2001-01-01 00:00:00 UTC.
+double previewTime()
+{
+    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0 * 30;
+}
 } // namespace
 
 PatternPanel::PatternPanel(Application *application, DocumentModel *model, QWidget *parent)
@@ -107,10 +117,8 @@ void PatternPanel::updateGeometry()
                 positions.append(QPointF(350 + x * 30, 260 + y * 30));
     }
     const qsizetype stride = (positions.size() + maxThumbnailLeds - 1) / maxThumbnailLeds;
-    m_indexes.clear();
     QList<QPointF> sample;
     for (qsizetype i = 0; i < positions.size(); i += stride) {
-        m_indexes.append(i);
         sample.append(positions[i]);
     }
 
@@ -142,14 +150,14 @@ QImage PatternPanel::thumbnail(int patternIndex) const
     const auto patterns = ColorPattern::patterns();
     if (patternIndex < 0 || std::size_t(patternIndex) >= patterns.size())
         return image;
-    const ColorPattern &pattern = *patterns[patternIndex];
-    const PreviewMotion motion(pattern, PreviewMotion::now());
+    // The frame the editor's preview shows at this moment, for the sampled LEDs.
+    std::vector<Color> colors(m_gridPoints.size());
+    patternFrame(*patterns[patternIndex], previewTime(), m_gridPoints, colors, true);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (qsizetype i = 0; i < m_gridPoints.size(); ++i) {
-        const Color c = pattern.color(motion.at(m_gridPoints[i], m_indexes[i]));
-        const PixelColor p = limitedColor(c.r, c.g, c.b);
+        const PixelColor p = limitedColor(colors[i].r, colors[i].g, colors[i].b);
         painter.setBrush(QColor::fromRgbF(float(p.red), float(p.green), float(p.blue)));
         painter.drawEllipse(m_thumbnailPoints[i], m_dotRadius, m_dotRadius);
     }

@@ -37,7 +37,8 @@ public:
 private:
     void filter(const QString &text);
     void showCurrent(int index);
-    /// The LEDs (at most a few hundred of them) in grid units and thumbnail pixels.
+    /// The LEDs (at most a few hundred of them, evenly sampled) in grid units and thumbnail
+    /// pixels; a sampled LED takes its place in the sample as its index.
     void updateGeometry();
     QImage thumbnail(int patternIndex) const;
 
@@ -50,7 +51,6 @@ private:
     bool m_geometryStale = true;
     QList<QPointF> m_gridPoints;
     QList<QPointF> m_thumbnailPoints;
-    QList<qint64> m_indexes;
     double m_dotRadius = 2;
 };
 

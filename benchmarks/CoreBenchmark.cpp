@@ -1,5 +1,7 @@
 // The headless core's heavy paths: rendering the pattern animation export serially and on
 // all cores, and reading, setting up and writing a large document.
+#include "GridLeds.h"
+
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
 #include "document/PatternRender.h"
@@ -12,15 +14,6 @@
 using namespace lumora;
 
 namespace {
-
-QList<QPointF> gridLeds(int count)
-{
-    QList<QPointF> leds;
-    const int side = int(std::ceil(std::sqrt(double(count))));
-    for (int i = 0; i < count; ++i)
-        leds.append(QPointF(i % side - side / 2.0, i / side - side / 2.0));
-    return leds;
-}
 
 const ColorPattern &pattern(const char *name)
 {

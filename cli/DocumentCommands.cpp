@@ -127,7 +127,9 @@ int runExport(const QStringList &arguments)
         "classic (default: the text stored sketches include) or modern (include guards, const\n"
         "uint8_t, NUM_LEDS and IMAGE_COUNT; compiles with today's AVR, ESP and ARM toolchains).",
         "STYLE", "classic");
-    parser.addOptions({animation, patternOption, noPattern, frames, headerStyle});
+    QCommandLineOption fast("fast", "Render the pattern PPM on the vector path: quicker for the heavy patterns,\n"
+                                    "but a few bytes may differ from the exact file.");
+    parser.addOptions({animation, patternOption, noPattern, frames, headerStyle, fast});
     if (!parse(parser, arguments, 1))
         return 2;
     bool framesOk = false;
@@ -167,6 +169,7 @@ int runExport(const QStringList &arguments)
     Exporter exporter(std::move(layout), fileName);
     exporter.setHeaderStyle(style == "modern" ? HeaderStyle::Modern : HeaderStyle::Classic);
     exporter.setPatternFrames(frameCount);
+    exporter.setFast(parser.isSet(fast));
     if (parser.isSet(noPattern))
         return reportExport(parser.isSet(animation) ? exporter.exportAnimation() : exporter.exportImages());
     return reportExport(exporter.exportAll(*pattern, parser.isSet(animation)));

@@ -390,17 +390,17 @@ void DocumentModel::moveGrid(const GridHandles &handles)
 
 void DocumentModel::setGrid(const GridHandles &handles)
 {
-    restoreGrid(handles.origin, handles.xDirection, handles.yDirection);
+    placeGrid(handles.origin, handles.xDirection, handles.yDirection);
     m_undo->setActionName("move grid");
 }
 
-void DocumentModel::restoreGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y)
+void DocumentModel::placeGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y)
 {
     auto where = [](const NodePtr &handle) {
         return handle ? std::optional<QPointF>(handle->position()) : std::nullopt;
     };
     m_undo->registerUndo([this, o = where(m_origin), xd = where(m_xDirection), yd = where(m_yDirection)] {
-        restoreGrid(o, xd, yd);
+        placeGrid(o, xd, yd);
     });
     auto place = [this](NodePtr &handle, std::optional<QPointF> point, QColor stroke, Node::Shape shape) {
         if (!point)
@@ -414,6 +414,38 @@ void DocumentModel::restoreGrid(std::optional<QPointF> origin, std::optional<QPo
     place(m_xDirection, x, Qt::red, Node::Shape::ChevronX);
     place(m_yDirection, y, Qt::green, Node::Shape::ChevronY);
     emit gridChanged();
+}
+
+void DocumentModel::removeGrid()
+{
+    QList<QPointF> handles;
+    for (const NodePtr &handle : {m_origin, m_xDirection, m_yDirection})
+        if (handle)
+            handles.append(handle->position());
+    if (handles.isEmpty())
+        return;
+    m_undo->registerUndo([this, handles] { restoreGrid(handles); });
+    m_undo->setActionName("remove grid");
+    m_origin.reset();
+    m_xDirection.reset();
+    m_yDirection.reset();
+    emit gridChanged();
+}
+
+void DocumentModel::restoreGrid(const QList<QPointF> &handles)
+{
+    m_undo->registerUndo([this] { removeGrid(); });
+    m_undo->disableUndoRegistration();
+    const bool loading = m_loading;
+    m_loading = true; // placing them again is part of this step, not a change of its own
+    if (handles.size() > 0)
+        addOrigin(handles[0]);
+    if (handles.size() > 1)
+        addX(handles[1]);
+    if (handles.size() > 2)
+        addY(handles[2]);
+    m_loading = loading;
+    m_undo->enableUndoRegistration();
 }
 
 std::optional<GridHandles> DocumentModel::gridHandles() const

@@ -100,6 +100,10 @@ public:
     /// Places a complete grid whatever there was before (none, part of one, or a whole
     /// one): "move grid", and undo puts back exactly the handles that were there.
     void setGrid(const GridHandles &handles);
+    /// Takes every handle away: "remove grid". Undo puts them back.
+    void removeGrid();
+    /// Puts handles back as they were (the inverse of removeGrid).
+    void restoreGrid(const QList<QPointF> &handles);
     std::optional<GridHandles> gridHandles() const;
     std::optional<GridTransform> transform() const;
 
@@ -177,7 +181,7 @@ private:
     void setMarked(const NodePtr &node, bool marked);
     NodePtr makeHandle(QPointF point, QColor stroke, Node::Shape shape) const;
     /// The handles as listed (missing ones removed), registering the way back.
-    void restoreGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y);
+    void placeGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y);
     /// A change without undo that the file holds; not while loading.
     void unrecordedChange();
 

@@ -11,13 +11,18 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QImageWriter>
+#include <QSet>
 #include <QPainter>
 #include <QPainterPath>
 
 namespace lumora {
 
 namespace {
+
+/// The PNG text key that marks a template written by this program.
+const QString templateMarker = QStringLiteral("LumoraTemplate");
 
 const PixelColor red{1, 0, 0, 1};
 const PixelColor black{0, 0, 0, 1};
@@ -87,7 +92,7 @@ ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, Rende
 
     const QList<QPointF> gridPoints = m_layout.points();
     QByteArray bytes = ppmHeader(gridPoints.size(), m_patternFrames);
-    if (!renderPatternAnimation(bytes, gridPoints, pattern, m_patternFrames, 0, control, &pixels)) {
+    if (!renderPatternAnimation(bytes, gridPoints, pattern, m_patternFrames, 0, control, &pixels, m_fast)) {
         report.cancelled = true;
         return report;
     }
@@ -230,12 +235,57 @@ ExportReport Exporter::exportTemplate()
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    // The marker lets the next export recognise its own file and write over it.
+    writer.setText(templateMarker, "1");
     if (!writer.write(templateImage(m_layout.leds))) {
         report.failures.append("cannot encode the template picture: " + writer.errorString());
         return report;
     }
-    write(report, m_documentName + ".png", buffer.data());
+    const QString name = templateFileName();
+    if (name != m_documentName + ".png")
+        report.warnings.append(QString("%1.png is not a template written here (it may be a picture of the layout), "
+                                       "so the template went to %2").arg(m_documentName, name));
+    write(report, name, buffer.data());
     return report;
+}
+
+bool Exporter::isTemplateFile(const QString &fileName)
+{
+    QImageReader reader(fileName);
+    return reader.text(templateMarker) == QLatin1String("1");
+}
+
+QString Exporter::templateFileName() const
+{
+    // Every picture the layout names, as files in reach.
+    QSet<QString> used;
+    const QUrl base = QUrl::fromLocalFile(m_folder + '/');
+    auto use = [&](const QUrl &stored) {
+        const QUrl url = resolvedPictureUrl(stored, base);
+        if (url.isLocalFile())
+            used.insert(QFileInfo(url.toLocalFile()).absoluteFilePath());
+    };
+    for (const QUrl &url : m_layout.images)
+        use(url);
+    for (const TrackPtr &track : m_layout.animationEditor->tracks())
+        for (const FramePtr &frame : track->frames)
+            use(frame->url);
+    if (m_layout.background)
+        use(m_layout.background->url());
+
+    auto free = [&](const QString &name) {
+        const QString file = QFileInfo(path(name)).absoluteFilePath();
+        if (used.contains(file))
+            return false;
+        return !QFileInfo::exists(file) || isTemplateFile(file);
+    };
+    if (free(m_documentName + ".png"))
+        return m_documentName + ".png";
+    if (free(m_documentName + "-template.png"))
+        return m_documentName + "-template.png";
+    for (int n = 2;; ++n)
+        if (free(QString("%1-template-%2.png").arg(m_documentName).arg(n)))
+            return QString("%1-template-%2.png").arg(m_documentName).arg(n);
 }
 
 } // namespace lumora

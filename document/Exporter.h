@@ -49,6 +49,9 @@ public:
     void setHeaderStyle(HeaderStyle style) { m_headerStyle = style; }
     /// Rows of the pattern PPM (3000 unless set).
     void setPatternFrames(int frames) { m_patternFrames = frames; }
+    /// Renders the pattern PPM on the patterns' vector path (off by default): quicker for the
+    /// heavy patterns, but a few bytes may differ from the exact file.
+    void setFast(bool fast) { m_fast = fast; }
 
     /// The export command: the pattern PPM, then the animation export when the animation tab
     /// shows, the image export otherwise.
@@ -61,7 +64,15 @@ public:
     /// image<i>.h per frame of the current track, images.h, cases.h, frame001.ppm.
     ExportReport exportAnimation();
     /// "<document name>.png": a magenta disc of diameter 20 per LED on 1024 × 768, y up.
+    /// The name is taken only when it is free or holds a template written before; a picture
+    /// of the layout (or any other file) is never overwritten: the template then goes to
+    /// "<document name>-template.png" (or the first free "-template-<n>.png") and the
+    /// report says so.
     ExportReport exportTemplate();
+    /// The file name the template export writes, in the document's folder.
+    QString templateFileName() const;
+    /// Whether the file is a template this program wrote (it carries the marker chunk).
+    static bool isTemplateFile(const QString &fileName);
 
     /// The template picture itself.
     static QImage templateImage(const QList<QPointF> &leds);
@@ -83,6 +94,7 @@ private:
     LayoutSnapshot m_layout;
     HeaderStyle m_headerStyle = HeaderStyle::Classic;
     int m_patternFrames = 3000;
+    bool m_fast = false;
     QString m_folder;
     QString m_documentName;
 };

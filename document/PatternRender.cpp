@@ -1,12 +1,12 @@
 #include "PatternRender.h"
 
 #include "ColorBytes.h"
+#include "PatternFrame.h"
 
 #include "patterns/framework/ColorPattern.h"
 
 #include <QThread>
 
-#include <cmath>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -15,23 +15,14 @@ namespace lumora {
 
 namespace {
 
-/// One frame's pixels, written into its own slice of the output.
-void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const ColorPattern &pattern)
+/// One frame's pixels, written into its own slice of the output; colors is the thread's
+/// scratch, one per LED.
+void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const ColorPattern &pattern,
+                 std::vector<Color> &colors, bool fast)
 {
-    const double T = 0.2 * frame;
-    const double scale = pattern.s0 + pattern.s1 * std::sin(0.000827 * T);
-    const double angle = pattern.r1 * std::sin(0.000742 * T);
-    const double c = std::cos(angle), s = std::sin(angle);
-    Position position;
-    position.time = pattern.speed * T;
-    for (qsizetype j = 0; j < grid.size(); ++j) {
-        position.index = j;
-        const double X = grid[j].x() * scale;
-        const double Y = grid[j].y() * scale;
-        position.x = c * X - s * Y;
-        position.y = s * X + c * Y;
-        const Color color = pattern.color(position);
-        const auto bytes = colorBytes(limitedColor(color.r, color.g, color.b));
+    patternFrame(pattern, 0.2 * frame, std::span(grid.constData(), grid.size()), colors, fast);
+    for (std::size_t j = 0; j < colors.size(); ++j) {
+        const auto bytes = colorBytes(limitedColor(colors[j].r, colors[j].g, colors[j].b));
         std::memcpy(slice + 3 * j, bytes.data(), 3);
     }
 }
@@ -39,7 +30,8 @@ void renderFrame(char *slice, int frame, const QList<QPointF> &grid, const Color
 } // namespace
 
 bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
-                            int frames, int threads, RenderControl *control, const PixelSource *pixelSource)
+                            int frames, int threads, RenderControl *control, const PixelSource *pixelSource,
+                            bool fast)
 {
     const qsizetype frameBytes = 3 * gridPoints.size();
     QByteArray pixels(frameBytes * frames, Qt::Uninitialized);
@@ -52,10 +44,11 @@ bool renderPatternAnimation(QByteArray &out, const QList<QPointF> &gridPoints, c
     std::atomic<int> next{0};
     auto work = [&] {
         const PixelPattern::Scope scope(pixelSource);
+        std::vector<Color> colors(gridPoints.size());
         for (int i = next++; i < frames; i = next++) {
             if (control && control->cancelled)
                 return;
-            renderFrame(data + frameBytes * i, i, gridPoints, pattern);
+            renderFrame(data + frameBytes * i, i, gridPoints, pattern, colors, fast);
             if (control)
                 ++control->framesDone;
         }

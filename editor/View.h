@@ -116,10 +116,15 @@ public:
     static bool isOptionDown(Qt::KeyboardModifiers modifiers);
     /// The modifier keys changed (or, with none, were let go): updates the tool images.
     void flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers);
-    /// Ends a trackpad gesture: turn by the sign of the last rotation, fit by the last
-    /// magnification.
+    /// Ends a trackpad gesture: turn by the sign of the rotation (negative: clockwise),
+    /// fit by the sign of the magnification.
     void rotateGestureEnded(double lastRotation);
     void magnifyGestureEnded(double lastMagnification);
+    /// What a whole pinch does, from its accumulated readings (rotation in degrees,
+    /// clockwise positive, as Qt reports it; magnification as a relative change): the
+    /// reading furthest past its threshold (15°, 0.1) wins; below both, nothing.
+    enum class Gesture { None, RotateClockwise, RotateCounterClockwise, Fit, FitHalf };
+    static Gesture decideGesture(double clockwiseDegrees, double magnification);
 
     // --- Transforms ----------------------------------------------------------------
     QRectF bounds(bool markedOnly) const;
@@ -208,10 +213,16 @@ public slots:
     void selectAll();
     void mirrorX();
     void mirrorY();
+    /// The toolbar's turn: clockwise, or counter-clockwise while Option is held.
     void rotate();
     void rotateLeft();
+    /// A quarter turn clockwise whatever keys are held (the menu command).
+    void rotateClockwise();
+    /// The toolbar's fit: to the layout space, or to half of it while Option is held.
     void scale();
     void scale2();
+    /// Fits to the layout space whatever keys are held (the menu command).
+    void scaleToFit();
     /// The timer's action: colours the LEDs in preview and colours modes.
     void tick();
     void addFrame();
@@ -229,6 +240,8 @@ public slots:
 signals:
     /// The marking changed (enables cut, copy and delete).
     void markingChanged();
+    /// Something the user should know that is not an error (a refused drop, say).
+    void statusMessage(const QString &message);
     /// The toolbar shows this item ("Edit Nodes", "Select", "Edit Grid", "Preview", "Colors").
     void toolbarItemSelected(const QString &identifier);
     /// The rotate and scale tools show their Option images.
@@ -238,8 +251,9 @@ signals:
     void framesChanged();
     /// Zoom or pan changed what is on screen.
     void viewChanged();
-    /// A request could not be carried out; the message says why and what would help.
-    void statusMessage(const QString &message);
+    /// Preview was asked for without a complete grid (the status message says what is
+    /// missing); the window offers Fit Grid to LEDs.
+    void previewRefused();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -271,6 +285,8 @@ private:
     void paintNumbers(QPainter &painter, const QTransform &toDevice, double discRadius);
     const QPixmap &digitSprite(int digit);
     void setMode(int mode, const char *identifier);
+    /// Acts on the gesture's accumulated readings and starts afresh.
+    void gestureEnded();
     void mouseDown(QPointF point);
     void mouseDragged(QPointF point);
     void mouseUp(QPointF point, Qt::KeyboardModifiers modifiers);
@@ -278,6 +294,8 @@ private:
     /// Moves a node during a press without undo (the release records the step).
     void placeNode(const NodePtr &node, QPointF position);
     void gridPress(QPointF point);
+    /// Refuses (and says so) an x or y handle within one unit of the origin.
+    bool tooCloseToOrigin(QPointF point);
     void gridDrag(QPointF point);
     void finishGridDrag();
     NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
@@ -318,6 +336,8 @@ private:
     QPointF m_selectedOffset;
     std::shared_ptr<RectangleNode> m_rubberband;
     bool m_pressed = false;
+    double m_gestureRotation = 0;
+    double m_gestureMagnification = 0;
     bool m_painting = false;
 
     QList<NodePtr> m_duplicates;

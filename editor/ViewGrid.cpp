@@ -1,6 +1,8 @@
 // The grid: its three handles, the transform, snapping, and pressing and dragging the grid.
 #include "View.h"
 
+#include <cmath>
+
 #include "document/UndoManager.h"
 
 namespace lumora {
@@ -115,6 +117,17 @@ QList<QLineF> View::latticeSegments() const
     return segments;
 }
 
+bool View::tooCloseToOrigin(QPointF p)
+{
+    // An axis of (nearly) no length has no inverse: the grid would map everything to one
+    // point and could not be grabbed again.
+    const QPointF d = p - origin()->position();
+    if (std::hypot(d.x(), d.y()) > 1)
+        return false;
+    emit statusMessage(tr("A grid handle must lie away from the origin: click further from the blue cross."));
+    return true;
+}
+
 void View::gridPress(QPointF p)
 {
     switch (gridState()) {
@@ -123,11 +136,15 @@ void View::gridPress(QPointF p)
         selectNode(origin(), p);
         return;
     case 1:
+        if (tooCloseToOrigin(p))
+            return;
         addX(p);
         selectNode(xDirection(), p);
         updateEdges(false);
         return;
     case 2:
+        if (tooCloseToOrigin(p))
+            return;
         addY(p);
         selectNode(yDirection(), p);
         updateEdges(false);

@@ -13,12 +13,6 @@
 
 namespace lumora {
 
-namespace {
-// Shared by all windows, as a gesture's last reading.
-float lastRotation = 0;
-float lastMagnification = 0;
-} // namespace
-
 void View::setMode(int mode, const char *identifier)
 {
     emit toolbarItemSelected(QString::fromLatin1(identifier));
@@ -51,6 +45,7 @@ void View::preview()
         emit statusMessage(tr("Preview needs a complete grid, and %1: place origin, x and y handles in Edit Grid, "
                               "or choose Layout ▸ Fit Grid to LEDs.")
                                .arg(tr(missing[gridState()])));
+        emit previewRefused();
         return;
     }
     setMode(Preview, "Preview");
@@ -385,7 +380,7 @@ void View::keyReleaseEvent(QKeyEvent *event)
 void View::rotateGestureEnded(double rotation)
 {
     if (rotation < 0)
-        rotate();
+        rotateClockwise();
     else
         rotateLeft();
 }
@@ -393,6 +388,29 @@ void View::rotateGestureEnded(double rotation)
 void View::magnifyGestureEnded(double magnification)
 {
     scaleFactor(magnification > 0 ? 1 : 0.5);
+}
+
+View::Gesture View::decideGesture(double clockwiseDegrees, double magnification)
+{
+    const double turn = std::abs(clockwiseDegrees) / 15.0;
+    const double zoom = std::abs(magnification) / 0.1;
+    if (turn < 1 && zoom < 1)
+        return Gesture::None;
+    if (turn >= zoom)
+        return clockwiseDegrees > 0 ? Gesture::RotateClockwise : Gesture::RotateCounterClockwise;
+    return magnification > 0 ? Gesture::Fit : Gesture::FitHalf;
+}
+
+void View::gestureEnded()
+{
+    switch (decideGesture(m_gestureRotation, m_gestureMagnification)) {
+    case Gesture::RotateClockwise: rotateGestureEnded(-1); break;
+    case Gesture::RotateCounterClockwise: rotateGestureEnded(1); break;
+    case Gesture::Fit: magnifyGestureEnded(1); break;
+    case Gesture::FitHalf: magnifyGestureEnded(-1); break;
+    case Gesture::None: break;
+    }
+    m_gestureRotation = m_gestureMagnification = 0;
 }
 
 bool View::event(QEvent *event)
@@ -409,22 +427,21 @@ bool View::event(QEvent *event)
     if (event->type() == QEvent::NativeGesture) {
         auto *gesture = static_cast<QNativeGestureEvent *>(event);
         switch (gesture->gestureType()) {
+        case Qt::BeginNativeGesture:
+            m_gestureRotation = m_gestureMagnification = 0;
+            return true;
+        // Both readings arrive as steps and are summed over the whole gesture.
         case Qt::RotateNativeGesture:
-            lastRotation = float(gesture->value());
+            m_gestureRotation += gesture->value();
             return true;
         case Qt::ZoomNativeGesture:
-            lastMagnification = float(gesture->value());
+            m_gestureMagnification += gesture->value();
             return true;
         case Qt::SmartZoomNativeGesture:
-            scale();
+            scaleToFit();
             return true;
         case Qt::EndNativeGesture:
-            // One gesture ends both readings; whichever moved last decides.
-            if (lastRotation != 0)
-                rotateGestureEnded(lastRotation);
-            else if (lastMagnification != 0)
-                magnifyGestureEnded(lastMagnification);
-            lastRotation = lastMagnification = 0;
+            gestureEnded();
             return true;
         default:
             break;
@@ -434,15 +451,13 @@ bool View::event(QEvent *event)
         auto *gestures = static_cast<QGestureEvent *>(event);
         if (auto *pinch = static_cast<QPinchGesture *>(gestures->gesture(Qt::PinchGesture))) {
             if (pinch->state() == Qt::GestureUpdated || pinch->state() == Qt::GestureStarted) {
-                lastRotation = float(pinch->totalRotationAngle());
-                lastMagnification = float(pinch->totalScaleFactor() - 1);
+                // The pinch reports its totals so far.
+                m_gestureRotation = pinch->totalRotationAngle();
+                m_gestureMagnification = pinch->totalScaleFactor() - 1;
             } else if (pinch->state() == Qt::GestureFinished) {
-                // Turning wins over pinching when the fingers turned noticeably.
-                if (std::abs(lastRotation) > 20)
-                    rotateGestureEnded(-lastRotation); // Qt counts clockwise positive
-                else
-                    magnifyGestureEnded(lastMagnification);
-                lastRotation = lastMagnification = 0;
+                gestureEnded();
+            } else if (pinch->state() == Qt::GestureCanceled) {
+                m_gestureRotation = m_gestureMagnification = 0;
             }
             return true;
         }

@@ -7,9 +7,11 @@
 
 #include "animation/ImageBitmap.h"
 #include "document/ColorBytes.h"
-#include "document/PreviewMotion.h"
+#include "document/PatternFrame.h"
 #include "patterns/framework/ColorPattern.h"
 
+#include <QDateTime>
+#include <QTimeZone>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -22,6 +24,13 @@
 namespace lumora {
 
 namespace {
+
+/// Seconds since 2001-01-01 00:00:00 UTC, the preview's clock.
+double referenceSeconds()
+{
+    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0;
+}
 
 QColor displayColor(const Color &c)
 {
@@ -37,7 +46,7 @@ void View::tick()
         const ColorPattern *pattern = m_patternSource ? m_patternSource() : nullptr;
         if (!pattern)
             return;
-        colorPreview(*pattern, PreviewMotion::now());
+        colorPreview(*pattern, referenceSeconds() * 30);
     } else if (m_mode == Colors) {
         colorFromBitmap();
     }
@@ -45,30 +54,14 @@ void View::tick()
 
 void View::colorPreview(const ColorPattern &pattern, double T)
 {
-    const PreviewMotion motion(pattern, T);
-    const auto inverse = transform() ? transform()->inverted() : std::nullopt;
-    const qsizetype n = leds().size();
-    std::vector<QColor> colors(n);
-
-    // Patterns are pure, so the LEDs are shared out over the cores; each LED still gets
-    // exactly the Position the serial walk would give it.
-    auto work = [&](qsizetype begin, qsizetype end) {
-        for (qsizetype k = begin; k < end; ++k) {
-            const QPointF g = inverse ? inverse->map(leds()[k]->position()) : QPointF(0, 0);
-            colors[k] = displayColor(pattern.color(motion.at(g, k)));
-        }
-    };
-    const int threads = n < 256 ? 1 : std::max(1, QThread::idealThreadCount());
-    std::vector<std::thread> pool;
-    const qsizetype chunk = (n + threads - 1) / threads;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work, std::min(n, t * chunk), std::min(n, (t + 1) * chunk));
-    work(0, std::min(n, chunk));
-    for (auto &thread : pool)
-        thread.join();
-
-    for (qsizetype k = 0; k < n; ++k)
-        leds()[k]->fill = colors[k];
+    // The same frame the export writes, through the pattern's vector path (the screen does
+    // not need the last bits), shared out over the cores.
+    const QList<QPointF> grid = m_model->snapshot().points();
+    std::vector<Color> colors(grid.size());
+    patternFrame(pattern, T, grid, colors, true, 0);
+    const QList<NodePtr> &list = leds();
+    for (qsizetype k = 0; k < list.size() && k < qsizetype(colors.size()); ++k)
+        list[k]->fill = displayColor(colors[k]);
     QWidget::update();
 }
 
@@ -152,29 +145,47 @@ void View::removeImages()
     m_model->setBackground(nullptr, QUrl());
 }
 
+// Drops are always copies: a file manager told "move" may delete the user's picture.
 void View::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    if (event->mimeData()->hasUrls()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 void View::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    if (event->mimeData()->hasUrls()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 void View::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
+    QStringList remote, unreadable;
     for (const QUrl &url : urls) {
+        if (!url.isLocalFile()) {
+            remote.append(url.toDisplayString());
+            continue;
+        }
         // A dropped picture joins the strip, so it is saved and opens again as the
         // background; one that cannot be read is left out.
         if (addImageWithURL(url))
             m_model->appendImage(url);
+        else
+            unreadable.append(url.fileName());
     }
-    if (!urls.isEmpty())
-        event->acceptProposedAction();
+    if (!remote.isEmpty())
+        emit statusMessage(tr("Only local files can be used as pictures, not %1.").arg(remote.join(", ")));
+    else if (!unreadable.isEmpty())
+        emit statusMessage(tr("Not a picture that can be read: %1.").arg(unreadable.join(", ")));
+    if (!urls.isEmpty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 QList<bool> View::selection() const

@@ -82,6 +82,11 @@ void View::rotate()
         rotateLeft();
         return;
     }
+    rotateClockwise();
+}
+
+void View::rotateClockwise()
+{
     // A quarter turn clockwise (y up).
     transformLeds([](QPointF p, QPointF c) { return QPointF(p.y() + c.x() - c.y(), c.x() + c.y() - p.x()); });
 }
@@ -97,6 +102,11 @@ void View::scale()
         scale2();
     else
         scaleFactor(1);
+}
+
+void View::scaleToFit()
+{
+    scaleFactor(1);
 }
 
 void View::scale2()

@@ -1,6 +1,9 @@
 #include "CatalogueA.h"
 
 #include "Catalogue.h"
+#include "FrameTerms.h"
+
+#include "../vector/VectorKernels.h"
 
 #include <cmath>
 
@@ -181,6 +184,12 @@ Color Oil::color(const Position &p) const
     return Color(r, g, b);
 }
 
+void Oil::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::oil, time, time, positions, out))
+        colors(time, positions, out);
+}
+
 Field::Field()
 {
     speed *= 2;
@@ -188,18 +197,15 @@ Field::Field()
     s1 *= 0.1;
 }
 
-Color Field::color(const Position &p) const
+/// Field at one LED, its sparks already placed for the LED's time.
+static Color fieldAt(const Position &p, const SparkPlaces &places)
 {
     const double t = p.time;
-    const double tt = 0.007 * t;
     double A = 0;
     double W = 0;
-    for (int i = 0; i <= 99; ++i) {
-        const double fi = i;
-        const double py = 0.3165 * (fi * fi) + 0.01 * tt * fi + 0.5;
-        const double px = 0.161235 * fi + 0.1 * sin(0.13 * tt * fi) + 0.5;
-        const double d1 = fract(p.x - py) - 0.5;
-        const double d2 = fract(p.y - px) - 0.5;
+    for (int i = 0; i < kSparkCount; ++i) {
+        const double d1 = fract(p.x - places.qy[i]) - 0.5;
+        const double d2 = fract(p.y - places.qx[i]) - 0.5;
         const double a = atan2(d2, d1);
         const double R = 100 * sqrt(d1 * d1 + d2 * d2);
         const double w = exp(-0.2 * R);
@@ -210,6 +216,23 @@ Color Field::color(const Position &p) const
     }
     const double m = 1.5 * sqrt(A * A) / W;
     return Color(m, (m - 0.5) * (m + 0.5), 0.3 - m);
+}
+
+Color Field::color(const Position &p) const
+{
+    return fieldAt(p, sparkPlaces(0.007 * p.time));
+}
+
+void Field::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    const SparkPlaces places = sparkPlaces(0.007 * time);
+    eachPosition(time, positions, out, [&](const Position &p) { return fieldAt(p, places); });
+}
+
+void Field::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::field, sparkPlaces(0.007 * time), time, positions, out))
+        colors(time, positions, out);
 }
 
 double Klecks::klecks(double cx, double cy, double radius, double x, double y, double t)

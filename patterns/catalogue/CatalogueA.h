@@ -54,6 +54,7 @@ class Blobs : public ColorPattern {
 class Oil : public ColorPattern {
     LUMORA_PATTERN(Oil)
     Color color(const Position &p) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// One hundred sparks on a wrapping field, each a small damped wave.
@@ -61,6 +62,8 @@ class Field : public ColorPattern {
     LUMORA_PATTERN(Field)
     Field();
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Seven wandering splotches with wavy rims.

@@ -1,6 +1,7 @@
 #include "CatalogueD.h"
 
 #include "Catalogue.h"
+#include "FrameTerms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -158,26 +159,34 @@ Sinus::Sinus()
     s1 = 0;
 }
 
-Color Sinus::color(const Position &p) const
+/// Sinus at one LED, its points already placed for the LED's time.
+static Color sinusAt(const Position &p, const SinusTerms &terms)
 {
-    const double t = p.time;
     const double x = p.x;
     const double y = p.y;
-    const double s = sin(t);
-    const double q = sin01(t);
     double R = 0, G = 0, B = 0;
-    for (int n = 0; n < 30; ++n) {
-        const double i = n;
-        const double dx = x - (i / 10 - 1.5);
-        double dy = y - s * sin((((i + 1) * 1.5) / 10) * t) * 0.3;
-        R += 0.15 / ((dx * dx + dy * dy) * 8 * 15 * (1 - s * 0.3));
-        dy = y - sin((((i + 1) * 3) / 10) * t + PI) * 0.3;
-        G += 0.5 / ((dx * dx + dy * dy) * 8 * 15 * (1 - q * 0.05));
-        dy = y - cos((((i + 1) * 4.5) / 10) * t) * 0.3;
-        B += 0.75 / ((dx * dx + dy * dy) * 8 * 15 * (1 - (q * 0.2 * i) / 10));
+    for (int n = 0; n < kSinusPoints; ++n) {
+        const double dx = x - terms.column[n];
+        double dy = y - terms.redY[n];
+        R += 0.15 / ((dx * dx + dy * dy) * 8 * 15 * terms.redFalloff);
+        dy = y - terms.greenY[n];
+        G += 0.5 / ((dx * dx + dy * dy) * 8 * 15 * terms.greenFalloff);
+        dy = y - terms.blueY[n];
+        B += 0.75 / ((dx * dx + dy * dy) * 8 * 15 * terms.blueFalloff[n]);
     }
-    const double m = q * 0.5 + 0.5;
+    const double m = terms.q * 0.5 + 0.5;
     return Color(R, (1.5 - m) * G, m * B);
+}
+
+Color Sinus::color(const Position &p) const
+{
+    return sinusAt(p, sinusTerms(p.time));
+}
+
+void Sinus::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    const SinusTerms terms = sinusTerms(time);
+    eachPosition(time, positions, out, [&](const Position &p) { return sinusAt(p, terms); });
 }
 
 Vec3 RotatingBars::rotatedBar(double px, double py, double pos, double r, double g, double b,

@@ -49,6 +49,7 @@ class Sinus : public ColorPattern {
     LUMORA_PATTERN(Sinus)
     Sinus();
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Eight rainbow bars turning at slightly different rates.

@@ -1,6 +1,9 @@
 #include "CatalogueE.h"
 
 #include "Catalogue.h"
+#include "FrameTerms.h"
+
+#include "../vector/VectorKernels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,15 +28,48 @@ struct Spark {
     double e;
 };
 
-Spark spark(double x, double y, double tt, double fi)
+Spark spark(double x, double y, const SparkPlaces &places, int i)
 {
-    const double qy = 0.3165 * (fi * fi) + 0.01 * tt * fi + 0.5;
-    const double qx = 0.161235 * fi + 0.1 * sin(0.13 * tt * fi) + 0.5;
-    const double d1 = fract(x - qy) - 0.5;
-    const double d2 = fract(y - qx) - 0.5;
+    const double d1 = fract(x - places.qy[i]) - 0.5;
+    const double d2 = fract(y - places.qx[i]) - 0.5;
     const double a = atan2(d2, d1);
     const double r = 100 * sqrt(d1 * d1 + d2 * d2);
     return {a, r, exp(-0.5 * r)};
+}
+
+Color floatingAt(const Position &p, const SparkPlaces &places)
+{
+    double A = 0;
+    double W = 0;
+    for (int i = 0; i < kSparkCount; ++i) {
+        const Spark k = spark(p.x, p.y, places, i);
+        A = A + sin(sin(2 * k.a - k.r) + k.a + p.time) * k.e;
+        W = W + k.e;
+    }
+    const double B = 1.5 * A / W;
+    return Color((B - 0.5) * (B + 0.5), B, -B);
+}
+
+Color spiralsAt(const Position &p, const SparkPlaces &places)
+{
+    double A = 0;
+    double W = 0;
+    for (int i = 0; i < kSparkCount; ++i) {
+        const Spark k = spark(p.x, p.y, places, i);
+        A = A + sin(k.r - k.a - p.time) * k.e;
+        W = W + k.e;
+    }
+    const double B = 1.5 * A / W;
+    return Color(B, (B - 0.5) * (B + 0.5), -B);
+}
+
+double densityIn(const TunnelScene &scene, Vec3 q)
+{
+    const double d1 = distance(q, scene.centre1);
+    const double d2 = distance(q, scene.centre2);
+    const double d3 = distance(q, scene.centre3);
+    return d1 * d2 * d3
+           * (cos(q.y) * cos(q.x) - 0.1 - 0.1 * cos(7 * q.z + scene.sevenT) * cos(3 * q.x) * cos(4 * q.y));
 }
 
 // Offsets for the field's gradient in Tunnel.
@@ -85,22 +121,12 @@ Tunnel::Tunnel()
     speed = 0.05;
 }
 
-double Tunnel::density(double x, double y, double z, double t)
+/// One ray of Tunnel through the scene of its frame.
+static Color tunnelAt(const Position &p, const TunnelScene &scene)
 {
-    const Vec3 q{x, y, z};
-    const double d1 = distance(q, Vec3{cos(t) + sin(0.2 * t), 0.3, 2 + 0.5 * cos(0.5 * t)});
-    const double d2 = distance(q, Vec3{-cos(0.7 * t), 0.3, 2 + sin(0.5 * t)});
-    const double d3 = distance(q, Vec3{-0.5 * sin(0.2 * t), sin(t), 2});
-    return d1 * d2 * d3
-           * (cos(y) * cos(x) - 0.1 - 0.1 * cos(7 * z + 7 * t) * cos(3 * x) * cos(4 * y));
-}
-
-Color Tunnel::color(const Position &p) const
-{
-    const double t = p.time;
     const Vec3 O{p.x, p.y, 0};
-    const Vec3 D{(p.x + 0.01 * cos(t)) / 54, p.y / 54, 0.018518518518518517};
-    const auto densityAt = [t](Vec3 q) { return density(q.x, q.y, q.z, t); };
+    const Vec3 D{(p.x + scene.sway) / 54, p.y / 54, 0.018518518518518517};
+    const auto densityAt = [&scene](Vec3 q) { return densityIn(scene, q); };
 
     Vec3 C{0, 0, 0};
     double s = 0;
@@ -126,18 +152,37 @@ Color Tunnel::color(const Position &p) const
     return Color(C.x + 0.003 * s, C.y + 0.006 * s, C.z + 0.015 * s);
 }
 
+double Tunnel::density(double x, double y, double z, double t)
+{
+    return densityIn(tunnelScene(t), Vec3{x, y, z});
+}
+
+Color Tunnel::color(const Position &p) const
+{
+    return tunnelAt(p, tunnelScene(p.time));
+}
+
+void Tunnel::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    const TunnelScene scene = tunnelScene(time);
+    eachPosition(time, positions, out, [&](const Position &p) { return tunnelAt(p, scene); });
+}
+
 Color Floating::color(const Position &p) const
 {
-    const double tt = 0.01 * p.time;
-    double A = 0;
-    double W = 0;
-    for (int i = 0; i < 100; ++i) {
-        const Spark k = spark(p.x, p.y, tt, i);
-        A = A + sin(sin(2 * k.a - k.r) + k.a + p.time) * k.e;
-        W = W + k.e;
-    }
-    const double B = 1.5 * A / W;
-    return Color((B - 0.5) * (B + 0.5), B, -B);
+    return floatingAt(p, sparkPlaces(0.01 * p.time));
+}
+
+void Floating::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    const SparkPlaces places = sparkPlaces(0.01 * time);
+    eachPosition(time, positions, out, [&](const Position &p) { return floatingAt(p, places); });
+}
+
+void Floating::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::floating, sparkPlaces(0.01 * time), time, positions, out))
+        colors(time, positions, out);
 }
 
 Lumora::Lumora()
@@ -168,16 +213,19 @@ Spirals::Spirals()
 
 Color Spirals::color(const Position &p) const
 {
-    const double tt = 0.007 * p.time;
-    double A = 0;
-    double W = 0;
-    for (int i = 0; i < 100; ++i) {
-        const Spark k = spark(p.x, p.y, tt, i);
-        A = A + sin(k.r - k.a - p.time) * k.e;
-        W = W + k.e;
-    }
-    const double B = 1.5 * A / W;
-    return Color(B, (B - 0.5) * (B + 0.5), -B);
+    return spiralsAt(p, sparkPlaces(0.007 * p.time));
+}
+
+void Spirals::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    const SparkPlaces places = sparkPlaces(0.007 * time);
+    eachPosition(time, positions, out, [&](const Position &p) { return spiralsAt(p, places); });
+}
+
+void Spirals::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::spirals, sparkPlaces(0.007 * time), time, positions, out))
+        colors(time, positions, out);
 }
 
 Vec3 Neon::latticeBars(Vec3 p)

@@ -18,6 +18,7 @@ class Tunnel : public ColorPattern {
     LUMORA_PATTERN(Tunnel)
     Tunnel();
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
     /// The scene's field at (x, y, z) and time t; below 0.4 a ray has hit something.
     static double density(double x, double y, double z, double t);
 };
@@ -26,6 +27,8 @@ class Tunnel : public ColorPattern {
 class Floating : public ColorPattern {
     LUMORA_PATTERN(Floating)
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Two interfering ripple centres, coloured by the direction of their sum.
@@ -40,6 +43,8 @@ class Spirals : public ColorPattern {
     LUMORA_PATTERN(Spirals)
     Spirals();
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// A ray flying through a lattice of glowing bars.

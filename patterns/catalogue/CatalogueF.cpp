@@ -1,6 +1,9 @@
 #include "CatalogueF.h"
 
 #include "Catalogue.h"
+#include "FrameTerms.h"
+
+#include "../vector/VectorKernels.h"
 
 #include "../framework/PixelPattern.h"
 
@@ -130,22 +133,19 @@ Glow::Glow()
     s1 *= 0.125;
 }
 
-Color Glow::color(const Position &p) const
+/// Glow at one LED, its sparks already placed for the LED's time.
+static Color glowAt(const Position &p, const GlowSparks &sparks)
 {
-    const double tt = 0.1 * p.time;
     double A = 0;
     double B = 0;
     double C = 0;
     double W = 0;
-    for (int i = 0; i < 100; ++i) {
-        const double fi = i;
-        const double a = fract(0.13 * fi) - 0.5;
-        const double b = sqrt(1 - a * a) - 0.8;
-        const double px = 0.161235 * fi + tt * a + 0.5;
-        const double py = 0.3165 * (fi * fi) + 0.5 + tt * b + 0.5;
-        const double d1 = fract(p.x - py) - 0.5;
-        const double d2 = fract(p.y - px) - 0.5;
-        const double s = fract(0.5 * fi) * 4 - 1;
+    for (int i = 0; i < kSparkCount; ++i) {
+        const double a = sparks.a[i];
+        const double b = sparks.b[i];
+        const double d1 = fract(p.x - sparks.py[i]) - 0.5;
+        const double d2 = fract(p.y - sparks.px[i]) - 0.5;
+        const double s = sparks.s[i];
         const double w = (0.5 - std::fabs(d1)) * (0.5 - std::fabs(d2)) / (d1 * d1 + d2 * d2);
         const double g = 250 * (d1 * b + d2 * a);
         A += cos(g) * w;
@@ -158,16 +158,52 @@ Color Glow::color(const Position &p) const
     return Color(m * sqrt(1 + c) * 0.5, m - 0.5, m * sqrt(1 - c) * 0.7);
 }
 
+Color Glow::color(const Position &p) const
+{
+    return glowAt(p, glowSparks(0.1 * p.time));
+}
+
+void Glow::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    const GlowSparks sparks = glowSparks(0.1 * time);
+    eachPosition(time, positions, out, [&](const Position &p) { return glowAt(p, sparks); });
+}
+
+void Glow::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::glow, glowSparks(0.1 * time), time, positions, out))
+        colors(time, positions, out);
+}
+
+/// OilSpiral at one LED, its layers already set up for the LED's time.
+static Color oilSpiralAt(const Position &p, const OilSpiralLayers &layers)
+{
+    const double t = layers.t;
+    Vec2 q{p.x, p.y};
+    for (int k = 0; k < kOilSpiralLayers; ++k) {
+        const double i = layers.i[k];
+        // Each layer reads the position itself, not the running sum.
+        q.x += layers.share[k] * sin(i * p.y + t + layers.phase[k]);
+        q.y += layers.amplitude[k] * cos(i * p.x + layers.t101 + layers.shift[k]);
+    }
+    return Color(sin(q.x * PI + layers.t09) + 0.2, sin(q.y * PI + t) + 0.2, 0.2 + sin(q.x + q.y + layers.t098));
+}
+
 Color OilSpiral::color(const Position &p) const
 {
-    const double t = p.time;
-    Vec2 q{p.x, p.y};
-    for (double i = 1; i < 20; i += 1) {
-        // Each layer reads the position itself, not the running sum.
-        q.x += (0.3 / i) * sin(i * p.y + t + 0.3 * i * sin(t));
-        q.y += (0.3 / i) * cos(0.9 * t) * cos(i * p.x + 1.01 * t + 0.3 * i);
-    }
-    return Color(sin(q.x * PI + 0.9 * t) + 0.2, sin(q.y * PI + t) + 0.2, 0.2 + sin(q.x + q.y + 0.98 * t));
+    return oilSpiralAt(p, oilSpiralLayers(p.time));
+}
+
+void OilSpiral::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    const OilSpiralLayers layers = oilSpiralLayers(time);
+    eachPosition(time, positions, out, [&](const Position &p) { return oilSpiralAt(p, layers); });
+}
+
+void OilSpiral::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    if (!vectorColors(&VectorKernels::oilSpiral, oilSpiralLayers(time), time, positions, out))
+        colors(time, positions, out);
 }
 
 Color Squiggle::color(const Position &p) const

@@ -48,12 +48,16 @@ class Glow : public ColorPattern {
     LUMORA_PATTERN(Glow)
     Glow();
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Nineteen layers of sine waves stirring the plane.
 class OilSpiral : public ColorPattern {
     LUMORA_PATTERN(OilSpiral)
     Color color(const Position &p) const override;
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
+    void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Rings bent by a moving sine lattice.

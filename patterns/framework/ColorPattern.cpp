@@ -25,6 +25,20 @@ Color ColorPattern::color(const Position &) const
     return Color(1, 0, 1);
 }
 
+void ColorPattern::colors(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    for (std::size_t k = 0; k < positions.size(); ++k) {
+        Position position = positions[k];
+        position.time = time;
+        out[k] = color(position);
+    }
+}
+
+void ColorPattern::colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const
+{
+    colors(time, positions, out);
+}
+
 std::string_view ColorPattern::qualifiedName() const
 {
     return "Lumora.ColorPattern";

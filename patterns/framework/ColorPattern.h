@@ -5,6 +5,7 @@
 #include "Position.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,9 @@ namespace lumora {
 
 /// Base of every procedural colour pattern. The registry owns exactly one instance of each
 /// pattern class for the whole run; consumers read the four animation parameters and call
-/// color() once per LED and frame. color() is const: patterns are pure functions of the
-/// Position, which lets renderers evaluate LEDs and frames on several threads.
+/// color() once per LED and frame, or colors() once per frame. Both are const: patterns are
+/// pure functions of the Position, which lets renderers evaluate LEDs and frames on several
+/// threads.
 class ColorPattern {
 public:
     ColorPattern();
@@ -29,6 +31,17 @@ public:
 
     /// The base answer is magenta everywhere; every pattern overrides it.
     virtual Color color(const Position &position) const;
+
+    /// Colours a whole frame: out[k] is color() of positions[k] with its time replaced by
+    /// `time`, to the last bit. The default calls color() per position; heavy patterns
+    /// override it to work out once per frame what does not depend on the LED. out must be
+    /// at least as long as positions.
+    virtual void colors(double time, std::span<const Position> positions, std::span<Color> out) const;
+
+    /// Like colors(), but for the live preview only: may use vectorised approximations of
+    /// the transcendental functions, within 1e-9 of colors() per component. Nothing that is
+    /// written to a file uses it unless asked to. The default is colors().
+    virtual void colorsFast(double time, std::span<const Position> positions, std::span<Color> out) const;
 
     /// "Lumora.<ClassName>"; the macro LUMORA_PATTERN supplies it.
     virtual std::string_view qualifiedName() const;

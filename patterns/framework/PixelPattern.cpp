@@ -57,6 +57,11 @@ BoundingBox PixelPattern::boundingBox()
     return currentBox();
 }
 
+const PixelSource *PixelPattern::scopedSource()
+{
+    return scoped;
+}
+
 void PixelPattern::setBoundingBox(const BoundingBox &box)
 {
     std::lock_guard lock(guard());

@@ -53,6 +53,9 @@ public:
     static void setBitmap(std::shared_ptr<const Bitmap> bitmap);
     static BoundingBox boundingBox();
     static void setBoundingBox(const BoundingBox &box);
+    /// The source this thread's scope installed, or nullptr: a render that shares its work
+    /// out to more threads installs the same on each of them.
+    static const PixelSource *scopedSource();
 
     /// For the life of the scope, on this thread only, the Image pattern reads `source`.
     class Scope {

@@ -81,6 +81,15 @@ TEST(CliExport, WritesIntoTheDocumentFolderAndListsTheFiles)
     EXPECT_TRUE(written.contains(dir.filePath("frame001.ppm")));
     EXPECT_TRUE(written.contains(dir.filePath("image1.h")));
 
+    // --fast changes only patterns with a vector path; the others keep their exact bytes.
+    const QByteArray exact = contents(dir.filePath("QuasiCrystal.ppm"));
+    run = runCli({"export", doc, "--fast", "--pattern", "QuasiCrystal"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(contents(dir.filePath("QuasiCrystal.ppm")), exact);
+    run = runCli({"export", doc, "--fast", "--pattern", "Oil"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(contents(dir.filePath("Oil.ppm")).size(), exact.size());
+
     run = runCli({"export", doc, "--pattern", "NoSuchPattern"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("NoSuchPattern"));

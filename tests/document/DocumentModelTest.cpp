@@ -237,3 +237,19 @@ TEST(DocumentModelLeds, AnImportIsOneNamedStep)
     f.undo.undo();
     EXPECT_EQ(f.model.ledCount(), 1);
 }
+
+TEST(DocumentModelGrid, RemoveGridIsOneUndoableStep)
+{
+    ModelFixture f;
+    f.model.addOrigin({100, 100});
+    f.model.addX({100, 100}); // a broken grid, as a double-click used to leave it
+    f.model.removeGrid();
+    f.step();
+    EXPECT_EQ(f.model.gridState(), 0);
+    EXPECT_EQ(f.undo.undoActionName(), "remove grid");
+    f.undo.undo();
+    EXPECT_EQ(f.model.gridState(), 2);
+    EXPECT_EQ(f.model.xDirection()->position(), QPointF(100, 100));
+    f.undo.redo();
+    EXPECT_EQ(f.model.gridState(), 0);
+}

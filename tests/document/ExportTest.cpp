@@ -235,6 +235,37 @@ TEST(Exporter, TemplateHasAMagentaDiscPerLedWithYUp)
     EXPECT_EQ(image.pixelColor(115, 668).alpha(), 0); // outside the radius of 10
 }
 
+TEST(Exporter, TheTemplateNeverOverwritesAPictureOrAFileItDidNotWrite)
+{
+    QTemporaryDir dir;
+    QImage artwork(40, 30, QImage::Format_RGB32);
+    artwork.fill(Qt::darkRed);
+    savePicture(dir, "heart.png", artwork);
+    const QByteArray before = contents(dir.filePath("heart.png"));
+    LayoutSnapshot layout;
+    layout.leds = {{100, 100}};
+    layout.images = {QUrl("heart.png")}; // relative to the document, as the example stores it
+    Exporter exporter(layout, dir.filePath("heart.lumora"));
+
+    const ExportReport first = exporter.exportTemplate();
+    ASSERT_TRUE(first.ok());
+    EXPECT_EQ(contents(dir.filePath("heart.png")), before);
+    EXPECT_EQ(QFileInfo(first.written.value(0)).fileName(), "heart-template.png");
+    ASSERT_EQ(first.warnings.size(), 1);
+    EXPECT_TRUE(Exporter::isTemplateFile(dir.filePath("heart-template.png")));
+    // The next export recognises its own file and writes over it.
+    EXPECT_EQ(QFileInfo(exporter.exportTemplate().written.value(0)).fileName(), "heart-template.png");
+
+    // A file the layout does not use but that is no template of ours is left alone too.
+    LayoutSnapshot other;
+    savePicture(dir, "notes.png", artwork);
+    const ExportReport second = Exporter(other, dir.filePath("notes.lumora")).exportTemplate();
+    EXPECT_EQ(QFileInfo(second.written.value(0)).fileName(), "notes-template.png");
+    // With the name free, the template takes it.
+    EXPECT_EQ(QFileInfo(Exporter(other, dir.filePath("fresh.lumora")).exportTemplate().written.value(0)).fileName(),
+              "fresh.png");
+}
+
 TEST(Exporter, RelativePictureNamesAreFoundBesideTheDocument)
 {
     QTemporaryDir dir;

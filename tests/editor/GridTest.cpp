@@ -232,3 +232,17 @@ TEST(Grid, ADraggedLedSnapsOnlyInEditGridMode)
         EXPECT_EQ(b->position(), QPointF(440, 215));
     }
 }
+
+TEST(Grid, AHandleOnTheOriginIsRefused)
+{
+    ViewFixture f;
+    f.view->editGrid();
+    f.click({300, 300});
+    f.click({300.5, 300}); // a double-click
+    EXPECT_EQ(f.view->gridState(), 1);
+    f.click({340, 300});
+    f.click({299.5, 300.5});
+    EXPECT_EQ(f.view->gridState(), 2);
+    f.click({300, 340});
+    EXPECT_EQ(f.view->gridState(), 3);
+}

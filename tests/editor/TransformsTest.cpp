@@ -179,16 +179,41 @@ TEST(Transforms, TrackpadGestureEventsReachTheTransforms)
                                   QPointF(100, 100), QPointF(100, 100), value, QPointF(), 1);
         QApplication::sendEvent(&view, &event);
     };
-    {
+    // Recorded sequences: Qt reports rotation steps clockwise positive, and one pinch
+    // carries both readings; the one furthest past its threshold decides.
+    struct Sequence {
+        QList<QPair<Qt::NativeGestureType, double>> steps;
+        QList<QPointF> after;
+    };
+    const QList<QPointF> clockwise{{5, 5}, {5, -5}}, counter{{5, -5}, {5, 5}}, unchanged{{0, 0}, {10, 0}};
+    const QList<QPointF> fitted; // any fit: the LEDs leave the corner
+    const Sequence sequences[] = {
+        {{{Qt::RotateNativeGesture, 10}, {Qt::RotateNativeGesture, 8}}, clockwise},
+        {{{Qt::RotateNativeGesture, -12}, {Qt::RotateNativeGesture, -9}}, counter},
+        // Spreading two fingers with a little unintended turn fits, it does not turn.
+        {{{Qt::RotateNativeGesture, 4}, {Qt::ZoomNativeGesture, 0.2}, {Qt::RotateNativeGesture, 3}}, fitted},
+        {{{Qt::RotateNativeGesture, 0.5}, {Qt::RotateNativeGesture, -0.2}, {Qt::ZoomNativeGesture, 0.05}}, unchanged},
+    };
+    for (const Sequence &sequence : sequences) {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
         gesture(*f.view, Qt::BeginNativeGesture, 0);
-        gesture(*f.view, Qt::RotateNativeGesture, 0.5);
-        gesture(*f.view, Qt::RotateNativeGesture, -0.2);
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{0, 0}, {10, 0}}));
+        for (const auto &[type, value] : sequence.steps)
+            gesture(*f.view, type, value);
+        EXPECT_EQ(f.view->positions(), unchanged);
         gesture(*f.view, Qt::EndNativeGesture, 0);
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
+        if (sequence.after == unchanged)
+            EXPECT_EQ(f.view->positions(), unchanged);
+        else if (sequence.after == clockwise || sequence.after == counter)
+            EXPECT_EQ(f.view->positions(), sequence.after);
+        else
+            EXPECT_NE(f.view->positions(), unchanged) << "the zoom fitted the layout";
     }
+    EXPECT_EQ(View::decideGesture(14.9, 0.099), View::Gesture::None);
+    EXPECT_EQ(View::decideGesture(20, 0.1), View::Gesture::RotateClockwise);
+    EXPECT_EQ(View::decideGesture(-20, 0.5), View::Gesture::Fit);
+    EXPECT_EQ(View::decideGesture(-20, -0.5), View::Gesture::FitHalf);
+    EXPECT_EQ(View::decideGesture(-20, -0.1), View::Gesture::RotateCounterClockwise);
     {
         TransformFixture f;
         f.fitExample();
