@@ -10,6 +10,8 @@
 #include "maps/LedMapFormat.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
+#include "editor/ViewScroller.h"
+#include "PatternPanel.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -26,7 +28,9 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QStatusBar>
+#include <QScreen>
 #include <QToolBar>
+#include <QToolButton>
 
 void lumoraInitResources();
 
@@ -61,17 +65,26 @@ DocumentWindow::DocumentWindow(Document *document)
     m_tabs->widget(0)->setProperty("identifier", "1");
     m_tabs->addTab(timelineScroll, tr("Frames"));
     m_tabs->widget(1)->setProperty("identifier", "2");
+    if (Application *app = Application::instance()) {
+        m_tabs->addTab(new PatternPanel(app, document->model()), tr("Patterns"));
+        m_tabs->widget(2)->setProperty("identifier", "3");
+    }
     m_tabs->setMinimumWidth(150);
     auto *splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(m_view);
+    splitter->addWidget(new ViewScroller(m_view));
     splitter->addWidget(m_tabs);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    splitter->setSizes({1024, 200});
+    splitter->setSizes({1024, 260});
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
     m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
     resize(1280, 900);
+    // On a small screen (a 1366 × 700 laptop) the window starts within it.
+    if (QScreen *display = QGuiApplication::primaryScreen()) {
+        const QSize room = display->availableGeometry().size() * 0.95;
+        resize(size().boundedTo(room));
+    }
 
     connect(m_view, &View::statusMessage, this, &DocumentWindow::showStatus);
 
@@ -80,6 +93,25 @@ DocumentWindow::DocumentWindow(Document *document)
     statusBar()->addPermanentWidget(new QLabel(tr("LEDs:"), this));
     statusBar()->addPermanentWidget(m_countLabel);
     connect(m_view, &View::countChanged, this, [this](qsizetype n) { m_countLabel->setText(QString::number(n)); });
+
+    // When Preview is refused for want of a grid, the status bar says so and offers the fix.
+    auto *fitOffer = new QToolButton(this);
+    fitOffer->setObjectName("fitGridOffer");
+    fitOffer->setText(tr("Fit Grid to LEDs"));
+    fitOffer->setAutoRaise(true);
+    fitOffer->hide();
+    // Permanent, as a temporary message would cover a normal status bar widget.
+    statusBar()->insertPermanentWidget(0, fitOffer);
+    connect(fitOffer, &QToolButton::clicked, this, [this, fitOffer] {
+        m_view->fitGrid();
+        fitOffer->hide();
+        m_view->preview();
+    });
+    connect(m_view, &View::previewRefused, fitOffer, &QWidget::show);
+    connect(statusBar(), &QStatusBar::messageChanged, fitOffer, [fitOffer](const QString &message) {
+        if (message.isEmpty())
+            fitOffer->hide();
+    });
 
     buildToolbar();
     buildMenus();
@@ -244,6 +276,7 @@ void DocumentWindow::buildMenus()
 
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->addActions(m_modes->actions());
+    buildZoomAndWiringItems(viewMenu);
     if (app)
         app->addViewMenuItems(viewMenu);
 
@@ -259,6 +292,9 @@ void DocumentWindow::buildMenus()
     addAction(layout, tr("Rotate &Counter-clockwise"), QKeySequence(tr("Ctrl+Shift+R")), [this] { m_view->rotateLeft(); });
     addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scaleToFit(); });
     addAction(layout, tr("Scale to &Half"), QKeySequence(tr("Ctrl+Shift+0")), [this] { m_view->scale2(); });
+    layout->addSeparator();
+    addAction(layout, tr("&Fit Grid to LEDs"), {}, [this] { m_view->fitGrid(); })
+        ->setToolTip(tr("Place a complete grid over the LEDs, so that Preview can show patterns on them"));
 
     QMenu *frames = menuBar()->addMenu(tr("F&rame"));
     addAction(frames, tr("&Add Frame"), QKeySequence(tr("Ctrl+Shift+N")), [this] { m_view->addFrame(); });
@@ -272,6 +308,31 @@ void DocumentWindow::buildMenus()
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     addAction(help, tr("Lumora &Help"), QKeySequence::HelpContents, [this] { m_document->showHelp(); });
+}
+
+void DocumentWindow::buildZoomAndWiringItems(QMenu *viewMenu)
+{
+    viewMenu->addSeparator();
+    addAction(viewMenu, tr("Zoom &In"), QKeySequence::ZoomIn, [this] { m_view->zoomIn(); })
+        ->setShortcuts({QKeySequence::ZoomIn, QKeySequence(tr("Ctrl+="))});
+    addAction(viewMenu, tr("Zoom &Out"), QKeySequence::ZoomOut, [this] { m_view->zoomOut(); });
+    addAction(viewMenu, tr("&Zoom to Fit"), QKeySequence(tr("Ctrl+9")), [this] { m_view->zoomToFit(); });
+    viewMenu->addSeparator();
+    QAction *numbers = addAction(viewMenu, tr("Show LED &Numbers"), QKeySequence(tr("Ctrl+Shift+L")), [] {});
+    numbers->setObjectName("showLedNumbers");
+    numbers->setCheckable(true);
+    connect(numbers, &QAction::toggled, m_view, &View::setNumbersShown);
+
+    QMenu *sizes = viewMenu->addMenu(tr("LED &Size"));
+    auto *sizeGroup = new QActionGroup(this);
+    const std::pair<const char *, double> choices[] = {
+        {QT_TR_NOOP("&Automatic"), 0}, {QT_TR_NOOP("S&mall"), 6}, {QT_TR_NOOP("&Medium"), 12}, {QT_TR_NOOP("&Large"), 20}};
+    for (const auto &[title, diameter] : choices) {
+        QAction *action = addAction(sizes, tr(title), {}, [this, d = diameter] { m_view->setLedSize(d); });
+        action->setCheckable(true);
+        action->setChecked(diameter == m_view->ledSizeSetting());
+        sizeGroup->addAction(action);
+    }
 }
 
 void DocumentWindow::fillRecentMenu()

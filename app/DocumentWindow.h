@@ -46,6 +46,8 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
+    /// Zoom, LED numbers and disc size in the View menu.
+    void buildZoomAndWiringItems(QMenu *viewMenu);
     void updateTitle();
     void fillRecentMenu();
     QAction *addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,

@@ -31,8 +31,17 @@ void PrintView::draw(QPainter &painter, QSizeF area) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
-    for (const QRectF &circle : circles(area))
+    const QList<QRectF> all = circles(area);
+    for (const QRectF &circle : all)
         painter.drawEllipse(circle);
+    // The LED numbers when the editor shows them, beside each circle's upper right.
+    if (m_view && m_view->areNumbersShown()) {
+        QFont font = painter.font();
+        font.setPointSizeF(8);
+        painter.setFont(font);
+        for (qsizetype i = 0; i < all.size(); ++i)
+            painter.drawText(QPointF(all[i].right() - 4, all[i].top() + 2), QString::number(i));
+    }
     painter.restore();
 }
 

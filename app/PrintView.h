@@ -10,7 +10,8 @@ namespace lumora {
 class View;
 
 /// The printed layout: every LED as a black outlined circle of diameter 34 points, the whole
-/// layout scaled to fit the printable area and centred on it. Nothing else is printed.
+/// layout scaled to fit the printable area and centred on it, with each LED's number beside
+/// it while the editor shows LED numbers. Nothing else is printed.
 class PrintView {
 public:
     explicit PrintView(const View *view = nullptr) : m_view(view) {}

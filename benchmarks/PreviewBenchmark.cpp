@@ -1,6 +1,7 @@
 // One whole preview tick per pattern: evaluate the pattern for every LED (spread over the
 // cores), set the LEDs' colours, and paint the layout offscreen at 1024 × 768 with
-// antialiasing, for 1,000, 2,000 and 10,000 LEDs.
+// antialiasing, for 1,000, 2,000 and 10,000 LEDs; zoomed in, a pan step, and the LED number
+// overlay.
 #include "document/UndoManager.h"
 #include "editor/View.h"
 #include "patterns/framework/ColorPattern.h"
@@ -78,6 +79,59 @@ void dragStep(benchmark::State &state)
     }
 }
 
+/// Paints the view into the frame, as a repaint of the window would.
+void paintInto(View &view, QImage &frame)
+{
+    QPainter painter(&frame);
+    view.render(&painter);
+    painter.end();
+    benchmark::DoNotOptimize(frame.constBits());
+}
+
+/// A preview tick zoomed in four times about the middle: only the LEDs on screen are drawn.
+void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.setPatternSource([pattern] { return pattern; });
+    layout.view.setZoom(4, {512, 384});
+    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        layout.view.tick();
+        paintInto(layout.view, frame);
+    }
+}
+
+/// One pan step of a zoomed view with the repaint it causes (the layer under the LEDs is
+/// redrawn for the new position).
+void panStep(benchmark::State &state)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.setZoom(4, {512, 384});
+    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        layout.view.setViewCentre(QPointF(300 + (step % 400), 300 + (step / 400 % 100)));
+        ++step;
+        paintInto(layout.view, frame);
+    }
+}
+
+/// A repaint of the whole layout with or without the LED numbers; the difference is what
+/// the number overlay costs per frame.
+void numbers(benchmark::State &state)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.setNumbersShown(state.range(1) != 0);
+    // At twice the size every LED of 2,000 is on screen with its own number.
+    const int width = int(state.range(2));
+    layout.view.resize(width, width * 3 / 4);
+    QImage frame(width, width * 3 / 4, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        paintInto(layout.view, frame);
+    }
+    state.counters["every"] = layout.view.numberStep();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -89,6 +143,14 @@ int main(int argc, char **argv)
     for (const ColorPattern *pattern : ColorPattern::patterns())
         benchmark::RegisterBenchmark(("tick/" + pattern->name()).c_str(), tick, pattern)
             ->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    const ColorPattern *first = ColorPattern::patterns().front();
+    benchmark::RegisterBenchmark(("zoomedTick/" + first->name()).c_str(), zoomedTick, first)
+        ->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("panStep", panStep)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    // LEDs, numbers shown, view width.
+    benchmark::RegisterBenchmark("numbers", numbers)
+        ->Args({2000, 0, 1024})->Args({2000, 1, 1024})->Args({2000, 0, 2048})->Args({2000, 1, 2048})
+        ->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("dragStep", dragStep)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -388,6 +388,34 @@ void DocumentModel::moveGrid(const GridHandles &handles)
     setGridPositions(handles.origin, handles.xDirection, handles.yDirection);
 }
 
+void DocumentModel::setGrid(const GridHandles &handles)
+{
+    placeGrid(handles.origin, handles.xDirection, handles.yDirection);
+    m_undo->setActionName("move grid");
+}
+
+void DocumentModel::placeGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y)
+{
+    auto where = [](const NodePtr &handle) {
+        return handle ? std::optional<QPointF>(handle->position()) : std::nullopt;
+    };
+    m_undo->registerUndo([this, o = where(m_origin), xd = where(m_xDirection), yd = where(m_yDirection)] {
+        placeGrid(o, xd, yd);
+    });
+    auto place = [this](NodePtr &handle, std::optional<QPointF> point, QColor stroke, Node::Shape shape) {
+        if (!point)
+            handle.reset();
+        else if (handle)
+            handle->setPosition(*point);
+        else
+            handle = makeHandle(*point, stroke, shape);
+    };
+    place(m_origin, origin, Qt::blue, Node::Shape::Cross);
+    place(m_xDirection, x, Qt::red, Node::Shape::ChevronX);
+    place(m_yDirection, y, Qt::green, Node::Shape::ChevronY);
+    emit gridChanged();
+}
+
 void DocumentModel::removeGrid()
 {
     QList<QPointF> handles;

@@ -98,6 +98,9 @@ public:
     void registerGridMove(const GridHandles &before);
     /// Undoable move of all three handles, not named.
     void moveGrid(const GridHandles &handles);
+    /// Places a complete grid whatever there was before (none, part of one, or a whole
+    /// one): "move grid", and undo puts back exactly the handles that were there.
+    void setGrid(const GridHandles &handles);
     /// Takes every handle away: "remove grid". Undo puts them back.
     void removeGrid();
     /// Puts handles back as they were (the inverse of removeGrid).
@@ -182,6 +185,8 @@ private:
     void reversePlaces(const std::vector<qsizetype> &places);
     void setMarked(const NodePtr &node, bool marked);
     NodePtr makeHandle(QPointF point, QColor stroke, Node::Shape shape) const;
+    /// The handles as listed (missing ones removed), registering the way back.
+    void placeGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y);
     /// A change without undo that the file holds; not while loading.
     void unrecordedChange();
 

@@ -21,6 +21,7 @@ View::View(DocumentModel *model, QWidget *parent)
     setAttribute(Qt::WA_AcceptTouchEvents);
     grabGesture(Qt::PinchGesture);
     setMinimumSize(256, 192);
+    updateViewTransform();
 
     connect(m_model, &DocumentModel::ledsChanged, this, [this] {
         emit countChanged(ledCount());
@@ -68,14 +69,12 @@ View::~View() = default;
 
 QPointF View::pointFromEvent(QPointF w) const
 {
-    const double k = 1024.0 / width();
-    return {w.x() * k, (height() - w.y()) * k};
+    return m_toWidget.inverted().map(w);
 }
 
 QPointF View::widgetPoint(QPointF p) const
 {
-    const double s = width() / 1024.0;
-    return {p.x() * s, height() - p.y() * s};
+    return m_toWidget.map(p);
 }
 
 NodePtr View::addVertex(QPointF point)
@@ -133,6 +132,7 @@ void View::updateCount()
 
 void View::ledsChanged()
 {
+    m_autoLedSizeStale = true;
     // The order line and the duplicates are brought up to date before the next paint (or
     // when asked for), so a transform of many LEDs costs one pass, not one per LED.
     QWidget::update();
@@ -241,6 +241,7 @@ void View::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_sprites.clear();
+    updateViewTransform();
 }
 
 } // namespace lumora

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QPixmap>
 #include <QTimer>
+#include <QTransform>
 #include <QWidget>
 
 #include <functional>
@@ -160,6 +161,41 @@ public:
     /// Renders the layout into an image of the given width (for benchmarks and thumbnails).
     QImage renderLayout(int width);
 
+    // --- Zoom and pan ----------------------------------------------------------------
+    /// The map from layout to widget coordinates for a widget of this size: the whole
+    /// layout space fitted with its aspect kept and centred, magnified `zoom` times about
+    /// `centre` (a layout point, shown in the middle of the widget).
+    static QTransform fitTransform(QSizeF size, double zoom = 1, QPointF centre = {512, 384});
+    /// What `pointFromEvent` and `widgetPoint` map through.
+    const QTransform &layoutTransform() const { return m_toWidget; }
+    static constexpr double maximumZoom = 16;
+    double zoom() const { return m_zoom; }
+    /// Zooms to the factor (1: the whole layout space) keeping the layout point under the
+    /// widget position where it is.
+    void setZoom(double zoom, QPointF widgetAnchor);
+    /// The layout point in the middle of the widget; kept such that no more than the
+    /// layout space is scrolled through.
+    QPointF viewCentre() const { return m_centre; }
+    void setViewCentre(QPointF centre);
+    /// The part of the layout space that is on screen.
+    QRectF visibleLayoutRect() const;
+
+    // --- Reading the wiring ----------------------------------------------------------
+    bool areNumbersShown() const { return m_numbersShown; }
+    void setNumbersShown(bool shown);
+    /// Show every n-th LED's number so that labels do not pile up (1 when zoomed in far
+    /// enough); LED 0 always shows.
+    int numberStep() const;
+    /// The disc diameter in layout units as chosen (0: automatic) and as drawn.
+    double ledSizeSetting() const { return m_ledSizeSetting; }
+    void setLedSize(double diameter);
+    double ledSize() const;
+    /// What the tooltip over an LED tells: its index, layout and grid position; empty
+    /// where there is no LED.
+    QString ledToolTip(QPointF layoutPoint) const;
+    /// Fit Grid to LEDs: a complete grid over the LEDs, one undo step "move grid".
+    void fitGrid();
+
 public slots:
     void editNodes();
     void selectMode();
@@ -209,6 +245,11 @@ signals:
     void countChanged(qsizetype count);
     /// The frames or the current frame changed.
     void framesChanged();
+    /// Zoom or pan changed what is on screen.
+    void viewChanged();
+    /// Preview was asked for without a complete grid (the status message says what is
+    /// missing); the window offers Fit Grid to LEDs.
+    void previewRefused();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -222,8 +263,23 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+public slots:
+    void zoomIn();
+    void zoomOut();
+    void zoomToFit();
 
 private:
+    void updateViewTransform();
+    /// Middle-drag and Space+drag pan the view; whether the event was taken for that.
+    bool panPress(QMouseEvent *event);
+    bool panMove(QMouseEvent *event);
+    bool panRelease(QMouseEvent *event);
+    bool panKey(QKeyEvent *event, bool down);
+    void paintWiring(QPainter &painter, const QTransform &toDevice);
+    void paintNumbers(QPainter &painter, const QTransform &toDevice, double discRadius);
+    const QPixmap &digitSprite(int digit);
     void setMode(int mode, const char *identifier);
     /// Acts on the gesture's accumulated readings and starts afresh.
     void gestureEnded();
@@ -240,9 +296,9 @@ private:
     void finishGridDrag();
     NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
     void transformLeds(const std::function<QPointF(QPointF, QPointF)> &map);
-    void paintLayout(QPainter &painter, double scale);
-    void paintStaticLayer(QPainter &painter, double scale, double viewHeight);
-    quint64 staticLayerKey(QSize size, double scale) const;
+    void paintLayout(QPainter &painter, const QTransform &toDevice);
+    void paintStaticLayer(QPainter &painter, const QTransform &toDevice);
+    quint64 staticLayerKey(QSize size, const QTransform &toDevice) const;
     void drawShape(QPainter &painter, const Node &node) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
     void colorPreview(const ColorPattern &pattern, double T);
@@ -301,6 +357,21 @@ private:
     QList<Sprite> m_sprites;
     QPixmap m_staticLayer;
     quint64 m_staticKey = 0;
+
+    QTransform m_toWidget;
+    double m_zoom = 1;
+    QPointF m_centre{512, 384};
+    bool m_spaceDown = false;
+    bool m_panning = false;
+    QPointF m_panStart;
+    QPointF m_panCentre;
+
+    bool m_numbersShown = false;
+    QList<QPixmap> m_digits;
+    double m_ledSizeSetting = 0;
+    /// The automatic disc size, computed again when the LEDs moved (not during a drag).
+    mutable double m_autoLedSize = 20;
+    mutable bool m_autoLedSizeStale = true;
 };
 
 } // namespace lumora

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPinchGesture>
+#include <QToolTip>
 
 namespace lumora {
 
@@ -38,8 +39,15 @@ void View::editGrid()
 
 void View::preview()
 {
-    if (gridState() != 3)
+    if (gridState() != 3) {
+        const char *missing[] = {QT_TR_NOOP("no grid yet"), QT_TR_NOOP("the grid has only its origin"),
+                                 QT_TR_NOOP("the grid's y handle is missing")};
+        emit statusMessage(tr("Preview needs a complete grid, and %1: place origin, x and y handles in Edit Grid, "
+                              "or choose Layout ▸ Fit Grid to LEDs.")
+                               .arg(tr(missing[gridState()])));
+        emit previewRefused();
         return;
+    }
     setMode(Preview, "Preview");
     updateBitmap();
 }
@@ -47,6 +55,9 @@ void View::preview()
 void View::colorsMode()
 {
     setMode(Colors, "Colors");
+    if (!bitmap())
+        emit statusMessage(tr("Colors shows the colours of the background picture under the LEDs, and there is "
+                              "no picture: drop one on the layout or choose one under Pictures."));
 }
 
 void View::updateMode()
@@ -63,10 +74,14 @@ void View::updateMode()
 
 NodePtr View::nodeAtPoint(QPointF point) const
 {
+    // A press hits the disc as drawn: radius 10 normally, less in dense layouts.
+    const double radius = ledSize() / 2;
     const QList<NodePtr> &list = leds();
-    for (qsizetype i = list.size() - 1; i >= 0; --i)
-        if (list[i]->containsPoint(point))
+    for (qsizetype i = list.size() - 1; i >= 0; --i) {
+        const QPointF d = list[i]->position() - point;
+        if (d.x() * d.x() + d.y() * d.y() <= radius * radius)
             return list[i];
+    }
     return nullptr;
 }
 
@@ -307,6 +322,8 @@ void View::mouseMoved(QPointF p)
 
 void View::mousePressEvent(QMouseEvent *event)
 {
+    if (panPress(event))
+        return;
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     m_pressed = true;
@@ -315,6 +332,8 @@ void View::mousePressEvent(QMouseEvent *event)
 
 void View::mouseMoveEvent(QMouseEvent *event)
 {
+    if (panMove(event))
+        return;
     const QPointF p = pointFromEvent(event->position());
     if (m_pressed && (event->buttons() & Qt::LeftButton))
         mouseDragged(p);
@@ -324,6 +343,8 @@ void View::mouseMoveEvent(QMouseEvent *event)
 
 void View::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (panRelease(event))
+        return;
     if (event->button() != Qt::LeftButton || !m_pressed)
         return QWidget::mouseReleaseEvent(event);
     m_pressed = false;
@@ -343,12 +364,16 @@ void View::flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers)
 void View::keyPressEvent(QKeyEvent *event)
 {
     flagsChanged(event->modifiers());
+    if (panKey(event, true))
+        return;
     QWidget::keyPressEvent(event);
 }
 
 void View::keyReleaseEvent(QKeyEvent *event)
 {
     flagsChanged(event->modifiers());
+    if (panKey(event, false))
+        return;
     QWidget::keyReleaseEvent(event);
 }
 
@@ -390,6 +415,15 @@ void View::gestureEnded()
 
 bool View::event(QEvent *event)
 {
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = ledToolTip(pointFromEvent(help->pos()));
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
     if (event->type() == QEvent::NativeGesture) {
         auto *gesture = static_cast<QNativeGestureEvent *>(event);
         switch (gesture->gestureType()) {

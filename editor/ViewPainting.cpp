@@ -135,7 +135,7 @@ void View::paintEvent(QPaintEvent *)
     m_painting = true;
     updateEdges(true);
     QPainter painter(this);
-    paintLayout(painter, width() / 1024.0);
+    paintLayout(painter, m_toWidget);
     m_painting = false;
 }
 
@@ -143,21 +143,22 @@ QImage View::renderLayout(int renderWidth)
 {
     QImage image(renderWidth, renderWidth * 3 / 4, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
-    paintLayout(painter, renderWidth / 1024.0);
+    paintLayout(painter, fitTransform(image.size()));
     painter.end();
     return image;
 }
 
-quint64 View::staticLayerKey(QSize size, double scale) const
+quint64 View::staticLayerKey(QSize size, const QTransform &toDevice) const
 {
     // Everything the static layer shows, hashed: any change of a position, the grid, the
-    // picture or the markers redraws it; a preview tick, which changes only fill colours,
-    // does not.
+    // picture, the markers, the zoom or the pan redraws it; a preview tick, which changes
+    // only fill colours, does not.
     quint64 h = 1469598103934665603ull;
     auto mix = [&h](quint64 v) { h = (h ^ v) * 1099511628211ull; };
     auto mixDouble = [&mix](double d) { quint64 bits; std::memcpy(&bits, &d, 8); mix(bits); };
     mix(quint64(size.width()) << 32 | quint64(size.height()));
-    mixDouble(scale);
+    for (double component : {toDevice.m11(), toDevice.m22(), toDevice.dx(), toDevice.dy(), ledSize()})
+        mixDouble(component);
     mix(quintptr(image().get()));
     mix(m_gridShown);
     mix(m_pressed && leds().size() > 1000); // the line's quality while dragging
@@ -179,10 +180,14 @@ quint64 View::staticLayerKey(QSize size, double scale) const
     return h;
 }
 
-void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
+void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice)
 {
-    auto toDevice = [&](QPointF p) { return QPointF(p.x() * scale, viewHeight - p.y() * scale); };
-    painter.fillRect(QRectF(0, 0, painter.device()->width(), viewHeight), windowBackground);
+    const QRectF device(0, 0, painter.device()->width(), painter.device()->height());
+    const QRectF space = toDevice.mapRect(layoutSpace());
+    // Around the layout space (where the window's shape differs from it) a darker shade
+    // shows where the space ends.
+    painter.fillRect(device, windowBackground.darker(140));
+    painter.fillRect(space, windowBackground);
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The background picture, fitted and centred into the layout space.
@@ -192,16 +197,15 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
             const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
             const QSizeF size(picture.width() * s, picture.height() * s);
             const QRectF frame(512 - size.width() / 2, 384 - size.height() / 2, size.width(), size.height());
-            const QPointF topLeft = toDevice(QPointF(frame.left(), frame.bottom()));
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(QRectF(topLeft, size * scale), picture);
+            painter.drawImage(toDevice.mapRect(frame), picture);
         }
     }
 
     // From here on, layout coordinates with y up.
     painter.save();
-    painter.translate(0, viewHeight);
-    painter.scale(scale, -scale);
+    painter.setTransform(toDevice);
+    const double thickness = ledSize() / 20; // lines thin down with the discs
 
     if (m_gridShown && yDirection() && !m_lattice.isEmpty()) {
         painter.setPen(QPen(QColor::fromRgbF(1, 1, 0, 0.3f), 1.5));
@@ -213,10 +217,10 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
         QPolygonF line;
         line.reserve(leds().size() + 2);
         const QPointF first = displayPosition(*leds().first());
-        line << first + QPointF(-10, 10);
+        line << first + QPointF(-10, 10) * thickness;
         for (const NodePtr &node : leds())
             line << displayPosition(*node);
-        line << line.last() + QPointF(10, -10);
+        line << line.last() + QPointF(10, -10) * thickness;
         // Separate segments stroke in linear time (a long polyline does not); the joints lie
         // under the LEDs, so square segment ends do not show.
         QList<QLineF> segments;
@@ -226,9 +230,9 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
         // While the pointer drags, large layouts redraw the line on every step: it is drawn
         // without antialiasing then, and smooth again on release.
         painter.setRenderHint(QPainter::Antialiasing, !(m_pressed && leds().size() > 1000));
-        painter.setPen(QPen(QColor(0, 0, 0, 110), 7, Qt::SolidLine, Qt::FlatCap));
+        painter.setPen(QPen(QColor(0, 0, 0, 110), 7 * thickness, Qt::SolidLine, Qt::FlatCap));
         painter.drawLines(segments);
-        painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::FlatCap));
+        painter.setPen(QPen(Qt::white, 3 * thickness, Qt::SolidLine, Qt::FlatCap));
         painter.drawLines(segments);
         painter.setRenderHint(QPainter::Antialiasing);
     }
@@ -253,6 +257,9 @@ void View::paintStaticLayer(QPainter &painter, double scale, double viewHeight)
     if (m_gridHandle)
         drawShape(painter, *m_gridHandle);
     painter.restore();
+
+    // The direction arrows and the start marker, in device pixels so they read at any zoom.
+    paintWiring(painter, toDevice);
 }
 
 void View::drawShape(QPainter &painter, const Node &node) const
@@ -265,14 +272,13 @@ void View::drawShape(QPainter &painter, const Node &node) const
     painter.restore();
 }
 
-void View::paintLayout(QPainter &painter, double scale)
+void View::paintLayout(QPainter &painter, const QTransform &toDevice)
 {
     const QSize size(painter.device()->width(), painter.device()->height());
-    const double viewHeight = size.height();
     const qreal ratio = painter.device()->devicePixelRatioF();
 
     // Everything below the LEDs changes rarely: it is drawn once into a cached layer.
-    const quint64 key = staticLayerKey(size, scale);
+    const quint64 key = staticLayerKey(size, toDevice);
     if (key != m_staticKey || m_staticLayer.size() != size * ratio) {
         // Kept between redraws (a drag redraws it on every step): reallocate only on resize.
         if (m_staticLayer.size() != size * ratio) {
@@ -280,17 +286,24 @@ void View::paintLayout(QPainter &painter, double scale)
             m_staticLayer.setDevicePixelRatio(ratio);
         }
         QPainter layer(&m_staticLayer);
-        paintStaticLayer(layer, scale, viewHeight);
+        paintStaticLayer(layer, toDevice);
         m_staticKey = key;
     }
     painter.drawPixmap(0, 0, m_staticLayer);
 
     // The LEDs: a plain disc of the fill colour (three solid rectangles, which the ring
-    // hides the corners of) under a cached antialiased ring; later LEDs on top.
+    // hides the corners of) under a cached antialiased ring; later LEDs on top. Only those
+    // on screen are drawn, which is what keeps a zoomed-in view of a big layout cheap.
     painter.setRenderHint(QPainter::Antialiasing, false);
+    const double scale = toDevice.m11() * ledSize() / 20;
     const double d = 10 * scale, e = 5 * scale, f = 7.5 * scale;
+    const double reach = 22 * scale;
+    const QRectF onScreen = QRectF(0, 0, size.width(), size.height()).adjusted(-reach, -reach, reach, reach);
     for (const NodePtr &node : leds()) {
-        const QPointF c(std::round(displayPosition(*node).x() * scale), std::round(viewHeight - displayPosition(*node).y() * scale));
+        const QPointF mapped = toDevice.map(displayPosition(*node));
+        if (!onScreen.contains(mapped))
+            continue;
+        const QPointF c(std::round(mapped.x()), std::round(mapped.y()));
         if (node->fill) {
             const QColor fill = *node->fill;
             painter.fillRect(QRectF(c.x() - d, c.y() - e, 2 * d, 2 * e), fill);
@@ -302,11 +315,13 @@ void View::paintLayout(QPainter &painter, double scale)
         painter.drawPixmap(QPointF(c.x() - half, c.y() - half), sprite);
     }
 
+    if (m_numbersShown)
+        paintNumbers(painter, toDevice, d);
+
     if (m_rubberband) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.save();
-        painter.translate(0, viewHeight);
-        painter.scale(scale, -scale);
+        painter.setTransform(toDevice, true);
         drawShape(painter, *m_rubberband);
         painter.restore();
     }

@@ -41,10 +41,12 @@ TEST(ModesAndMouse, WhereLedsOverlapTheLaterOneIsPressed)
 TEST(ModesAndMouse, ClicksAreMappedIntoTheLayoutAtAnyWidth)
 {
     ViewFixture f;
+    // The layout space fits the view with its aspect kept and centred: at 512 × 500 it is
+    // 384 pixels high with 58 pixels above and below.
     for (const QSize size : {QSize(512, 384), QSize(512, 500)}) {
         f.view->resize(size);
-        // 100 across and 50 up from the lower left corner.
-        const QPoint where(100, size.height() - 50);
+        // 100 across and 50 up from the lower left corner of the layout space.
+        const QPoint where(100, size.height() - (size.height() - 384) / 2 - 50);
         QTest::mouseClick(f.view.get(), Qt::LeftButton, {}, where);
         ASSERT_FALSE(f.view->nodes().isEmpty());
         EXPECT_EQ(f.view->nodes().last()->position(), QPointF(200, 100));

@@ -1,0 +1,188 @@
+#include "PatternPanel.h"
+
+#include "Application.h"
+
+#include "document/ColorBytes.h"
+#include "document/DocumentModel.h"
+#include "document/GridFit.h"
+#include "document/LedSpacing.h"
+#include "document/PatternFrame.h"
+#include "patterns/framework/ColorPattern.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QTimeZone>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace lumora {
+
+namespace {
+/// Enough LEDs for a thumbnail to show the pattern; more cost time and show nothing new.
+constexpr qsizetype maxThumbnailLeds = 400;
+/// A refresh's share of the GUI thread.
+constexpr qint64 budgetMs = 8;
+
+/// The live preview's clock: 30 ticks a second since 2001-01-01 00:00:00 UTC.
+double previewTime()
+{
+    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0 * 30;
+}
+} // namespace
+
+PatternPanel::PatternPanel(Application *application, DocumentModel *model, QWidget *parent)
+    : QWidget(parent), m_application(application), m_model(model), m_search(new QLineEdit(this)),
+      m_list(new QListWidget(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    m_search->setPlaceholderText(tr("Search patterns"));
+    m_search->setClearButtonEnabled(true);
+    layout->addWidget(m_search);
+    layout->addWidget(m_list);
+    m_list->setIconSize(thumbnailSize);
+    m_list->setUniformItemSizes(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    const QList<QAction *> actions = application->patternActions();
+    for (QAction *action : actions) {
+        QImage blank(thumbnailSize, QImage::Format_RGB32);
+        blank.fill(Qt::black);
+        auto *item = new QListWidgetItem(QIcon(QPixmap::fromImage(blank)), action->text(), m_list);
+        item->setData(Qt::UserRole, action->data());
+    }
+    connect(m_search, &QLineEdit::textChanged, this, &PatternPanel::filter);
+    // Choosing here is choosing in the menu.
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const int index = item->data(Qt::UserRole).toInt();
+        const QList<QAction *> actions = m_application->patternActions();
+        if (index >= 0 && index < actions.size())
+            actions[index]->trigger();
+    });
+    connect(application, &Application::statusChanged, this, &PatternPanel::showCurrent);
+    showCurrent(application->status());
+
+    for (auto signal : {&DocumentModel::ledsChanged, &DocumentModel::ledsMoved, &DocumentModel::gridChanged,
+                        &DocumentModel::loaded})
+        connect(model, signal, this, [this] { m_geometryStale = true; });
+    m_timer.setInterval(250);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (isVisible())
+            refreshThumbnails();
+    });
+    m_timer.start();
+}
+
+QStringList PatternPanel::shownPatterns() const
+{
+    QStringList names;
+    for (int row = 0; row < m_list->count(); ++row)
+        if (!m_list->item(row)->isHidden())
+            names.append(m_list->item(row)->text());
+    return names;
+}
+
+void PatternPanel::filter(const QString &text)
+{
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem *item = m_list->item(row);
+        item->setHidden(!item->text().contains(text.trimmed(), Qt::CaseInsensitive));
+    }
+}
+
+void PatternPanel::showCurrent(int index)
+{
+    m_list->clearSelection();
+    if (index < 0 || index >= m_list->count())
+        return;
+    m_list->item(index)->setSelected(true);
+    m_list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    m_list->scrollToItem(m_list->item(index));
+}
+
+void PatternPanel::updateGeometry()
+{
+    m_geometryStale = false;
+    QList<QPointF> positions = m_model->ledPositions();
+    if (positions.isEmpty()) {
+        // An empty layout shows the patterns on a small lattice rather than nothing.
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 12; ++x)
+                positions.append(QPointF(350 + x * 30, 260 + y * 30));
+    }
+    const qsizetype stride = (positions.size() + maxThumbnailLeds - 1) / maxThumbnailLeds;
+    QList<QPointF> sample;
+    for (qsizetype i = 0; i < positions.size(); i += stride) {
+        sample.append(positions[i]);
+    }
+
+    // The preview's grid, or one fitted to the LEDs when there is none yet.
+    const GridTransform grid = m_model->transform().value_or(GridTransform(fitGrid(sample)));
+    const auto inverse = grid.inverted().value_or(GridTransform(fitGrid(sample)).inverted().value());
+    m_gridPoints.clear();
+    for (const QPointF &p : sample)
+        m_gridPoints.append(inverse.map(p));
+
+    // The LEDs' box fitted into the thumbnail, y up.
+    const QRectF box = pointsBox(sample);
+    const double margin = 4;
+    const double w = thumbnailSize.width() - 2 * margin, h = thumbnailSize.height() - 2 * margin;
+    const double k = std::min(box.width() > 0 ? w / box.width() : 1e9, box.height() > 0 ? h / box.height() : 1e9);
+    const double scale = k < 1e9 ? k : 1;
+    m_thumbnailPoints.clear();
+    for (const QPointF &p : sample)
+        m_thumbnailPoints.append(QPointF(thumbnailSize.width() / 2.0 + (p.x() - box.center().x()) * scale,
+                                         thumbnailSize.height() / 2.0 - (p.y() - box.center().y()) * scale));
+    const double spacing = typicalSpacing(sample) * scale;
+    m_dotRadius = spacing > 0 ? std::clamp(spacing * 0.45, 1.0, 4.0) : 3.0;
+}
+
+QImage PatternPanel::thumbnail(int patternIndex) const
+{
+    QImage image(thumbnailSize, QImage::Format_RGB32);
+    image.fill(QColor(20, 20, 20));
+    const auto patterns = ColorPattern::patterns();
+    if (patternIndex < 0 || std::size_t(patternIndex) >= patterns.size())
+        return image;
+    // The frame the editor's preview shows at this moment, for the sampled LEDs.
+    std::vector<Color> colors(m_gridPoints.size());
+    patternFrame(*patterns[patternIndex], previewTime(), m_gridPoints, colors, true);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (qsizetype i = 0; i < m_gridPoints.size(); ++i) {
+        const PixelColor p = limitedColor(colors[i].r, colors[i].g, colors[i].b);
+        painter.setBrush(QColor::fromRgbF(float(p.red), float(p.green), float(p.blue)));
+        painter.drawEllipse(m_thumbnailPoints[i], m_dotRadius, m_dotRadius);
+    }
+    return image;
+}
+
+void PatternPanel::refreshThumbnails()
+{
+    if (m_geometryStale)
+        updateGeometry();
+    const int count = m_list->count();
+    if (count == 0)
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    const QRect viewport = m_list->viewport()->rect();
+    // One pass over the list at most, starting where the last refresh stopped.
+    for (int visited = 0; visited < count && clock.elapsed() < budgetMs; ++visited) {
+        const int row = m_next;
+        m_next = (m_next + 1) % count;
+        QListWidgetItem *item = m_list->item(row);
+        if (item->isHidden() || !m_list->visualItemRect(item).intersects(viewport))
+            continue;
+        item->setIcon(QIcon(QPixmap::fromImage(thumbnail(item->data(Qt::UserRole).toInt()))));
+    }
+}
+
+} // namespace lumora
