@@ -330,35 +330,23 @@ int DocumentModel::gridState() const
     return m_yDirection ? 3 : m_xDirection ? 2 : m_origin ? 1 : 0;
 }
 
-NodePtr DocumentModel::makeHandle(QPointF point, QColor stroke, Node::Shape shape) const
-{
-    auto node = std::make_shared<Node>();
-    node->setType(Node::GridNode);
-    node->setPosition(point);
-    node->stroke = stroke;
-    node->fill.reset();
-    node->shape = shape;
-    node->z = 2;
-    return node;
-}
-
 void DocumentModel::addOrigin(QPointF point)
 {
-    m_origin = makeHandle(point, Qt::blue, Node::Shape::Cross);
+    m_origin = Node::gridHandle(point, Qt::blue, Node::Shape::Cross);
     emit gridChanged();
     unrecordedChange();
 }
 
 void DocumentModel::addX(QPointF point)
 {
-    m_xDirection = makeHandle(point, Qt::red, Node::Shape::ChevronX);
+    m_xDirection = Node::gridHandle(point, Qt::red, Node::Shape::ChevronX);
     emit gridChanged();
     unrecordedChange();
 }
 
 void DocumentModel::addY(QPointF point)
 {
-    m_yDirection = makeHandle(point, Qt::green, Node::Shape::ChevronY);
+    m_yDirection = Node::gridHandle(point, Qt::green, Node::Shape::ChevronY);
     emit gridChanged();
     unrecordedChange();
 }
@@ -408,7 +396,7 @@ void DocumentModel::placeGrid(std::optional<QPointF> origin, std::optional<QPoin
         else if (handle)
             handle->setPosition(*point);
         else
-            handle = makeHandle(*point, stroke, shape);
+            handle = Node::gridHandle(*point, stroke, shape);
     };
     place(m_origin, origin, Qt::blue, Node::Shape::Cross);
     place(m_xDirection, x, Qt::red, Node::Shape::ChevronX);

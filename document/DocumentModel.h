@@ -184,7 +184,6 @@ private:
     void removeFrameObject(const FramePtr &frame);
     void reversePlaces(const std::vector<qsizetype> &places);
     void setMarked(const NodePtr &node, bool marked);
-    NodePtr makeHandle(QPointF point, QColor stroke, Node::Shape shape) const;
     /// The handles as listed (missing ones removed), registering the way back.
     void placeGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y);
     /// A change without undo that the file holds; not while loading.

@@ -2,6 +2,18 @@
 
 namespace lumora {
 
+std::shared_ptr<Node> Node::gridHandle(QPointF point, QColor stroke, Shape shape)
+{
+    auto node = std::make_shared<Node>();
+    node->setType(GridNode);
+    node->setPosition(point);
+    node->stroke = stroke;
+    node->fill.reset();
+    node->shape = shape;
+    node->z = 2;
+    return node;
+}
+
 bool Node::containsPoint(QPointF point) const
 {
     const double dx = point.x() - m_position.x();

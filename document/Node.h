@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <memory>
 #include <optional>
 
 namespace lumora {
@@ -29,6 +30,9 @@ public:
     void setMarked(bool marked) { m_marked = marked; }
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected) { m_selected = selected; }
+
+    /// A grid handle (or the grab handle of a grid drag): an unfilled shape above the LEDs.
+    static std::shared_ptr<Node> gridHandle(QPointF point, QColor stroke, Shape shape);
 
     /// True within a radius of 10 of the position, boundary included.
     bool containsPoint(QPointF point) const;

@@ -9,13 +9,7 @@ namespace lumora {
 
 NodePtr View::makeGridNode(QPointF point, QColor stroke, Node::Shape shape)
 {
-    auto node = std::make_shared<Node>();
-    node->setType(Node::GridNode);
-    node->setPosition(point);
-    node->stroke = stroke;
-    node->fill.reset();
-    node->shape = shape;
-    node->z = 2;
+    NodePtr node = Node::gridHandle(point, stroke, shape);
     node->visible = m_gridShown;
     return node;
 }
