@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lumora {
 
@@ -321,6 +322,134 @@ QList<NodePtr> DocumentModel::markedLeds() const
         if (node->isMarked())
             marked.append(node);
     return marked;
+}
+
+// --- Generators and wiring tools -------------------------------------------------------------
+
+QList<NodePtr> DocumentModel::addLeds(const QList<QPointF> &positions, const QString &name, bool snap)
+{
+    if (positions.isEmpty())
+        return {};
+    const std::optional<GridTransform> grid = snap ? transform() : std::nullopt;
+    QList<NodePtr> nodes;
+    nodes.reserve(positions.size());
+    for (const QPointF &position : positions) {
+        auto node = std::make_shared<Node>();
+        node->setPosition(grid ? grid->snap(position) : position);
+        // Marked before they join, so that the insertion counts them in one pass.
+        node->setMarked(true);
+        node->stroke = Qt::red;
+        nodes.append(node);
+    }
+    const auto firstMarked = std::find_if(m_leds.cbegin(), m_leds.cend(), [](const NodePtr &n) { return n->isMarked(); });
+    insertLeds(nodes, firstMarked - m_leds.cbegin());
+    m_undo->setActionName(name);
+    return nodes;
+}
+
+void DocumentModel::setLedOrder(const QList<NodePtr> &order)
+{
+    const QList<NodePtr> old = m_leds;
+    m_undo->registerUndo([this, old] { setLedOrder(old); });
+    m_leds = order;
+    emit ledsChanged();
+}
+
+void DocumentModel::reverseOrder()
+{
+    QList<qsizetype> places;
+    for (qsizetype i = 0; i < m_leds.size(); ++i)
+        if (m_leds[i]->isMarked())
+            places.append(i);
+    if (places.size() < 2)
+        return;
+    QList<NodePtr> order = m_leds;
+    for (qsizetype k = 0; k < places.size(); ++k)
+        order[places[k]] = m_leds[places[places.size() - 1 - k]];
+    setLedOrder(order);
+    m_undo->setActionName("reverse order");
+}
+
+void DocumentModel::moveToStart()
+{
+    QList<NodePtr> order = markedLeds();
+    if (order.isEmpty())
+        return;
+    for (const NodePtr &node : std::as_const(m_leds))
+        if (!node->isMarked())
+            order.append(node);
+    if (order == m_leds)
+        return;
+    setLedOrder(order);
+    m_undo->setActionName("move to start");
+}
+
+void DocumentModel::moveToEnd()
+{
+    QList<NodePtr> order;
+    order.reserve(m_leds.size());
+    for (const NodePtr &node : std::as_const(m_leds))
+        if (!node->isMarked())
+            order.append(node);
+    if (order.size() == m_leds.size())
+        return;
+    order.append(markedLeds());
+    if (order == m_leds)
+        return;
+    setLedOrder(order);
+    m_undo->setActionName("move to end");
+}
+
+void DocumentModel::wire(const NodePtr &led, qsizetype index)
+{
+    const qsizetype from = m_leds.indexOf(led);
+    if (from < 0)
+        return;
+    const qsizetype to = std::clamp<qsizetype>(index, 0, m_leds.size() - 1);
+    if (to == from)
+        return;
+    QList<NodePtr> order = m_leds;
+    order.move(from, to);
+    setLedOrder(order);
+    m_undo->setActionName("wire");
+}
+
+void DocumentModel::moveLeds(const QList<NodePtr> &nodes, const QList<QPointF> &positions)
+{
+    QList<QPointF> old;
+    old.reserve(nodes.size());
+    for (const NodePtr &node : nodes)
+        old.append(node->position());
+    m_undo->registerUndo([this, nodes, old] { moveLeds(nodes, old); });
+    setLedPositions(nodes, positions);
+}
+
+void DocumentModel::nudge(QPointF offset)
+{
+    const QList<NodePtr> nodes = markedLeds();
+    if (nodes.isEmpty() || !std::isfinite(offset.x()) || !std::isfinite(offset.y()))
+        return;
+    double left = nodes[0]->position().x(), right = left;
+    double bottom = nodes[0]->position().y(), top = bottom;
+    for (const NodePtr &node : nodes) {
+        const QPointF p = node->position();
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        bottom = std::min(bottom, p.y());
+        top = std::max(top, p.y());
+    }
+    // The marked LEDs stop at the edge of the layout space; ones already beyond it can
+    // still come back but go no further.
+    const double dx = std::clamp(offset.x(), std::min(0.0, -left), std::max(0.0, 1024 - right));
+    const double dy = std::clamp(offset.y(), std::min(0.0, -bottom), std::max(0.0, 768 - top));
+    if (dx == 0 && dy == 0)
+        return;
+    QList<QPointF> positions;
+    positions.reserve(nodes.size());
+    for (const NodePtr &node : nodes)
+        positions.append(node->position() + QPointF(dx, dy));
+    moveLeds(nodes, positions);
+    m_undo->setActionName("nudge");
 }
 
 // --- The grid ----------------------------------------------------------------------------
