@@ -25,6 +25,7 @@ const Command commands[] = {
     {"template", "Write the template picture (a disc per LED) beside a document.", runTemplate},
     {"export-map", "Write a document's LEDs as a WLED, Pixelblaze, FastLED, xLights or CSV map.", runExportMap},
     {"import", "Make a document from a WLED, Pixelblaze, xLights or CSV LED map.", runImport},
+    {"generate", "Make a document of a generated LED matrix, strip or ring.", runGenerate},
 };
 
 } // namespace
