@@ -400,16 +400,33 @@ void DocumentModel::moveToEnd()
     m_undo->setActionName("move to end");
 }
 
-void DocumentModel::wire(const NodePtr &led, qsizetype index)
+void DocumentModel::wire(const NodePtr &led, qsizetype index, qsizetype first)
 {
-    const qsizetype from = m_leds.indexOf(led);
-    if (from < 0)
+    if (!m_leds.contains(led))
         return;
-    const qsizetype to = std::clamp<qsizetype>(index, 0, m_leds.size() - 1);
-    if (to == from)
+    const qsizetype count = m_leds.size();
+    index = std::clamp<qsizetype>(index, 0, count - 1);
+    first = first < 0 ? index : std::clamp<qsizetype>(first, 0, index);
+    // The run wired so far stays on its places; an LED taken out from in front of it is
+    // replaced by the next unwired one, so the run does not slide.
+    QList<NodePtr> run;
+    for (qsizetype i = first; i < index; ++i)
+        if (m_leds[i] != led)
+            run.append(m_leds[i]);
+    QList<NodePtr> others;
+    others.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        if ((i < first || i >= index) && m_leds[i] != led)
+            others.append(m_leds[i]);
+    const qsizetype before = std::min(first, others.size());
+    QList<NodePtr> order;
+    order.reserve(count);
+    order.append(others.mid(0, before));
+    order.append(run);
+    order.append(led);
+    order.append(others.mid(before));
+    if (order == m_leds)
         return;
-    QList<NodePtr> order = m_leds;
-    order.move(from, to);
     setLedOrder(order);
     m_undo->setActionName("wire");
 }
@@ -450,6 +467,18 @@ void DocumentModel::nudge(QPointF offset)
         positions.append(node->position() + QPointF(dx, dy));
     moveLeds(nodes, positions);
     m_undo->setActionName("nudge");
+}
+
+QPointF DocumentModel::nudgeStep(int dx, int dy, bool large) const
+{
+    const double factor = large ? 10 : 1;
+    if (const auto handles = gridHandles()) {
+        // Half steps keep LEDs that sit on the grid's half steps on them.
+        const QPointF x = (handles->xDirection - handles->origin) / 2;
+        const QPointF y = (handles->yDirection - handles->origin) / 2;
+        return factor * (dx * x + dy * y);
+    }
+    return factor * QPointF(dx, dy);
 }
 
 // --- The grid ----------------------------------------------------------------------------

@@ -95,11 +95,16 @@ public:
     void moveToStart();
     void moveToEnd();
     /// "wire": the LED takes place `index` of the LED order (the last place when beyond
-    /// it); the others keep their order.
-    void wire(const NodePtr &led, qsizetype index);
+    /// it), the LEDs wired before it at places `first` … `index` − 1 keep theirs, and the
+    /// others keep their order in the remaining places. Wiring by clicking passes the
+    /// place it started from as `first`.
+    void wire(const NodePtr &led, qsizetype index, qsizetype first = -1);
     /// "nudge": moves the marked LEDs by `offset`, shortened where it would carry one out
     /// of the layout space. Nothing (and no step) when nothing moves.
     void nudge(QPointF offset);
+    /// The arrow keys' nudge by (dx, dy) steps: half a grid step along the grid's axes with a
+    /// complete grid, one layout unit otherwise; ten times that when `large`.
+    QPointF nudgeStep(int dx, int dy, bool large) const;
 
     // --- The grid ------------------------------------------------------------------------
     /// 0 none, 1 origin, 2 origin and x handle, 3 complete.
