@@ -172,15 +172,21 @@ int runGenerate(const QStringList &arguments)
         "  generate strip N X1,Y1 X2,Y2 -o DOC\n"
         "  generate ring N CX,CY R [--start-angle DEG] [--sweep DEG] [--clockwise] -o DOC\n"
         "A matrix is centred in the layout with one grid step per spacing; LED 0 sits in the\n"
-        "start corner. Strips and rings get a grid fitted to them. Put -- before arguments\n"
-        "that begin with a minus sign.");
+        "start corner. Strips and rings get a grid fitted to them. For arguments that begin\n"
+        "with a minus sign, give the options first, then --, then the arguments.");
     parser.addPositionalArgument("KIND", "matrix, strip or ring.");
     parser.addPositionalArgument("ARGS", "The kind's arguments.", "ARGS...");
     const Options options;
     parser.addOptions({options.spacing, options.serpentine, options.columns, options.start, options.startAngle,
                        options.sweep, options.clockwise, options.output, options.force});
-    parser.addHelpOption();
-    parser.process(arguments);
+    const QCommandLineOption help = parser.addHelpOption();
+    // A parse error is bad usage (2), like the other argument errors here.
+    if (!parser.parse(arguments)) {
+        fail(parser.errorText() + "; see --help");
+        return 2;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {
         fail("generate needs a kind: matrix, strip or ring; see --help");
