@@ -45,6 +45,8 @@ protected:
 
 private:
     void buildMenus();
+    /// Layout ▸ Add LEDs and the wiring tools.
+    void addWiringMenuItems(QMenu *layout);
     void buildToolbar();
     void updateTitle();
     void fillRecentMenu();

@@ -315,6 +315,8 @@ void View::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
+    if (wiringPress(pointFromEvent(event->position())))
+        return;
     m_pressed = true;
     mouseDown(pointFromEvent(event->position()));
 }
@@ -349,6 +351,8 @@ void View::flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers)
 void View::keyPressEvent(QKeyEvent *event)
 {
     flagsChanged(event->modifiers());
+    if (wiringKey(event))
+        return;
     QWidget::keyPressEvent(event);
 }
 
