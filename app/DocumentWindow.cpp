@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "Document.h"
+#include "GeneratorDialog.h"
 
 #include "animation/ui/AnimationEditorView.h"
 #include "animation/ui/ImageBrowserController.h"
@@ -19,6 +20,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -295,6 +297,7 @@ void DocumentWindow::buildMenus()
     layout->addSeparator();
     addAction(layout, tr("&Fit Grid to LEDs"), {}, [this] { m_view->fitGrid(); })
         ->setToolTip(tr("Place a complete grid over the LEDs, so that Preview can show patterns on them"));
+    addWiringMenuItems(layout);
 
     QMenu *frames = menuBar()->addMenu(tr("F&rame"));
     addAction(frames, tr("&Add Frame"), QKeySequence(tr("Ctrl+Shift+N")), [this] { m_view->addFrame(); });
@@ -333,6 +336,56 @@ void DocumentWindow::buildZoomAndWiringItems(QMenu *viewMenu)
         action->setChecked(diameter == m_view->ledSizeSetting());
         sizeGroup->addAction(action);
     }
+}
+
+void DocumentWindow::addWiringMenuItems(QMenu *layout)
+{
+    layout->addSeparator();
+    QMenu *add = layout->addMenu(tr("&Add LEDs"));
+    const auto generate = [this](GeneratorDialog::Kind kind) {
+        GeneratorDialog dialog(kind, *m_view->model(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        const QList<QPointF> positions = dialog.positions();
+        if (positions.isEmpty())
+            return showStatus(tr("These settings make no LEDs; nothing was added."));
+        m_view->model()->addLeds(positions, dialog.actionName(), dialog.snap());
+        showStatus(tr("Added %n LED(s); they are marked.", nullptr, int(positions.size())));
+    };
+    addAction(add, tr("&Strip…"), {}, [generate] { generate(GeneratorDialog::Strip); });
+    addAction(add, tr("&Ring…"), {}, [generate] { generate(GeneratorDialog::Ring); });
+    addAction(add, tr("&Matrix…"), {}, [generate] { generate(GeneratorDialog::Matrix); });
+
+    // The order tools act on the marked LEDs; without any they say so instead of doing nothing.
+    const auto onMarked = [this](void (DocumentModel::*tool)()) {
+        if (!m_view->model()->isMarked())
+            return showStatus(tr("Mark the LEDs to reorder first."));
+        (m_view->model()->*tool)();
+    };
+    addAction(layout, tr("Re&verse Order"), {}, [onMarked] { onMarked(&DocumentModel::reverseOrder); })
+        ->setToolTip(tr("The marked LEDs swap places among themselves"));
+    addAction(layout, tr("Move to S&tart"), {}, [onMarked] { onMarked(&DocumentModel::moveToStart); });
+    addAction(layout, tr("Move to &End"), {}, [onMarked] { onMarked(&DocumentModel::moveToEnd); });
+    addAction(layout, tr("&Wire by Clicking…"), QKeySequence(tr("Ctrl+Shift+W")), [this] {
+        DocumentModel *model = m_view->model();
+        if (model->ledCount() == 0)
+            return showStatus(tr("There are no LEDs to wire."));
+        const QList<NodePtr> marked = model->markedLeds();
+        const int proposed = marked.isEmpty() ? 0 : int(model->leds().indexOf(marked.first()));
+        bool ok = false;
+        const int first = QInputDialog::getInt(this, tr("Wire by Clicking"), tr("The first LED clicked becomes LED:"),
+                                               proposed, 0, int(model->ledCount() - 1), 1, &ok);
+        if (!ok)
+            return;
+        m_view->startWiring(first);
+        m_view->setFocus();
+    });
+    connect(m_view, &View::wiringChanged, this, [this] {
+        if (m_view->isWiring())
+            showStatus(tr("Wiring: click the LED that becomes LED %1 (Escape ends)").arg(m_view->nextWiringPlace()));
+        else
+            showStatus(tr("Wiring ended."));
+    });
 }
 
 void DocumentWindow::fillRecentMenu()

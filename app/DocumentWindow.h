@@ -45,6 +45,8 @@ protected:
 
 private:
     void buildMenus();
+    /// Layout ▸ Add LEDs and the wiring tools.
+    void addWiringMenuItems(QMenu *layout);
     void buildToolbar();
     /// Zoom, LED numbers and disc size in the View menu.
     void buildZoomAndWiringItems(QMenu *viewMenu);

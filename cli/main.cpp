@@ -26,6 +26,7 @@ const Command commands[] = {
     {"export-map", "Write a document's LEDs as a WLED, Pixelblaze, FastLED, xLights or CSV map.", runExportMap},
     {"play", "Send a pattern or the frame animation to LED controllers over the network.", runPlay},
     {"import", "Make a document from a WLED, Pixelblaze, xLights or CSV LED map.", runImport},
+    {"generate", "Make a document of a generated LED matrix, strip or ring.", runGenerate},
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lumora {
 
@@ -321,6 +322,163 @@ QList<NodePtr> DocumentModel::markedLeds() const
         if (node->isMarked())
             marked.append(node);
     return marked;
+}
+
+// --- Generators and wiring tools -------------------------------------------------------------
+
+QList<NodePtr> DocumentModel::addLeds(const QList<QPointF> &positions, const QString &name, bool snap)
+{
+    if (positions.isEmpty())
+        return {};
+    const std::optional<GridTransform> grid = snap ? transform() : std::nullopt;
+    QList<NodePtr> nodes;
+    nodes.reserve(positions.size());
+    for (const QPointF &position : positions) {
+        auto node = std::make_shared<Node>();
+        node->setPosition(grid ? grid->snap(position) : position);
+        // Marked before they join, so that the insertion counts them in one pass.
+        node->setMarked(true);
+        node->stroke = Qt::red;
+        nodes.append(node);
+    }
+    const auto firstMarked = std::find_if(m_leds.cbegin(), m_leds.cend(), [](const NodePtr &n) { return n->isMarked(); });
+    insertLeds(nodes, firstMarked - m_leds.cbegin());
+    m_undo->setActionName(name);
+    return nodes;
+}
+
+void DocumentModel::setLedOrder(const QList<NodePtr> &order)
+{
+    const QList<NodePtr> old = m_leds;
+    m_undo->registerUndo([this, old] { setLedOrder(old); });
+    m_leds = order;
+    emit ledsChanged();
+}
+
+void DocumentModel::reverseOrder()
+{
+    QList<qsizetype> places;
+    for (qsizetype i = 0; i < m_leds.size(); ++i)
+        if (m_leds[i]->isMarked())
+            places.append(i);
+    if (places.size() < 2)
+        return;
+    QList<NodePtr> order = m_leds;
+    for (qsizetype k = 0; k < places.size(); ++k)
+        order[places[k]] = m_leds[places[places.size() - 1 - k]];
+    setLedOrder(order);
+    m_undo->setActionName("reverse order");
+}
+
+void DocumentModel::moveToStart()
+{
+    QList<NodePtr> order = markedLeds();
+    if (order.isEmpty())
+        return;
+    for (const NodePtr &node : std::as_const(m_leds))
+        if (!node->isMarked())
+            order.append(node);
+    if (order == m_leds)
+        return;
+    setLedOrder(order);
+    m_undo->setActionName("move to start");
+}
+
+void DocumentModel::moveToEnd()
+{
+    QList<NodePtr> order;
+    order.reserve(m_leds.size());
+    for (const NodePtr &node : std::as_const(m_leds))
+        if (!node->isMarked())
+            order.append(node);
+    if (order.size() == m_leds.size())
+        return;
+    order.append(markedLeds());
+    if (order == m_leds)
+        return;
+    setLedOrder(order);
+    m_undo->setActionName("move to end");
+}
+
+void DocumentModel::wire(const NodePtr &led, qsizetype index, qsizetype first)
+{
+    if (!m_leds.contains(led))
+        return;
+    const qsizetype count = m_leds.size();
+    index = std::clamp<qsizetype>(index, 0, count - 1);
+    first = first < 0 ? index : std::clamp<qsizetype>(first, 0, index);
+    // The run wired so far stays on its places; an LED taken out from in front of it is
+    // replaced by the next unwired one, so the run does not slide.
+    QList<NodePtr> run;
+    for (qsizetype i = first; i < index; ++i)
+        if (m_leds[i] != led)
+            run.append(m_leds[i]);
+    QList<NodePtr> others;
+    others.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        if ((i < first || i >= index) && m_leds[i] != led)
+            others.append(m_leds[i]);
+    const qsizetype before = std::min(first, others.size());
+    QList<NodePtr> order;
+    order.reserve(count);
+    order.append(others.mid(0, before));
+    order.append(run);
+    order.append(led);
+    order.append(others.mid(before));
+    if (order == m_leds)
+        return;
+    setLedOrder(order);
+    m_undo->setActionName("wire");
+}
+
+void DocumentModel::moveLeds(const QList<NodePtr> &nodes, const QList<QPointF> &positions)
+{
+    QList<QPointF> old;
+    old.reserve(nodes.size());
+    for (const NodePtr &node : nodes)
+        old.append(node->position());
+    m_undo->registerUndo([this, nodes, old] { moveLeds(nodes, old); });
+    setLedPositions(nodes, positions);
+}
+
+void DocumentModel::nudge(QPointF offset)
+{
+    const QList<NodePtr> nodes = markedLeds();
+    if (nodes.isEmpty() || !std::isfinite(offset.x()) || !std::isfinite(offset.y()))
+        return;
+    double left = nodes[0]->position().x(), right = left;
+    double bottom = nodes[0]->position().y(), top = bottom;
+    for (const NodePtr &node : nodes) {
+        const QPointF p = node->position();
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        bottom = std::min(bottom, p.y());
+        top = std::max(top, p.y());
+    }
+    // The marked LEDs stop at the edge of the layout space; ones already beyond it can
+    // still come back but go no further.
+    const double dx = std::clamp(offset.x(), std::min(0.0, -left), std::max(0.0, 1024 - right));
+    const double dy = std::clamp(offset.y(), std::min(0.0, -bottom), std::max(0.0, 768 - top));
+    if (dx == 0 && dy == 0)
+        return;
+    QList<QPointF> positions;
+    positions.reserve(nodes.size());
+    for (const NodePtr &node : nodes)
+        positions.append(node->position() + QPointF(dx, dy));
+    moveLeds(nodes, positions);
+    m_undo->setActionName("nudge");
+}
+
+QPointF DocumentModel::nudgeStep(int dx, int dy, bool large) const
+{
+    const double factor = large ? 10 : 1;
+    if (const auto handles = gridHandles()) {
+        // Half steps keep LEDs that sit on the grid's half steps on them.
+        const QPointF x = (handles->xDirection - handles->origin) / 2;
+        const QPointF y = (handles->yDirection - handles->origin) / 2;
+        return factor * (dx * x + dy * y);
+    }
+    return factor * QPointF(dx, dy);
 }
 
 // --- The grid ----------------------------------------------------------------------------

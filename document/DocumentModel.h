@@ -82,6 +82,31 @@ public:
     bool isMarked() const { return m_markedCount > 0; }
     QList<NodePtr> markedLeds() const;
 
+    // Generators and wiring tools: each is one change and one undo record, linear in the
+    // number of LEDs, and names its step.
+    /// New LEDs at the positions as one block placed by the insertion rule (in front of the
+    /// first marked LED, or appended), all marked; with `snap` and a complete grid each is
+    /// snapped to half grid steps. `name` names the step ("add strip", "add ring", "add
+    /// matrix"). Returns the new LEDs; none (and no step) for no positions.
+    QList<NodePtr> addLeds(const QList<QPointF> &positions, const QString &name, bool snap = false);
+    /// "reverse order": the marked LEDs swap places among their own slots.
+    void reverseOrder();
+    /// "move to start" / "move to end": the marked LEDs, keeping their order, before or
+    /// after all the others.
+    void moveToStart();
+    void moveToEnd();
+    /// "wire": the LED takes place `index` of the LED order (the last place when beyond
+    /// it), the LEDs wired before it at places `first` … `index` − 1 keep theirs, and the
+    /// others keep their order in the remaining places. Wiring by clicking passes the
+    /// place it started from as `first`.
+    void wire(const NodePtr &led, qsizetype index, qsizetype first = -1);
+    /// "nudge": moves the marked LEDs by `offset`, shortened where it would carry one out
+    /// of the layout space. Nothing (and no step) when nothing moves.
+    void nudge(QPointF offset);
+    /// The arrow keys' nudge by (dx, dy) steps: half a grid step along the grid's axes with a
+    /// complete grid, one layout unit otherwise; ten times that when `large`.
+    QPointF nudgeStep(int dx, int dy, bool large) const;
+
     // --- The grid ------------------------------------------------------------------------
     /// 0 none, 1 origin, 2 origin and x handle, 3 complete.
     int gridState() const;
@@ -180,6 +205,10 @@ signals:
 private:
     /// Puts removed LEDs back, each at its index (ascending), as one change.
     void putBack(const QList<QPair<qsizetype, NodePtr>> &placed);
+    /// The same LEDs in a new order, recording the old one.
+    void setLedOrder(const QList<NodePtr> &order);
+    /// Undoable bulk move, recording the old positions.
+    void moveLeds(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
     void insertFrameObject(const FramePtr &frame, qsizetype index);
     void removeFrameObject(const FramePtr &frame);
     void reversePlaces(const std::vector<qsizetype> &places);

@@ -1,26 +1,27 @@
 #include "GridFit.h"
 
-#include <QRectF>
-
 #include <algorithm>
+#include <cmath>
 
 namespace lumora {
 
-namespace {
-constexpr double unitsAcross = 10;
-constexpr double defaultStep = 32;
-} // namespace
-
-GridHandles fitGrid(const QList<QPointF> &positions)
+GridHandles fitGrid(const QList<QPointF> &leds, double units)
 {
-    if (positions.isEmpty())
-        return {{512, 384}, {512 + defaultStep, 384}, {512, 384 + defaultStep}};
-    const QRectF box = pointsBox(positions);
-    const QPointF centre = box.center();
-    const double span = std::max(box.width(), box.height());
-    // A single LED (or a stack of them) still gets a usable grid.
-    const double step = span > 0 ? span / unitsAcross : defaultStep;
-    return {centre, centre + QPointF(step, 0), centre + QPointF(0, step)};
+    double step = 32;
+    QPointF origin(512, 384);
+    QList<QPointF> finite;
+    finite.reserve(leds.size());
+    for (const QPointF &p : leds)
+        if (std::isfinite(p.x()) && std::isfinite(p.y()))
+            finite.append(p);
+    if (!finite.isEmpty()) {
+        const QRectF box = pointsBox(finite);
+        origin = box.center();
+        const double span = std::max(box.width(), box.height());
+        if (span > 0 && units > 0 && std::isfinite(units))
+            step = span / units;
+    }
+    return {origin, origin + QPointF(step, 0), origin + QPointF(0, step)};
 }
 
 QRectF pointsBox(const QList<QPointF> &points)

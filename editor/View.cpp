@@ -29,10 +29,10 @@ View::View(DocumentModel *model, QWidget *parent)
         scheduleBitmapUpdate();
     });
     connect(m_model, &DocumentModel::loaded, this, [this] {
-        // A layout that opens with a complete grid opens in Edit Grid, as placing its last
-        // handle would leave it.
+        // A layout that opens with a complete grid opens in Select, where a stray drag
+        // moves no grid and marks LEDs instead.
         if (gridState() == 3)
-            m_mode = EditGrid;
+            m_mode = Select;
         updateMode();
         updateEdges(false);
     });

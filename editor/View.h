@@ -195,6 +195,15 @@ public:
     QString ledToolTip(QPointF layoutPoint) const;
     /// Fit Grid to LEDs: a complete grid over the LEDs, one undo step "move grid".
     void fitGrid();
+    // --- Wiring --------------------------------------------------------------------
+    /// Wire by Clicking: each LED clicked from now on takes the next place in the LED order,
+    /// starting at place `first`; clicking an LED wired already in this run does nothing.
+    /// Escape or `stopWiring` ends it.
+    void startWiring(qsizetype first);
+    void stopWiring();
+    bool isWiring() const { return m_wiringFirst >= 0; }
+    /// The place the next clicked LED gets.
+    qsizetype nextWiringPlace() const { return m_wiringNext; }
 
 public slots:
     void editNodes();
@@ -238,6 +247,8 @@ signals:
     void markingChanged();
     /// Something the user should know that is not an error (a refused drop, say).
     void statusMessage(const QString &message);
+    /// Wiring by clicking started, went on or ended.
+    void wiringChanged();
     /// The toolbar shows this item ("Edit Nodes", "Select", "Edit Grid", "Preview", "Colors").
     void toolbarItemSelected(const QString &identifier);
     /// The rotate and scale tools show their Option images.
@@ -302,6 +313,10 @@ private:
     void drawShape(QPainter &painter, const Node &node) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
     void colorPreview(const ColorPattern &pattern, double T);
+    /// A press while wiring; true when it was used.
+    bool wiringPress(QPointF point);
+    /// Escape while wiring, the arrow keys' nudge; true when the key was used.
+    bool wiringKey(QKeyEvent *event);
     /// The model's LEDs changed in number or order, or moved.
     void ledsChanged();
     void gridChanged();
@@ -347,6 +362,9 @@ private:
     QElapsedTimer m_animationClock;
     bool m_animationPrepared = false;
     QTimer m_animationTimer;
+    qsizetype m_wiringFirst = -1;
+    qsizetype m_wiringNext = -1;
+    QList<NodePtr> m_wired;
 
     struct Sprite {
         QRgb stroke;

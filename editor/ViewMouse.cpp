@@ -326,6 +326,8 @@ void View::mousePressEvent(QMouseEvent *event)
         return;
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
+    if (wiringPress(pointFromEvent(event->position())))
+        return;
     m_pressed = true;
     mouseDown(pointFromEvent(event->position()));
 }
@@ -364,7 +366,7 @@ void View::flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers)
 void View::keyPressEvent(QKeyEvent *event)
 {
     flagsChanged(event->modifiers());
-    if (panKey(event, true))
+    if (panKey(event, true) || wiringKey(event))
         return;
     QWidget::keyPressEvent(event);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the bundled example: a picture (examples/heart.png) and a layout of 48 LEDs along a
-heart on a slightly skewed grid (examples/heart.lumora). Needs only the standard library."""
+"""Draws the bundled example: a picture (examples/heart.png) and a layout of 48 LEDs evenly along
+the painted heart on an upright grid (examples/heart.lumora). Needs only the standard library."""
 import math
 import pathlib
 import struct
@@ -44,25 +44,61 @@ def picture():
     (HERE / "heart.png").write_bytes(png)
 
 
+def inside(x, y):
+    return (x * x + y * y - 1) ** 3 - x * x * y ** 3 < 0
+
+
+def outline(rays=1440):
+    """The painted heart's edge in picture units, ray by ray from its middle, clockwise from
+    the cleft."""
+    points = []
+    for k in range(rays):
+        a = math.pi / 2 - 2 * math.pi * k / rays
+        lo, hi = 0.0, 2.0
+        for _ in range(50):
+            mid = (lo + hi) / 2
+            if inside(mid * math.cos(a), mid * math.sin(a)):
+                lo = mid
+            else:
+                hi = mid
+        points.append((lo * math.cos(a), lo * math.sin(a)))
+    points.append(points[0])
+    return points
+
+
+def even(points, count):
+    """`count` points evenly by length along the closed polyline, none repeated."""
+    lengths = [0.0]
+    for (x0, y0), (x1, y1) in zip(points, points[1:]):
+        lengths.append(lengths[-1] + math.hypot(x1 - x0, y1 - y0))
+    out, seg = [], 0
+    for k in range(count):
+        d = lengths[-1] * k / count
+        while lengths[seg + 1] < d:
+            seg += 1
+        t = (d - lengths[seg]) / max(lengths[seg + 1] - lengths[seg], 1e-12)
+        (x0, y0), (x1, y1) = points[seg], points[seg + 1]
+        out.append((x0 + t * (x1 - x0), y0 + t * (y1 - y0)))
+    return out
+
+
 def layout():
-    origin, xh, yh = (512.0, 384.0), (544.0, 387.0), (509.0, 416.0)
-    X = (xh[0] - origin[0], xh[1] - origin[1])
-    Y = (yh[0] - origin[0], yh[1] - origin[1])
-    leds = []
-    for k in range(48):
-        hx, hy = heart(2 * math.pi * k / 48)
-        u, v = round(hx * 0.6 * 2) / 2, round((hy + 2) * 0.6 * 2) / 2  # half grid steps
-        leds.append((origin[0] + u * X[0] + v * Y[0], origin[1] + u * X[1] + v * Y[1]))
+    # The picture is fitted into the layout at 2 layout units per pixel, centred; one
+    # picture-heart unit (110 pixels) is 220 layout units, and its y is offset by 0.15.
+    def to_layout(x, y):
+        return 512 + 220 * x, 384 + 220 * (y - 0.15)
+
+    # The LEDs sit just inside the painted edge, evenly spaced, LED 0 at the cleft.
+    leds = [to_layout(0.9 * x, 0.9 * y) for x, y in even(outline(), 48)]
+    # An upright grid centred on the heart, large enough that the heart pattern's own heart
+    # holds the LEDs, and small enough that waves and rings still vary across them.
+    origin = to_layout(0, 0.05)
+    step = 420.0
+    xh, yh = (origin[0] + step, origin[1]), (origin[0], origin[1] + step)
     rows = "".join(f"{x:.6f},{y:.6f},\n" for x, y in leds)
     grid = "".join(f"{x:.6f},{y:.6f},\n" for x, y in (origin, xh, yh))
-    det = X[0] * Y[1] - X[1] * Y[0]
-    positions = ""
-    for x, y in leds:
-        dx, dy = x - origin[0], y - origin[1]
-        u = (Y[1] * dx - Y[0] * dy) / det
-        v = (-X[1] * dx + X[0] * dy) / det
-        rnd = lambda a: int(math.floor(abs(a) + 0.5)) * (1 if a >= 0 else -1)
-        positions += f"{rnd(2 * u)},{rnd(2 * v)},\n"
+    rnd = lambda a: int(math.floor(abs(a) + 0.5)) * (1 if a >= 0 else -1)
+    positions = "".join(f"{rnd(2 * (x - origin[0]) / step)},{rnd(2 * (y - origin[1]) / step)},\n" for x, y in leds)
     text = (f"Point points[{len(leds)}] =\n{{\n{rows}}};\n"
             f"\nPoint grid[3] =\n{{\n{grid}}};\n"
             f"\nString filenames[1] =\n{{\n\"heart.png\",\n}};\n"

@@ -99,7 +99,7 @@ TEST(Documents, OpeningLeavesNothingToUndoAndSetsUpTheLayout)
     EXPECT_FALSE(document->isModified());
     EXPECT_EQ(document->view()->ledCount(), 2);
     EXPECT_EQ(document->view()->gridState(), 3);
-    EXPECT_EQ(document->view()->mode(), View::EditGrid); // a document with a grid opens in edit-grid mode
+    EXPECT_EQ(document->view()->mode(), View::Select); // a document with a grid opens in select mode
     // Writing the live state gives back the canonical text.
     EXPECT_TRUE(document->data().startsWith("Point points[2] =\n{\n10.000000,10.000000,\n"));
 }

@@ -1,0 +1,180 @@
+#include "LedGenerators.h"
+
+#include <QLineF>
+#include <QPoint>
+#include <QRectF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace lumora {
+
+namespace {
+
+bool isFinite(QPointF p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+bool validCount(int count)
+{
+    return count >= 1 && count <= maxGeneratedLeds;
+}
+
+bool validPolyline(const QList<QPointF> &points)
+{
+    return !points.isEmpty() && std::all_of(points.begin(), points.end(), isFinite);
+}
+
+/// The point `distance` along the polyline, walking on from segment `segment`, whose start
+/// lies `walked` along it. Segments are visited once, so placing many LEDs stays linear.
+struct PolylineWalker {
+    const QList<QPointF> &points;
+    qsizetype segment = 0;
+    double walked = 0;
+
+    QPointF at(double distance)
+    {
+        while (segment + 1 < points.size()) {
+            const QLineF line(points[segment], points[segment + 1]);
+            if (distance <= walked + line.length() || segment + 2 == points.size()) {
+                const double length = line.length();
+                const double t = length > 0 ? std::clamp((distance - walked) / length, 0.0, 1.0) : 0.0;
+                return line.pointAt(t);
+            }
+            walked += line.length();
+            ++segment;
+        }
+        return points.last();
+    }
+};
+
+double polylineLength(const QList<QPointF> &points)
+{
+    double length = 0;
+    for (qsizetype i = 1; i < points.size(); ++i)
+        length += QLineF(points[i - 1], points[i]).length();
+    return length;
+}
+
+} // namespace
+
+QList<QPointF> stripPositions(QPointF from, QPointF to, int count)
+{
+    return polylineByCount({from, to}, count);
+}
+
+QList<QPointF> polylineByCount(const QList<QPointF> &points, int count)
+{
+    if (!validCount(count) || !validPolyline(points))
+        return {};
+    const double length = polylineLength(points);
+    QList<QPointF> leds;
+    leds.reserve(count);
+    PolylineWalker walker{points};
+    for (int i = 0; i < count; ++i)
+        leds.append(count == 1 ? points.first() : walker.at(length * i / (count - 1)));
+    return leds;
+}
+
+QList<QPointF> polylineBySpacing(const QList<QPointF> &points, double spacing)
+{
+    if (!validPolyline(points) || !std::isfinite(spacing) || spacing <= 0)
+        return {};
+    const double length = polylineLength(points);
+    const double steps = std::floor(length / spacing + 1e-9);
+    if (steps + 1 > maxGeneratedLeds)
+        return {};
+    QList<QPointF> leds;
+    leds.reserve(qsizetype(steps) + 1);
+    PolylineWalker walker{points};
+    for (int i = 0; i <= int(steps); ++i)
+        leds.append(walker.at(std::min(i * spacing, length)));
+    return leds;
+}
+
+QList<QPointF> ringPositions(const RingSpec &spec)
+{
+    if (!validCount(spec.count) || !isFinite(spec.center) || !std::isfinite(spec.radius) || spec.radius < 0
+        || !std::isfinite(spec.startAngle) || !std::isfinite(spec.sweep) || spec.sweep < 0)
+        return {};
+    const bool closed = spec.sweep >= 360;
+    const double sweep = closed ? 360 : spec.sweep;
+    const double step = closed ? sweep / spec.count : spec.count > 1 ? sweep / (spec.count - 1) : 0;
+    const double direction = spec.clockwise ? -1 : 1;
+    QList<QPointF> leds;
+    leds.reserve(spec.count);
+    for (int i = 0; i < spec.count; ++i) {
+        const double angle = (spec.startAngle + direction * step * i) * std::numbers::pi / 180;
+        leds.append(spec.center + spec.radius * QPointF(std::cos(angle), std::sin(angle)));
+    }
+    return leds;
+}
+
+QList<QPoint> matrixCells(const MatrixSpec &spec)
+{
+    if (spec.width < 1 || spec.height < 1 || qint64(spec.width) * spec.height > maxGeneratedLeds)
+        return {};
+    const bool fromRight = spec.start == MatrixSpec::TopRight || spec.start == MatrixSpec::BottomRight;
+    const bool fromTop = spec.start == MatrixSpec::TopLeft || spec.start == MatrixSpec::TopRight;
+    // A run is a row (or a column); runs follow one another away from the start corner.
+    const int runs = spec.columns ? spec.width : spec.height;
+    const int along = spec.columns ? spec.height : spec.width;
+    QList<QPoint> cells;
+    cells.reserve(runs * along);
+    for (int run = 0; run < runs; ++run) {
+        const bool turned = spec.serpentine && run % 2 == 1;
+        for (int k = 0; k < along; ++k) {
+            const int step = turned ? along - 1 - k : k;
+            int column, row;
+            if (spec.columns) {
+                column = fromRight ? spec.width - 1 - run : run;
+                row = fromTop ? spec.height - 1 - step : step;
+            } else {
+                column = fromRight ? spec.width - 1 - step : step;
+                row = fromTop ? spec.height - 1 - run : run;
+            }
+            cells.append(QPoint(column, row));
+        }
+    }
+    return cells;
+}
+
+QList<QPointF> matrixPositions(const MatrixSpec &spec, QPointF center, double spacing)
+{
+    if (!isFinite(center) || !std::isfinite(spacing) || spacing <= 0)
+        return {};
+    const QPointF corner = center - spacing * QPointF(spec.width - 1, spec.height - 1) / 2;
+    QList<QPointF> leds;
+    const QList<QPoint> cells = matrixCells(spec);
+    leds.reserve(cells.size());
+    for (const QPoint &cell : cells)
+        leds.append(corner + spacing * QPointF(cell));
+    return leds;
+}
+
+QList<QPointF> matrixOnGrid(const MatrixSpec &spec, const GridTransform &grid, QPointF firstCell)
+{
+    if (!isFinite(firstCell))
+        return {};
+    QList<QPointF> leds;
+    const QList<QPoint> cells = matrixCells(spec);
+    leds.reserve(cells.size());
+    for (const QPoint &cell : cells)
+        leds.append(grid.map(firstCell + QPointF(cell)));
+    return leds;
+}
+
+double fittingMatrixSpacing(int width, int height, double preferred)
+{
+    const double margin = 32;
+    double spacing = preferred;
+    if (width > 1)
+        spacing = std::min(spacing, (1024 - 2 * margin) / (width - 1));
+    if (height > 1)
+        spacing = std::min(spacing, (768 - 2 * margin) / (height - 1));
+    return spacing;
+}
+
+} // namespace lumora
