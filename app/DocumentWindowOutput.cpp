@@ -66,7 +66,7 @@ void DocumentWindow::buildLiveOutput(QMenu *frameMenu)
         indicator->setVisible(!text.isEmpty());
     });
     connect(m_live, &LiveOutput::errorOccurred, this, [this](const QString &message) {
-        showStatus(tr("LEDs: %1").arg(message));
+        showStatus(tr("Send to LEDs: %1").arg(message));
     });
 }
 

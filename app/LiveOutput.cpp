@@ -208,22 +208,18 @@ void LiveOutput::sample()
 
 QString LiveOutput::indicatorText() const
 {
+    const bool previewing = isPreviewing();
+    if (!m_sending && !previewing)
+        return {};
     // The supply has to carry the highest current seen, which the peak is while previewing.
-    const double needed = isPreviewing() ? std::max(m_peakMilliamps, m_milliamps) : m_milliamps;
-    const QString supply = tr("5 V %1 A").arg(needed / 1000, 0, 'f', 1);
-    if (m_sending) {
-        QString text = tr("LEDs: %1 packets/s, %2 (%3)")
-                           .arg(qRound64(m_packetsPerSecond))
-                           .arg(milliamps(m_milliamps), supply);
-        if (isPreviewing())
-            text += tr(", peak %1").arg(milliamps(m_peakMilliamps));
-        return text;
-    }
-    if (isPreviewing())
-        return tr("%1, peak %2 (supply 5 V %3 A)")
-            .arg(milliamps(m_milliamps), milliamps(m_peakMilliamps))
-            .arg(m_peakMilliamps / 1000, 0, 'f', 1);
-    return {};
+    const double needed = previewing ? std::max(m_peakMilliamps, m_milliamps) : m_milliamps;
+    QString text = milliamps(m_milliamps);
+    if (previewing)
+        text += tr(", peak %1").arg(milliamps(m_peakMilliamps));
+    text += tr(" (5 V supply: %1 A)").arg(needed / 1000, 0, 'f', 1);
+    if (m_sending)
+        text = tr("Output: %1 packets/s, ").arg(qRound64(m_packetsPerSecond)) + text;
+    return text;
 }
 
 } // namespace lumora

@@ -85,8 +85,9 @@ void OutputDialog::protocolChanged()
 {
     const OutputProtocol protocol = protocols[std::max(0, m_protocol->currentIndex())];
     m_universe->setEnabled(protocol != OutputProtocol::Ddp);
-    m_universe->setMinimum(protocol == OutputProtocol::E131 ? 1 : 0);
-    m_universe->setMaximum(maximumUniverse(protocol));
+    // DDP has no universes; the value stays for when another protocol is chosen.
+    if (protocol != OutputProtocol::Ddp)
+        m_universe->setRange(protocol == OutputProtocol::E131 ? 1 : 0, maximumUniverse(protocol));
     m_offset->setEnabled(protocol == OutputProtocol::Ddp);
     m_port->setSpecialValueText(tr("default (%1)").arg(defaultPort(protocol)));
     m_host->setPlaceholderText(protocol == OutputProtocol::E131 ? tr("empty: multicast")

@@ -191,6 +191,11 @@ TEST(LiveOutput, settingsDialogRoundTripsAndSettingsStayWithTheDocument)
     OutputDialog dialog;
     dialog.setSettings(settings);
     EXPECT_EQ(dialog.settings(), settings);
+    OutputSettings ddp;
+    ddp.offset = 1500;
+    dialog.setSettings(ddp);
+    EXPECT_EQ(dialog.settings(), ddp);
+    dialog.setSettings(settings);
 
     // Entering values through the widgets.
     dialog.findChild<QComboBox *>("protocol")->setCurrentIndex(0);
