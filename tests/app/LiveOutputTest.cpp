@@ -211,6 +211,13 @@ TEST(LiveOutput, settingsDialogRoundTripsAndSettingsStayWithTheDocument)
     layout.live()->setSettings(entered);
     layout.open();
     EXPECT_EQ(layout.live()->settings(), entered);
+
+    // Settings chosen for an untitled document go with it when it is saved.
+    LiveOutput untitled(layout.view());
+    untitled.setSettings(settings);
+    const QString savedAs = layout.folder.filePath("saved-as.lumora");
+    untitled.setDocumentPath(savedAs);
+    EXPECT_EQ(OutputSettings::load(savedAs), settings);
 }
 
 TEST(LiveOutput, playShowsTheFramesWithoutUndoStepsUntilEscape)
