@@ -3,8 +3,7 @@
 // receiver on the loopback interface, with and without painting the layout. A frame has
 // 33 ms at 30 frames per second.
 #include "app/LiveOutput.h"
-#include "document/UndoManager.h"
-#include "editor/View.h"
+#include "PreviewLayout.h"
 #include "output/LedSender.h"
 #include "patterns/framework/ColorPattern.h"
 
@@ -21,25 +20,13 @@ using namespace lumora;
 
 namespace {
 
-struct LiveLayout {
-    DocumentModel model;
-    View view{&model};
+struct LiveLayout : PreviewLayout {
     QUdpSocket receiver;
     LedSender sender;
 
     LiveLayout(int leds, OutputProtocol protocol)
+        : PreviewLayout(leds)
     {
-        view.resize(1024, 768);
-        model.undoManager()->disableUndoRegistration();
-        const int side = int(std::ceil(std::sqrt(double(leds))));
-        const double step = 700.0 / side;
-        for (int i = 0; i < leds; ++i)
-            view.addVertex(QPointF(162 + (i % side) * step, 34 + (i / side) * step));
-        view.addOrigin({512, 384});
-        view.addX({512 + step, 384});
-        view.addY({512, 384 + step});
-        view.preview();
-
         receiver.bind(QHostAddress::LocalHost, 0);
         OutputSettings settings;
         settings.protocol = protocol;
