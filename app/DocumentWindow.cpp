@@ -308,6 +308,7 @@ void DocumentWindow::buildMenus()
     addAction(frames, tr("Re&verse Selected Frames"), QKeySequence(tr("Ctrl+Shift+V")), [this] { m_view->reverseSelection(); });
     addAction(frames, tr("&Change Frames"), QKeySequence(tr("Ctrl+Shift+C")), [this] { m_view->changeSelection(); })
         ->setToolTip(tr("Store the marked LEDs in the current frame and the background in it and every selected frame"));
+    buildLiveOutput(frames);
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     addAction(help, tr("Lumora &Help"), QKeySequence::HelpContents, [this] { m_document->showHelp(); });

@@ -11,6 +11,8 @@ namespace lumora {
 
 class AnimationEditorView;
 class Document;
+class FramePlayer;
+class LiveOutput;
 class ImageBrowserController;
 class View;
 struct ExportReport;
@@ -36,6 +38,10 @@ public:
     void showExportReport(const ExportReport &report);
     /// The toolbar action of a mode or tool, by its identifier ("Edit Nodes", "Select", …).
     QAction *toolbarAction(const QString &identifier) const;
+    /// Send to LEDs and the output settings of this window's document.
+    LiveOutput *liveOutput() const { return m_live; }
+    /// Frame ▸ Play.
+    FramePlayer *framePlayer() const { return m_player; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -50,6 +56,9 @@ private:
     void buildToolbar();
     /// Zoom, LED numbers and disc size in the View menu.
     void buildZoomAndWiringItems(QMenu *viewMenu);
+    /// Frame ▸ Play, the Output menu and the live output's status bar indicator.
+    void buildLiveOutput(QMenu *frameMenu);
+    void editOutputSettings();
     void updateTitle();
     void fillRecentMenu();
     QAction *addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
@@ -65,6 +74,8 @@ private:
     QAction *m_rotateAction = nullptr;
     QAction *m_scaleAction = nullptr;
     QMenu *m_recentMenu = nullptr;
+    LiveOutput *m_live = nullptr;
+    FramePlayer *m_player = nullptr;
 };
 
 /// Where the help page lives: installed beside the program, or in the source tree.

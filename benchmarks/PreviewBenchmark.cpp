@@ -4,6 +4,7 @@
 // overlay.
 #include "document/UndoManager.h"
 #include "editor/View.h"
+#include "PreviewLayout.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QApplication>
@@ -19,26 +20,7 @@ using namespace lumora;
 
 namespace {
 
-struct Layout {
-    DocumentModel model;
-    UndoManager &undo = *model.undoManager();
-    View view{&model};
-
-    explicit Layout(int leds)
-    {
-        view.resize(1024, 768);
-        undo.disableUndoRegistration();
-        // LEDs on a square lattice filling the layout space, as a large wall would.
-        const int side = int(std::ceil(std::sqrt(double(leds))));
-        const double step = 700.0 / side;
-        for (int i = 0; i < leds; ++i)
-            view.addVertex(QPointF(162 + (i % side) * step, 34 + (i / side) * step));
-        view.addOrigin({512, 384});
-        view.addX({512 + step, 384});
-        view.addY({512, 384 + step});
-        view.preview();
-    }
-};
+using Layout = PreviewLayout;
 
 void tick(benchmark::State &state, const ColorPattern *pattern)
 {

@@ -261,6 +261,8 @@ signals:
     /// Preview was asked for without a complete grid (the status message says what is
     /// missing); the window offers Fit Grid to LEDs.
     void previewRefused();
+    /// A preview or colours tick coloured the LEDs (their fills hold what is on screen).
+    void ticked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -49,7 +49,10 @@ void View::tick()
         colorPreview(*pattern, referenceSeconds() * 30);
     } else if (m_mode == Colors) {
         colorFromBitmap();
+    } else {
+        return;
     }
+    emit ticked();
 }
 
 void View::colorPreview(const ColorPattern &pattern, double T)

@@ -1,0 +1,83 @@
+// The window's side of the live output: Frame ▸ Play, the Output menu (Settings…, Send to
+// LEDs) and the indicator in the status bar.
+#include "DocumentWindow.h"
+
+#include "Document.h"
+#include "FramePlayer.h"
+#include "LiveOutput.h"
+#include "OutputDialog.h"
+
+#include "editor/View.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+
+namespace lumora {
+
+void DocumentWindow::buildLiveOutput(QMenu *frameMenu)
+{
+    m_live = new LiveOutput(m_view, m_document->fileName(), this);
+    m_player = new FramePlayer(m_view->model(), this);
+    m_player->setFramesPerSecond(m_live->settings().framesPerSecond);
+    // The window is made before an opened document has its path.
+    connect(m_document, &Document::titleChanged, m_live, [this] {
+        m_live->setDocumentPath(m_document->fileName());
+        m_player->setFramesPerSecond(m_live->settings().framesPerSecond);
+    });
+
+    frameMenu->addSeparator();
+    QAction *play = addAction(frameMenu, tr("&Play"), QKeySequence(tr("Ctrl+Shift+P")), [] {});
+    play->setObjectName("playFrames");
+    play->setCheckable(true);
+    play->setToolTip(tr("Show the frames one after another at the output rate (Escape stops)"));
+    connect(play, &QAction::triggered, this, [this, play](bool on) {
+        if (!m_player->setPlaying(on)) {
+            play->setChecked(false);
+            showStatus(tr("There are no frames to play."));
+        }
+    });
+    auto *stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    stop->setEnabled(false);
+    connect(stop, &QShortcut::activated, m_player, [this] { m_player->setPlaying(false); });
+    connect(m_player, &FramePlayer::playingChanged, this, [play, stop](bool playing) {
+        play->setChecked(playing);
+        stop->setEnabled(playing);
+    });
+
+    QMenu *output = menuBar()->addMenu(tr("&Output"));
+    addAction(output, tr("&Settings…"), {}, [this] { editOutputSettings(); })->setObjectName("outputSettings");
+    QAction *send = addAction(output, tr("Send to &LEDs"), QKeySequence(tr("Ctrl+Shift+D")), [] {});
+    send->setObjectName("sendToLeds");
+    send->setCheckable(true);
+    send->setToolTip(tr("Stream what the LEDs show to the controller in the output settings"));
+    connect(send, &QAction::toggled, m_live, &LiveOutput::setSending);
+    connect(m_live, &LiveOutput::sendingChanged, send, &QAction::setChecked);
+
+    auto *indicator = new QLabel(this);
+    indicator->setObjectName("liveOutputIndicator");
+    indicator->setToolTip(tr("Estimated current of the LEDs (20 mA per channel at full, 1 mA per LED idle)"));
+    indicator->hide();
+    statusBar()->addPermanentWidget(indicator);
+    connect(m_live, &LiveOutput::indicatorChanged, indicator, [indicator](const QString &text) {
+        indicator->setText(text);
+        indicator->setVisible(!text.isEmpty());
+    });
+    connect(m_live, &LiveOutput::errorOccurred, this, [this](const QString &message) {
+        showStatus(tr("Send to LEDs: %1").arg(message));
+    });
+}
+
+void DocumentWindow::editOutputSettings()
+{
+    OutputDialog dialog(this);
+    dialog.setSettings(m_live->settings());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_live->setSettings(dialog.settings());
+    m_player->setFramesPerSecond(m_live->settings().framesPerSecond);
+}
+
+} // namespace lumora

@@ -1,0 +1,131 @@
+#include "OutputDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace lumora {
+
+namespace {
+
+constexpr OutputProtocol protocols[] = {OutputProtocol::Ddp, OutputProtocol::E131, OutputProtocol::ArtNet};
+constexpr ColorOrder orders[] = {ColorOrder::RGB, ColorOrder::GRB, ColorOrder::BRG,
+                                 ColorOrder::RBG, ColorOrder::GBR, ColorOrder::BGR};
+
+} // namespace
+
+OutputDialog::OutputDialog(QWidget *parent)
+    : QDialog(parent), m_protocol(new QComboBox), m_host(new QLineEdit), m_port(new QSpinBox),
+      m_universe(new QSpinBox), m_offset(new QSpinBox), m_order(new QComboBox), m_brightness(new QSpinBox),
+      m_gamma(new QDoubleSpinBox), m_limit(new QSpinBox), m_fps(new QDoubleSpinBox)
+{
+    setWindowTitle(tr("Output Settings"));
+    m_protocol->addItem(tr("DDP"));
+    m_protocol->addItem(tr("E1.31 (sACN)"));
+    m_protocol->addItem(tr("Art-Net"));
+    for (ColorOrder order : orders)
+        m_order->addItem(colorOrderName(order));
+    m_host->setPlaceholderText(tr("controller name or address"));
+    m_port->setRange(0, 65535);
+    m_universe->setRange(0, 63999);
+    m_offset->setRange(0, std::numeric_limits<int>::max());
+    m_brightness->setRange(0, 100);
+    m_brightness->setSuffix(" %");
+    m_gamma->setRange(1.0, 3.0);
+    m_gamma->setSingleStep(0.1);
+    m_gamma->setDecimals(2);
+    m_limit->setRange(0, 1000000);
+    m_limit->setSingleStep(100);
+    m_limit->setSuffix(" mA");
+    m_limit->setSpecialValueText(tr("no limit"));
+    m_fps->setRange(1, 240);
+    m_fps->setDecimals(1);
+
+    // Names for the tests and for accessibility tools.
+    m_protocol->setObjectName("protocol");
+    m_host->setObjectName("host");
+    m_port->setObjectName("port");
+    m_universe->setObjectName("universe");
+    m_offset->setObjectName("offset");
+    m_order->setObjectName("order");
+    m_brightness->setObjectName("brightness");
+    m_gamma->setObjectName("gamma");
+    m_limit->setObjectName("limit");
+    m_fps->setObjectName("framesPerSecond");
+
+    auto *form = new QFormLayout;
+    form->addRow(tr("&Protocol:"), m_protocol);
+    form->addRow(tr("&Host:"), m_host);
+    form->addRow(tr("P&ort:"), m_port);
+    form->addRow(tr("Start &universe:"), m_universe);
+    form->addRow(tr("Byte o&ffset:"), m_offset);
+    form->addRow(tr("Colour &order:"), m_order);
+    form->addRow(tr("&Brightness:"), m_brightness);
+    form->addRow(tr("&Gamma:"), m_gamma);
+    form->addRow(tr("Current &limit:"), m_limit);
+    form->addRow(tr("&Frames per second:"), m_fps);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+    setLayout(form);
+
+    connect(m_protocol, &QComboBox::currentIndexChanged, this, &OutputDialog::protocolChanged);
+    setSettings(OutputSettings());
+}
+
+void OutputDialog::protocolChanged()
+{
+    const OutputProtocol protocol = protocols[std::max(0, m_protocol->currentIndex())];
+    m_universe->setEnabled(protocol != OutputProtocol::Ddp);
+    // DDP has no universes; the value stays for when another protocol is chosen.
+    if (protocol != OutputProtocol::Ddp)
+        m_universe->setRange(protocol == OutputProtocol::E131 ? 1 : 0, maximumUniverse(protocol));
+    m_offset->setEnabled(protocol == OutputProtocol::Ddp);
+    m_port->setSpecialValueText(tr("default (%1)").arg(defaultPort(protocol)));
+    m_host->setPlaceholderText(protocol == OutputProtocol::E131 ? tr("empty: multicast")
+                                                                : tr("controller name or address"));
+}
+
+void OutputDialog::setSettings(const OutputSettings &given)
+{
+    const OutputSettings settings = given.clamped();
+    m_given = settings;
+    m_protocol->setCurrentIndex(int(std::find(std::begin(protocols), std::end(protocols), settings.protocol)
+                                    - std::begin(protocols)));
+    protocolChanged();
+    m_host->setText(settings.host);
+    m_port->setValue(settings.port);
+    m_universe->setValue(settings.universe);
+    m_offset->setValue(int(std::min<quint32>(settings.offset, quint32(std::numeric_limits<int>::max()))));
+    m_order->setCurrentIndex(int(std::find(std::begin(orders), std::end(orders), settings.order) - std::begin(orders)));
+    m_brightness->setValue(settings.brightness);
+    m_gamma->setValue(settings.gamma);
+    m_limit->setValue(int(std::lround(settings.limitMilliamps)));
+    m_fps->setValue(settings.framesPerSecond);
+}
+
+OutputSettings OutputDialog::settings() const
+{
+    OutputSettings settings = m_given;
+    settings.protocol = protocols[std::max(0, m_protocol->currentIndex())];
+    settings.host = m_host->text().trimmed();
+    settings.port = m_port->value();
+    settings.universe = m_universe->value();
+    settings.offset = quint32(m_offset->value());
+    settings.order = orders[std::max(0, m_order->currentIndex())];
+    settings.brightness = m_brightness->value();
+    settings.gamma = m_gamma->value();
+    settings.limitMilliamps = m_limit->value();
+    settings.framesPerSecond = m_fps->value();
+    return settings.clamped();
+}
+
+} // namespace lumora
