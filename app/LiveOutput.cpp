@@ -39,7 +39,12 @@ LiveOutput::LiveOutput(View *view, const QString &documentPath, QObject *parent)
     connect(view->model(), &DocumentModel::markingChanged, this, &LiveOutput::editingChanged);
     connect(view->model(), &DocumentModel::ledsChanged, this, &LiveOutput::editingChanged);
 
-    connect(&m_sender, &LedSender::errorOccurred, this, &LiveOutput::errorOccurred);
+    // The sender checks its settings as soon as it has them; only a user who is sending
+    // needs to hear of a problem.
+    connect(&m_sender, &LedSender::errorOccurred, this, [this](const QString &message) {
+        if (m_sending)
+            emit errorOccurred(message);
+    });
     connect(&m_sender, &LedSender::frameSent, this, [this](int, double mA) { noteCurrent(mA); });
 
     connect(&m_keepAlive, &QTimer::timeout, this, &LiveOutput::keepAlive);
@@ -91,6 +96,8 @@ void LiveOutput::setSending(bool sending)
         m_packetsPerSecond = 0;
         if (const QString problem = m_settings.problem(m_view->ledCount()); !problem.isEmpty())
             emit errorOccurred(problem);
+        if (m_settings.host.isEmpty() && !m_settings.isMulticast())
+            emit errorOccurred(tr("no host to send to: choose one in Output ▸ Settings…"));
         m_keepAlive.start(int(std::lround(period())));
         send(currentFrame());
     } else {
