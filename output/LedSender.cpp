@@ -21,11 +21,9 @@ LedSender::LedSender(QObject *parent)
     m_encoder = makePacketEncoder(m_settings, m_cid);
 }
 
-LedSender::~LedSender()
-{
-    if (m_lookupId >= 0)
-        QHostInfo::abortHostLookup(m_lookupId);
-}
+// A lookup still under way finishes on its own; its answer is dropped with this object (it
+// is Qt that ties the callback to it). Aborting it would leak the callback in this Qt.
+LedSender::~LedSender() = default;
 
 void LedSender::setCid(const QUuid &cid)
 {
@@ -50,8 +48,9 @@ void LedSender::setSettings(const OutputSettings &settings)
 
 void LedSender::resolve()
 {
-    if (m_lookupId >= 0)
-        QHostInfo::abortHostLookup(m_lookupId);
+    // A lookup still under way is left to finish and its answer ignored: aborting it would
+    // leak its callback in this Qt.
+    const int generation = ++m_lookupGeneration;
     m_lookupId = -1;
     m_ready = false;
     m_address.clear();
@@ -65,7 +64,14 @@ void LedSender::resolve()
         report("no host to send to");
         return;
     }
-    m_lookupId = QHostInfo::lookupHost(m_settings.host, this, [this](const QHostInfo &info) {
+    // Names under .invalid never exist (RFC 6761); no resolver needs asking.
+    if (m_settings.host.endsWith(QLatin1String(".invalid"), Qt::CaseInsensitive)) {
+        report(QString("cannot find host %1: no such host").arg(m_settings.host));
+        return;
+    }
+    m_lookupId = QHostInfo::lookupHost(m_settings.host, this, [this, generation](const QHostInfo &info) {
+        if (generation != m_lookupGeneration)
+            return;
         m_lookupId = -1;
         if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
             report(QString("cannot find host %1: %2").arg(m_settings.host, info.errorString()));

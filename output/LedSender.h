@@ -69,6 +69,7 @@ private:
     QHostAddress m_address;
     bool m_ready = false;
     int m_lookupId = -1;
+    int m_lookupGeneration = 0;
     QString m_lastError;
 
     std::function<QByteArray()> m_source;
