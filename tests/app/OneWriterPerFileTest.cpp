@@ -1,5 +1,6 @@
 // One writer per file: two documents or two processes on one file, and recovery files of
 // live and finished processes. The second process is a real one holding a real lock.
+#include "app/Application.h"
 #include "app/Document.h"
 #include "app/DocumentWindow.h"
 #include "document/DocumentLock.h"
@@ -8,12 +9,16 @@
 
 #include "../support/TestFiles.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -114,6 +119,17 @@ TEST(OneWriterPerFile, AFileLockedByALiveProcessIsRefusedAndTakenOverOnceItIsGon
     std::unique_ptr<Document> elsewhere(Document::open(copyOfStoredLayout(folder, "mine.lumora"), &error));
     ASSERT_TRUE(elsewhere);
     EXPECT_FALSE(elsewhere->saveTo(fileName, &error));
+
+    // The editor says so and offers Open Read-Only.
+    Application app;
+    QTimer::singleShot(200, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Open)->click();
+    });
+    std::unique_ptr<Document> readOnly(app.openDocument(fileName));
+    ASSERT_TRUE(readOnly);
+    EXPECT_TRUE(readOnly->isReadOnly());
+    readOnly.reset();
 
     other.crash();
     ASSERT_TRUE(QFileInfo::exists(DocumentLock::lockFileName(fileName))) << "the crash left no stale lock";
