@@ -3,8 +3,11 @@
 
 #include "Document.h"
 
+#include "document/DocumentLock.h"
+#include "document/Leftovers.h"
 #include "patterns/framework/ColorPattern.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
@@ -102,8 +105,20 @@ Document *Application::openDocument(const QString &fileName)
         open->showWindow();
         return open;
     }
+    // One writer per file: another live process has it open.
+    bool readOnly = false;
+    if (QFileInfo(fileName).isFile() && DocumentLock::isHeldElsewhere(fileName)) {
+        QMessageBox box(QMessageBox::Warning, tr("Document In Use"),
+                        tr("“%1” is open in another Lumora.").arg(QFileInfo(fileName).fileName()),
+                        QMessageBox::Open | QMessageBox::Cancel);
+        box.setInformativeText(tr("Open it read-only? Its changes can then only be saved to another file."));
+        box.button(QMessageBox::Open)->setText(tr("Open Read-Only"));
+        if (box.exec() != QMessageBox::Open)
+            return nullptr;
+        readOnly = true;
+    }
     QString error;
-    auto *document = Document::open(fileName, &error);
+    auto *document = Document::open(fileName, &error, readOnly);
     if (!document) {
         QMessageBox::warning(nullptr, tr("Cannot Open Document"),
                              tr("The document “%1” could not be opened: %2.").arg(QFileInfo(fileName).fileName(), error),
@@ -114,7 +129,58 @@ Document *Application::openDocument(const QString &fileName)
     adopt(document);
     addRecentFile(fileName);
     document->showWindow();
+    if (!readOnly)
+        offerLeftover(document);
+    reportMissingPictures(document);
     return document;
+}
+
+void Application::offerLeftover(Document *document)
+{
+    const std::optional<Leftover> leftover = findLeftover(document->fileName());
+    if (!leftover)
+        return;
+    QMessageBox box(QMessageBox::Question, tr("Interrupted Save"),
+                    tr("A save of “%1” was interrupted and left newer work beside it (%2).")
+                        .arg(document->displayName(), QLocale().toString(leftover->modified, QLocale::ShortFormat)),
+                    QMessageBox::Open | QMessageBox::Discard | QMessageBox::Ignore, document->window());
+    box.setInformativeText(tr("Recover it as unsaved changes, or remove it?"));
+    box.button(QMessageBox::Open)->setText(tr("Recover"));
+    box.button(QMessageBox::Discard)->setText(tr("Remove"));
+    box.button(QMessageBox::Ignore)->setText(tr("Later"));
+    const int answer = box.exec();
+    if (answer == QMessageBox::Ignore)
+        return;
+    QString error;
+    if (answer == QMessageBox::Open) {
+        QFile file(leftover->fileName);
+        if (!file.open(QIODevice::ReadOnly) || !document->adoptUnsavedWork(file.readAll(), &error)) {
+            QMessageBox::warning(document->window(), tr("Interrupted Save"),
+                                 tr("The interrupted save could not be recovered: %1").arg(error.isEmpty() ? file.errorString() : error));
+            return;
+        }
+    }
+    if (!removeLeftover(*leftover, &error))
+        QMessageBox::warning(document->window(), tr("Interrupted Save"), error);
+}
+
+void Application::reportMissingPictures(Document *document)
+{
+    const QList<QUrl> missing = document->missingPictures();
+    if (missing.isEmpty())
+        return;
+    QStringList files;
+    for (const QUrl &url : missing)
+        files.append(document->resolved(url).toLocalFile());
+    // Told once, without stopping the work: File ▸ Relink Picture… mends it.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Missing Pictures"),
+                                tr("%n picture(s) of “%1” cannot be found:", nullptr, int(files.size())).arg(document->displayName()),
+                                QMessageBox::Ok, document->window());
+    box->setInformativeText(files.join('\n') + "\n\n" + tr("Use File ▸ Relink Picture… to show where they are now."));
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    document->window()->showStatus(tr("Missing pictures: %1").arg(files.join(", ")));
 }
 
 void Application::showOpenDialog(QWidget *parent)
@@ -138,7 +204,8 @@ void Application::adopt(Document *document)
 
 void Application::offerRecovery()
 {
-    const QStringList files = Document::recoveryFiles();
+    // Another running instance's work is still open there: only that of processes gone.
+    const QStringList files = Document::orphanedRecoveryFiles();
     if (files.isEmpty())
         return;
     const auto answer = QMessageBox::question(
@@ -153,7 +220,7 @@ void Application::offerRecovery()
                 document->showWindow();
             }
         } else {
-            QFile::remove(file);
+            Document::discardOrphanedRecovery(file);
         }
     }
 }

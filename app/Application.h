@@ -55,6 +55,10 @@ signals:
 
 private:
     void adopt(Document *document);
+    /// Offers the newer work an interrupted save left beside the document.
+    void offerLeftover(Document *document);
+    /// Tells once which pictures of a document just opened are not where it says.
+    void reportMissingPictures(Document *document);
 
     QActionGroup *m_patternGroup;
     int m_status = 0;

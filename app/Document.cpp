@@ -3,6 +3,8 @@
 #include "Application.h"
 #include "DocumentWindow.h"
 
+#include "document/DocumentFileWatcher.h"
+#include "document/DocumentLock.h"
 #include "document/DocumentModel.h"
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
@@ -12,6 +14,7 @@
 #include "maps/LedMapImport.h"
 #include "maps/MapExport.h"
 #include "document/UndoManager.h"
+#include "animation/Picture.h"
 #include "animation/ui/AnimationEditorView.h"
 #include "animation/ui/ImageBrowserController.h"
 #include "editor/View.h"
@@ -19,6 +22,7 @@
 
 #include "PrintView.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QPainter>
 #include <QPrintDialog>
@@ -28,6 +32,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QInputDialog>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -38,9 +43,13 @@
 namespace lumora {
 
 Document::Document()
-    : m_model(new DocumentModel(this))
+    : m_lock(std::make_unique<DocumentLock>())
+    , m_watcher(new DocumentFileWatcher(this))
+    , m_model(new DocumentModel(this))
     , m_undo(m_model->undoManager())
 {
+    connect(m_watcher, &DocumentFileWatcher::changedOnDisk, this, &Document::fileChangedOnDisk);
+    connect(m_watcher, &DocumentFileWatcher::gone, this, &Document::fileGone);
     m_window = new DocumentWindow(this);
     connect(m_model, &DocumentModel::changedWithoutUndo, this, [this] {
         if (!m_settingUp)
@@ -59,7 +68,7 @@ Document::~Document()
     delete m_window;
 }
 
-Document *Document::open(const QString &fileName, QString *error)
+Document *Document::open(const QString &fileName, QString *error, bool readOnly)
 {
     Model model;
     const ReadResult result = readDocumentFile(fileName, model);
@@ -68,14 +77,24 @@ Document *Document::open(const QString &fileName, QString *error)
             *error = result.error;
         return nullptr;
     }
+    const QString absolute = QFileInfo(fileName).absoluteFilePath();
+    auto lock = std::make_unique<DocumentLock>(absolute);
+    if (!readOnly && lock->lock() == DocumentLock::State::HeldElsewhere) {
+        if (error)
+            *error = tr("it is already open in %1 (it can be opened read-only)").arg(lock->holder());
+        return nullptr;
+    }
     auto *document = new Document();
-    document->m_fileName = QFileInfo(fileName).absoluteFilePath();
+    document->m_fileName = absolute;
+    document->m_lock = std::move(lock);
+    document->m_readOnly = readOnly;
     QFile file(fileName);
     if (file.open(QIODevice::ReadOnly)) {
         document->m_savedBytes = file.readAll();
         document->m_hasSavedBytes = true;
     }
     document->setUp(model);
+    document->m_watcher->watch(absolute, document->m_savedBytes);
     emit document->titleChanged();
     return document;
 }
@@ -94,13 +113,33 @@ QStringList Document::recoveryFiles()
     return files;
 }
 
+QStringList Document::orphanedRecoveryFiles()
+{
+    QStringList files = recoveryFiles();
+    files.removeIf([](const QString &file) { return DocumentLock::isHeldElsewhere(file); });
+    return files;
+}
+
+bool Document::discardOrphanedRecovery(const QString &recoveryFile)
+{
+    DocumentLock lock(recoveryFile);
+    if (lock.lock() == DocumentLock::State::HeldElsewhere)
+        return false;
+    return QFile::remove(recoveryFile);
+}
+
 Document *Document::recover(const QString &recoveryFile)
 {
+    // A live instance keeps its recovery file locked: that work is still open there.
+    auto lock = std::make_unique<DocumentLock>(recoveryFile);
+    if (lock->lock() == DocumentLock::State::HeldElsewhere)
+        return nullptr;
     Model model;
     if (!readDocumentFile(recoveryFile, model).ok)
         return nullptr;
     auto *document = new Document();
     document->m_recoveryFile = recoveryFile;
+    document->m_recoveryLock = std::move(lock);
     document->setUp(model);
     // Recovered work is unsaved work: mark it so that closing asks.
     document->m_undo->stack()->resetClean();
@@ -170,18 +209,52 @@ QByteArray Document::data() const
     return writeDocument(snapshot());
 }
 
+QString Document::refusalToSaveAs(const QString &fileName) const
+{
+    const Application *app = Application::instance();
+    const Document *other = app ? app->documentFor(fileName) : nullptr;
+    if (other && other != this)
+        return tr("“%1” is open in another window; close it there first").arg(QFileInfo(fileName).fileName());
+    return {};
+}
+
 bool Document::saveTo(const QString &fileName, QString *error, bool explicitSave)
 {
+    const QString target = QFileInfo(fileName).absoluteFilePath();
+    const bool anotherFile = target != m_fileName;
+    // One writer per file: the new file's lock first, so two documents never share one.
+    std::unique_ptr<DocumentLock> newLock;
+    if (anotherFile) {
+        QString refusal = refusalToSaveAs(target);
+        newLock = std::make_unique<DocumentLock>(target);
+        if (refusal.isEmpty() && newLock->lock() == DocumentLock::State::HeldElsewhere)
+            refusal = tr("“%1” is open in %2").arg(QFileInfo(target).fileName(), newLock->holder());
+        if (!refusal.isEmpty()) {
+            if (error)
+                *error = refusal;
+            return false;
+        }
+    } else if (m_readOnly) {
+        if (error)
+            *error = tr("“%1” was opened read-only because another program has it open; use Save As to keep "
+                        "your changes in another file")
+                         .arg(displayName());
+        return false;
+    }
     // Pictures are stored so that they still resolve from where the file now lives.
     const QString folder = QFileInfo(fileName).absolutePath();
     const QUrl oldBase = m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName);
     const QByteArray bytes = writeDocument(withPicturesFor(snapshot(), oldBase, folder));
     if (!saveFile(fileName, bytes, error))
         return false;
-    if (QFileInfo(fileName).absoluteFilePath() != m_fileName) {
+    if (anotherFile) {
         m_model->renamePictures([&](const QUrl &url) { return expressedPictureUrl(url, oldBase, folder); });
         // Already resolved, the background keeps showing the same file.
+        m_lock = std::move(newLock);
+        m_readOnly = false;
     }
+    m_fileGone = false;
+    m_watcher->watch(target, bytes);
     if (explicitSave) {
         m_savedBytes = bytes;
         m_hasSavedBytes = true;
@@ -199,7 +272,8 @@ bool Document::saveTo(const QString &fileName, QString *error, bool explicitSave
 
 bool Document::save()
 {
-    if (m_fileName.isEmpty())
+    // A file moved away is not silently re-created at its old place.
+    if (m_fileName.isEmpty() || m_fileGone)
         return saveAs();
     QString error;
     if (saveTo(m_fileName, &error))
@@ -262,7 +336,10 @@ bool Document::writeBackSaved(QString *error)
     if (current.open(QIODevice::ReadOnly) && current.readAll() == m_savedBytes)
         return true;
     current.close();
-    return saveFile(m_fileName, m_savedBytes, error);
+    if (!saveFile(m_fileName, m_savedBytes, error))
+        return false;
+    m_watcher->setKnownBytes(m_savedBytes);
+    return true;
 }
 
 bool Document::revertToSaved(QString *error)
@@ -297,6 +374,11 @@ void Document::autosave()
     if (!isModified() || m_asking)
         return;
     QString error;
+    // Never written: a file another process has open, or one that was moved or deleted.
+    if (m_readOnly || m_fileGone) {
+        keepRecoveryCopy();
+        return;
+    }
     if (!m_fileName.isEmpty()) {
         if (saveTo(m_fileName, &error, false))
             return;
@@ -319,6 +401,9 @@ void Document::keepRecoveryCopy()
     if (m_recoveryFile.isEmpty()) {
         QDir().mkpath(recoveryFolder());
         m_recoveryFile = recoveryFolder() + "/untitled-" + QUuid::createUuid().toString(QUuid::WithoutBraces) + ".lumora";
+        // Locked while this process lives, so another instance never offers or deletes it.
+        m_recoveryLock = std::make_unique<DocumentLock>(m_recoveryFile);
+        m_recoveryLock->lock();
     }
     // Kept outside the document's folder, so its pictures are named absolutely.
     const QUrl base = m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName);
@@ -331,6 +416,7 @@ void Document::discardRecovery()
     if (!m_recoveryFile.isEmpty())
         QFile::remove(m_recoveryFile);
     m_recoveryFile.clear();
+    m_recoveryLock.reset();
 }
 
 void Document::exportAll()
@@ -344,6 +430,13 @@ void Document::exportAll()
     }
     // The export reads its own copy, so editing during the export cannot race with it.
     auto exporter = std::make_shared<Exporter>(snapshot().detached(), m_fileName);
+    if (!m_exportFolder.isEmpty()) {
+        if (!QDir().mkpath(m_exportFolder)) {
+            QMessageBox::warning(m_window, tr("Export"), tr("Nothing was exported: the folder “%1” cannot be made.").arg(m_exportFolder));
+            return;
+        }
+        exporter->setOutputFolder(m_exportFolder);
+    }
     const bool animationTab = m_window->isAnimationTabShown();
     const ColorPattern *pattern = Application::instance() ? Application::instance()->pattern() : nullptr;
     if (!pattern) {
@@ -374,6 +467,16 @@ void Document::exportAll()
         return exporter->exportAll(*pattern, animationTab, control.get());
     }));
     poll->start(50);
+}
+
+void Document::exportToFolder()
+{
+    const QString start = m_exportFolder.isEmpty() ? dialogFolder() : m_exportFolder;
+    const QString folder = QFileDialog::getExistingDirectory(m_window, tr("Export To Folder"), start);
+    if (folder.isEmpty())
+        return;
+    m_exportFolder = folder;
+    exportAll();
 }
 
 void Document::importLedMap()
@@ -504,6 +607,158 @@ void Document::addPictures()
         urls.append(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
     m_model->setImages(urls);
     m_window->selectPicture(first);
+}
+
+void Document::fileChangedOnDisk(const QByteArray &bytes)
+{
+    m_fileGone = false;
+    // During the close question the user is leaving anyway; one question at a time.
+    if (m_asking)
+        return;
+    QMessageBox box(QMessageBox::Question, tr("File Changed on Disk"),
+                    tr("“%1” was changed by another program.").arg(displayName()), QMessageBox::Yes | QMessageBox::No,
+                    m_window);
+    box.setInformativeText(tr("Reload it (what you did here since is gone), or keep yours and save it over the file?"));
+    box.button(QMessageBox::Yes)->setText(tr("Reload"));
+    box.button(QMessageBox::No)->setText(tr("Keep Mine"));
+    box.setDefaultButton(QMessageBox::No);
+    m_autosaveTimer.stop();
+    m_asking = true;
+    const int answer = box.exec();
+    m_asking = false;
+    if (answer == QMessageBox::Yes) {
+        Model model;
+        const ReadResult read = readDocument(bytes, model, documentBase(m_fileName));
+        if (read.ok) {
+            setUp(model);
+            m_undo->stack()->clear();
+            m_changedWithoutUndo = false;
+            m_savedBytes = bytes;
+            m_hasSavedBytes = true;
+            m_watcher->setKnownBytes(bytes);
+            m_window->showStatus(tr("Reloaded “%1”.").arg(displayName()));
+            emit titleChanged();
+            return;
+        }
+        QMessageBox::warning(m_window, tr("Cannot Reload"),
+                             tr("“%1” cannot be read now: %2. Your version is kept.").arg(displayName(), read.error));
+    }
+    // Keep Mine: this document's content is saved over the file as usual.
+    if (!m_readOnly)
+        changedWithoutUndo();
+}
+
+void Document::fileGone()
+{
+    if (m_fileGone)
+        return;
+    m_fileGone = true;
+    m_autosaveTimer.stop();
+    // The work stays safe meanwhile, in the recovery folder rather than at the old path.
+    if (isModified())
+        keepRecoveryCopy();
+    m_window->showStatus(tr("“%1” was moved or deleted; changes are no longer saved there.").arg(displayName()));
+    emit titleChanged();
+    if (m_asking)
+        return;
+    QMessageBox box(QMessageBox::Warning, tr("File Moved or Deleted"),
+                    tr("“%1” was moved or deleted by another program.").arg(m_fileName), QMessageBox::Save | QMessageBox::Cancel,
+                    m_window);
+    box.setInformativeText(tr("The layout is still open here. Save it under a name of your choice?"));
+    box.button(QMessageBox::Save)->setText(tr("Save As…"));
+    m_asking = true;
+    const int answer = box.exec();
+    m_asking = false;
+    if (answer == QMessageBox::Save)
+        saveAs();
+}
+
+QList<QUrl> Document::missingPictures() const
+{
+    QList<QUrl> missing;
+    QList<QUrl> pictures = m_model->images();
+    if (!m_model->backgroundUrl().isEmpty() && !pictures.contains(m_model->backgroundUrl()))
+        pictures.append(m_model->backgroundUrl());
+    for (const QUrl &url : std::as_const(pictures)) {
+        const QUrl file = resolved(url);
+        if (file.isLocalFile() && !QFileInfo(file.toLocalFile()).isFile() && !missing.contains(url))
+            missing.append(url);
+    }
+    return missing;
+}
+
+std::function<QString(QWidget *, const QString &, const QString &)> &Document::relinkChooser()
+{
+    static std::function<QString(QWidget *, const QString &, const QString &)> chooser =
+        [](QWidget *parent, const QString &missing, const QString &folder) {
+            QStringList patterns;
+            for (const QByteArray &format : QImageReader::supportedImageFormats())
+                patterns.append("*." + QString::fromLatin1(format));
+            return QFileDialog::getOpenFileName(parent, tr("Where Is “%1” Now?").arg(missing), folder,
+                                                tr("Pictures (%1)").arg(patterns.join(' ')));
+        };
+    return chooser;
+}
+
+void Document::relinkPicture()
+{
+    const QList<QUrl> missing = missingPictures();
+    if (missing.isEmpty()) {
+        QMessageBox::information(m_window, tr("Relink Picture"), tr("Every picture of this layout is where it was."));
+        return;
+    }
+    QUrl picture = missing.first();
+    if (missing.size() > 1) {
+        QStringList names;
+        for (const QUrl &url : missing)
+            names.append(resolved(url).toLocalFile());
+        bool chosen = false;
+        const QString name = QInputDialog::getItem(m_window, tr("Relink Picture"), tr("Missing picture:"), names, 0,
+                                                   false, &chosen);
+        if (!chosen)
+            return;
+        picture = missing.at(names.indexOf(name));
+    }
+    relinkPicture(picture);
+}
+
+bool Document::relinkPicture(const QUrl &picture)
+{
+    const QString chosen = relinkChooser()(m_window, QFileInfo(resolved(picture).toLocalFile()).fileName(), dialogFolder());
+    if (chosen.isEmpty())
+        return false;
+    // Stored as a dropped picture is: relative when it lies in the document's folder.
+    const QUrl absolute = QUrl::fromLocalFile(QFileInfo(chosen).absoluteFilePath());
+    const QUrl replacement = m_fileName.isEmpty()
+        ? absolute
+        : expressedPictureUrl(absolute, QUrl(), QFileInfo(m_fileName).absolutePath());
+    // A missing background was not shown at all; it shows now.
+    const bool showIt = !m_model->background() || m_model->backgroundUrl() == resolved(picture);
+    m_model->renamePictures([&](const QUrl &url) { return url == picture ? replacement : url; });
+    if (showIt) {
+        PicturePtr shown = Picture::fromUrl(resolved(replacement));
+        if (shown && shown->width() > 0)
+            m_model->setBackground(shown, resolved(replacement));
+    }
+    changedWithoutUndo();
+    m_window->showStatus(tr("“%1” now shows %2.").arg(picture.toString(), chosen));
+    return true;
+}
+
+bool Document::adoptUnsavedWork(const QByteArray &bytes, QString *error)
+{
+    Model model;
+    const ReadResult read = readDocument(bytes, model, m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName));
+    if (!read.ok) {
+        if (error)
+            *error = read.error;
+        return false;
+    }
+    setUp(model);
+    m_undo->stack()->clear();
+    // Unsaved work: the file itself still holds what was there before the save broke off.
+    changedWithoutUndo();
+    return true;
 }
 
 } // namespace lumora

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -13,6 +14,8 @@ class QPrinter;
 
 namespace lumora {
 
+class DocumentFileWatcher;
+class DocumentLock;
 class DocumentModel;
 class DocumentWindow;
 class UndoManager;
@@ -30,11 +33,17 @@ public:
     ~Document() override;
 
     /// Reads a layout file; nullptr (and a message) when it cannot be read: missing, a
-    /// folder, or not UTF-8. Nothing is ever opened empty in place of a real file.
-    static Document *open(const QString &fileName, QString *error);
-    /// Reopens untitled work kept in a recovery file.
+    /// folder, or not UTF-8. Nothing is ever opened empty in place of a real file. A file
+    /// another document or process has open is refused unless opened read-only.
+    static Document *open(const QString &fileName, QString *error, bool readOnly = false);
+    /// Reopens untitled work kept in a recovery file; nullptr when it cannot be read or a
+    /// live process still owns it.
     static Document *recover(const QString &recoveryFile);
     static QStringList recoveryFiles();
+    /// The recovery files of processes that are gone: a live instance's are left alone.
+    static QStringList orphanedRecoveryFiles();
+    /// Deletes a recovery file whose process is gone; false when a live one owns it.
+    static bool discardOrphanedRecovery(const QString &recoveryFile);
     static QString recoveryFolder();
 
     QString fileName() const { return m_fileName; }
@@ -45,6 +54,10 @@ public:
     DocumentWindow *window() const { return m_window; }
     void showWindow();
     bool isModified() const;
+    /// Opened while another process had the file: never written to that file.
+    bool isReadOnly() const { return m_readOnly; }
+    /// The file was moved or deleted on disk since it was opened or saved.
+    bool isFileGone() const { return m_fileGone; }
 
     /// The pictures of the layout, in strip order (the filenames table).
     QList<QUrl> imageUrls() const;
@@ -73,8 +86,20 @@ public:
     void printTo(QPrinter &printer) const;
     /// Chooses the pictures for Add Pictures; tests replace it to stand in for the dialog.
     static std::function<QStringList(QWidget *parent, const QString &folder)> &pictureChooser();
+    /// Chooses the new place of a missing picture; tests replace it to stand in for the dialog.
+    static std::function<QString(QWidget *parent, const QString &missing, const QString &folder)> &relinkChooser();
+    /// The pictures (strip and background) whose files are not there, as stored.
+    QList<QUrl> missingPictures() const;
+    /// Points the picture (and the frames naming it) at a file the user chooses; false
+    /// when nothing was changed.
+    bool relinkPicture(const QUrl &picture);
+    /// Takes the content of an interrupted save as this document's unsaved work.
+    bool adoptUnsavedWork(const QByteArray &bytes, QString *error);
     /// The folder a file dialog of this document starts in.
     QString dialogFolder() const;
+    /// Where Export writes: the document's folder unless another was chosen (empty).
+    QString exportFolder() const { return m_exportFolder; }
+    void setExportFolder(const QString &folder) { m_exportFolder = folder; }
 
     /// Before closing: saves, discards or cancels as the user chooses when there are
     /// unsaved changes. False when the user cancelled.
@@ -82,11 +107,15 @@ public:
 
 public slots:
     void exportAll();
+    /// Asks for a folder of the layout's own and exports there from now on.
+    void exportToFolder();
     /// Asks for pictures (formats Qt reads) and adds them to the strip; the first one
     /// becomes the background.
     void addPictures();
     /// Asks for a map of another tool and appends its LEDs (one undo step).
     void importLedMap();
+    /// Asks which missing picture (when several) and where it is now.
+    void relinkPicture();
     /// Asks where, then writes the LED map in the format (named by its command-line name).
     void exportMap(const QString &formatName);
     void exportTemplate();
@@ -108,9 +137,20 @@ private:
     void keepRecoveryCopy();
     /// Writes the saved bytes back over the file when it holds something else.
     bool writeBackSaved(QString *error);
+    /// Another program changed the file: reload it or keep this document's content.
+    void fileChangedOnDisk(const QByteArray &bytes);
+    /// The file was moved or deleted: autosave stops writing there; Save As is offered.
+    void fileGone();
+    /// Why the file cannot be made this document's file (open elsewhere); empty when it can.
+    QString refusalToSaveAs(const QString &fileName) const;
 
     QString m_fileName;
     QString m_recoveryFile;
+    std::unique_ptr<DocumentLock> m_lock;
+    std::unique_ptr<DocumentLock> m_recoveryLock;
+    DocumentFileWatcher *m_watcher;
+    bool m_readOnly = false;
+    bool m_fileGone = false;
     DocumentModel *m_model;
     UndoManager *m_undo;
     bool m_settingUp = false;
@@ -122,6 +162,7 @@ private:
     /// The close question is open: nothing is written meanwhile.
     bool m_asking = false;
     QString m_autosaveError;
+    QString m_exportFolder;
     // Changes that register no undo (the picture strip) but still need saving.
     bool m_changedWithoutUndo = false;
 };

@@ -56,6 +56,10 @@ DocumentWindow::DocumentWindow(Document *document)
     // Beside the layout editor, a tab view with the picture strip and the frame timeline.
     m_strip = new ImageBrowserController(document->model(),
                                          [document](const QUrl &url) { return document->resolved(url); });
+    connect(m_strip->imageBrowser(), &ImageBrowserView::relinkRequested, this, [document](qsizetype row) {
+        if (row < document->model()->images().size())
+            document->relinkPicture(document->model()->images().at(row));
+    });
     m_timeline = new AnimationEditorView(document->model());
     auto *timelineScroll = new QScrollArea;
     timelineScroll->setWidget(m_timeline);
@@ -229,8 +233,10 @@ void DocumentWindow::buildMenus()
     });
     addAction(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(file, tr("Add &Pictures…"), {}, [this] { m_document->addPictures(); });
+    addAction(file, tr("Re&link Picture…"), {}, [this] { m_document->relinkPicture(); });
     file->addSeparator();
     addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
+    addAction(file, tr("Export To &Folder…"), {}, [this] { m_document->exportToFolder(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
     QMenu *maps = file->addMenu(tr("Export &Map"));
     for (LedMapFormat format : ledMapFormats()) {
@@ -403,7 +409,11 @@ void DocumentWindow::fillRecentMenu()
 void DocumentWindow::updateTitle()
 {
     // A failed autosave stays in sight until a save succeeds.
-    const QString failed = m_document->autosaveError().isEmpty() ? QString() : tr(" (not saved)");
+    QString failed = m_document->autosaveError().isEmpty() ? QString() : tr(" (not saved)");
+    if (m_document->isReadOnly())
+        failed += tr(" (read-only)");
+    if (m_document->isFileGone())
+        failed += tr(" (moved or deleted)");
     setWindowTitle(m_document->displayName() + "[*]" + failed + " — Lumora");
     setWindowModified(m_document->isModified());
     setWindowFilePath(m_document->fileName());

@@ -9,6 +9,8 @@
 #include "patterns/framework/ColorPattern.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -172,7 +174,10 @@ int runExport(const QStringList &arguments)
         "STYLE", "classic");
     QCommandLineOption fast("fast", "Render the pattern PPM on the vector path: quicker for the heavy patterns,\n"
                                     "but a few bytes may differ from the exact file.");
-    parser.addOptions({animation, patternOption, noPattern, frames, headerStyle, fast});
+    QCommandLineOption outputDir("output-dir",
+        "Write the files into DIR (made when missing) instead of the document's folder, so that\n"
+        "several layouts in one folder keep their own headers.", "DIR");
+    parser.addOptions({animation, patternOption, noPattern, frames, headerStyle, fast, outputDir});
     if (!parse(parser, arguments, 1))
         return 2;
     bool framesOk = false;
@@ -200,6 +205,14 @@ int runExport(const QStringList &arguments)
     exporter.setHeaderStyle(style == "modern" ? HeaderStyle::Modern : HeaderStyle::Classic);
     exporter.setPatternFrames(frameCount);
     exporter.setFast(parser.isSet(fast));
+    if (parser.isSet(outputDir)) {
+        const QString folder = parser.value(outputDir);
+        if (folder.isEmpty() || !QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+            fail(QString("cannot write into the folder '%1'").arg(folder));
+            return 1;
+        }
+        exporter.setOutputFolder(folder);
+    }
     if (parser.isSet(noPattern))
         return reportExport(parser.isSet(animation) ? exporter.exportAnimation() : exporter.exportImages());
     return reportExport(exporter.exportAll(*pattern, parser.isSet(animation)));

@@ -50,12 +50,18 @@ Exporter::Exporter(LayoutSnapshot layout, const QString &documentFile)
 {
     const QFileInfo info(documentFile);
     m_folder = info.absolutePath();
+    m_outputFolder = m_folder;
     m_documentName = info.completeBaseName();
+}
+
+void Exporter::setOutputFolder(const QString &folder)
+{
+    m_outputFolder = folder.isEmpty() ? m_folder : QFileInfo(folder).absoluteFilePath();
 }
 
 QString Exporter::path(const QString &name) const
 {
-    return QDir(m_folder).filePath(name);
+    return QDir(m_outputFolder).filePath(name);
 }
 
 void Exporter::write(ExportReport &report, const QString &name, const QByteArray &bytes) const

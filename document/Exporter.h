@@ -55,6 +55,11 @@ public:
     /// Renders the pattern PPM on the patterns' vector path (off by default): quicker for the
     /// heavy patterns, but a few bytes may differ from the exact file.
     void setFast(bool fast) { m_fast = fast; }
+    /// Writes the files into this folder instead of the document's, so that several layouts
+    /// sharing one folder keep their own image<i>.h, images.h and cases.h. Pictures are still
+    /// found from the document's folder. The folder must exist.
+    void setOutputFolder(const QString &folder);
+    QString outputFolder() const { return m_outputFolder; }
 
     /// The export command: the pattern PPM, then the animation export when the animation tab
     /// shows, the image export otherwise.
@@ -112,6 +117,7 @@ private:
     int m_patternFrames = 3000;
     bool m_fast = false;
     QString m_folder;
+    QString m_outputFolder;
     QString m_documentName;
 };
 

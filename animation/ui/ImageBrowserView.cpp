@@ -4,7 +4,9 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
@@ -170,6 +172,17 @@ bool ImageBrowserView::event(QEvent *event)
         }
     }
     return QListView::event(event);
+}
+
+void ImageBrowserView::contextMenuEvent(QContextMenuEvent *event)
+{
+    const QModelIndex index = indexAt(event->pos());
+    if (!index.isValid())
+        return;
+    QMenu menu(this);
+    const qsizetype row = index.row();
+    menu.addAction(tr("Relink Picture…"), this, [this, row] { emit relinkRequested(row); });
+    menu.exec(event->globalPos());
 }
 
 void ImageBrowserView::keyPressEvent(QKeyEvent *event)

@@ -34,10 +34,13 @@ public:
 signals:
     /// Delete or Backspace with thumbnails selected.
     void removeRequested(const std::vector<qsizetype> &rows);
+    /// "Relink Picture…" from the context menu of a thumbnail.
+    void relinkRequested(qsizetype row);
 
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -58,7 +58,8 @@ struct OpenLayout {
     std::unique_ptr<Document> reopened() const
     {
         QString error;
-        return std::unique_ptr<Document>(Document::open(fileName, &error));
+        // The first document still has the file: a second one reads it read-only.
+        return std::unique_ptr<Document>(Document::open(fileName, &error, true));
     }
 };
 
@@ -149,7 +150,7 @@ TEST(SavingFollowsTheModel, PicturesTravelWithTheDocumentAndSurviveSaveAsElsewhe
     const QString moved = elsewhere.filePath("copy.lumora");
     ASSERT_TRUE(layout.document->saveTo(moved, &error)) << error.toStdString();
     QString openError;
-    std::unique_ptr<Document> again(Document::open(moved, &openError));
+    std::unique_ptr<Document> again(Document::open(moved, &openError, true));
     ASSERT_NE(again, nullptr);
     ASSERT_EQ(again->model()->images().size(), 1);
     EXPECT_EQ(again->resolved(again->model()->images()[0]), QUrl::fromLocalFile(picture));

@@ -28,6 +28,8 @@ inline void usePrivateFolders()
     ::chmod(runtime.c_str(), 0700); // Qt ignores a runtime folder others may read
     ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    // The recovery folder lives in the data folder: tests must not see each other's.
+    ::setenv("XDG_DATA_HOME", config.c_str(), 1);
     std::atexit([] {
         std::error_code ignored;
         std::filesystem::remove_all(root, ignored);
