@@ -176,32 +176,32 @@ QList<QPointF> GeneratorDialog::positions() const
                                               : polylineBySpacing(line, m_stripSpacing->value());
     }
     case Ring: {
-        RingSpec spec;
-        spec.count = m_count->value();
-        spec.center = {m_centerX->value(), m_centerY->value()};
-        spec.radius = m_radius->value();
-        spec.startAngle = m_startAngle->value();
-        spec.sweep = m_sweep->value();
-        spec.clockwise = m_clockwise->isChecked();
-        return ringPositions(spec);
+        RingSpec ring;
+        ring.count = m_count->value();
+        ring.center = {m_centerX->value(), m_centerY->value()};
+        ring.radius = m_radius->value();
+        ring.startAngle = m_startAngle->value();
+        ring.sweep = m_sweep->value();
+        ring.clockwise = m_clockwise->isChecked();
+        return ringPositions(ring);
     }
     case Matrix: {
-        MatrixSpec spec;
-        spec.width = m_width->value();
-        spec.height = m_height->value();
-        spec.columns = m_wiring->currentIndex() == 1;
-        spec.serpentine = m_serpentine->isChecked();
-        spec.start = MatrixSpec::Corner(m_corner->currentIndex());
+        MatrixSpec matrix;
+        matrix.width = m_width->value();
+        matrix.height = m_height->value();
+        matrix.columns = m_wiring->currentIndex() == 1;
+        matrix.serpentine = m_serpentine->isChecked();
+        matrix.start = MatrixSpec::Corner(m_corner->currentIndex());
         if (m_onGrid->isChecked() && m_grid) {
             // Centred on the grid point nearest the middle of the layout.
             QPointF middle(512, 384);
             if (const auto inverse = m_grid->inverted())
                 middle = inverse->map(middle);
-            const QPointF first(std::round(middle.x()) - std::floor((spec.width - 1) / 2.0),
-                                std::round(middle.y()) - std::floor((spec.height - 1) / 2.0));
-            return matrixOnGrid(spec, *m_grid, first);
+            const QPointF first(std::round(middle.x()) - std::floor((matrix.width - 1) / 2.0),
+                                std::round(middle.y()) - std::floor((matrix.height - 1) / 2.0));
+            return matrixOnGrid(matrix, *m_grid, first);
         }
-        return matrixPositions(spec, {m_centerX->value(), m_centerY->value()}, m_spacing->value());
+        return matrixPositions(matrix, {m_centerX->value(), m_centerY->value()}, m_spacing->value());
     }
     }
     return {};

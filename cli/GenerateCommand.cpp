@@ -92,16 +92,16 @@ bool generateMatrix(const QCommandLineParser &parser, const Options &options, co
     const auto width = count(args[1]), height = count(args[2]);
     if (!width || !height || qint64(*width) * *height > maxGeneratedLeds)
         return usage(QString("W and H must be whole numbers from 1 with W × H at most %1").arg(maxGeneratedLeds));
-    MatrixSpec spec;
-    spec.width = *width;
-    spec.height = *height;
-    spec.serpentine = parser.isSet(options.serpentine);
-    spec.columns = parser.isSet(options.columns);
+    MatrixSpec layout;
+    layout.width = *width;
+    layout.height = *height;
+    layout.serpentine = parser.isSet(options.serpentine);
+    layout.columns = parser.isSet(options.columns);
     const auto start = corner(parser.value(options.start));
     if (!start)
         return usage(QString("unknown corner '%1'").arg(parser.value(options.start)));
-    spec.start = *start;
-    double spacing = fittingMatrixSpacing(spec.width, spec.height);
+    layout.start = *start;
+    double spacing = fittingMatrixSpacing(layout.width, layout.height);
     if (parser.isSet(options.spacing)) {
         const auto given = number(parser.value(options.spacing));
         if (!given || *given <= 0)
@@ -109,7 +109,7 @@ bool generateMatrix(const QCommandLineParser &parser, const Options &options, co
         spacing = *given;
     }
     const QPointF center(512, 384);
-    out.leds = matrixPositions(spec, center, spacing);
+    out.leds = matrixPositions(layout, center, spacing);
     out.grid = {center, center + QPointF(spacing, 0), center + QPointF(0, spacing)};
     out.name = "add matrix";
     return true;
@@ -135,7 +135,7 @@ bool generateRing(const QCommandLineParser &parser, const Options &options, cons
 {
     if (args.size() != 4)
         return usage("generate ring needs N CX,CY R");
-    RingSpec spec;
+    RingSpec layout;
     const auto n = count(args[1]);
     const auto center = point(args[2]);
     const auto radius = number(args[3]);
@@ -149,13 +149,13 @@ bool generateRing(const QCommandLineParser &parser, const Options &options, cons
         return usage("R must be a positive number");
     if (!startAngle || !sweep || *sweep <= 0)
         return usage("--start-angle must be a number and --sweep a positive one");
-    spec.count = *n;
-    spec.center = *center;
-    spec.radius = *radius;
-    spec.startAngle = *startAngle;
-    spec.sweep = *sweep;
-    spec.clockwise = parser.isSet(options.clockwise);
-    out.leds = ringPositions(spec);
+    layout.count = *n;
+    layout.center = *center;
+    layout.radius = *radius;
+    layout.startAngle = *startAngle;
+    layout.sweep = *sweep;
+    layout.clockwise = parser.isSet(options.clockwise);
+    out.leds = ringPositions(layout);
     out.grid = fitGrid(out.leds);
     out.name = "add ring";
     return true;

@@ -94,46 +94,46 @@ QList<QPointF> polylineBySpacing(const QList<QPointF> &points, double spacing)
     return leds;
 }
 
-QList<QPointF> ringPositions(const RingSpec &spec)
+QList<QPointF> ringPositions(const RingSpec &layout)
 {
-    if (!validCount(spec.count) || !isFinite(spec.center) || !std::isfinite(spec.radius) || spec.radius < 0
-        || !std::isfinite(spec.startAngle) || !std::isfinite(spec.sweep) || spec.sweep < 0)
+    if (!validCount(layout.count) || !isFinite(layout.center) || !std::isfinite(layout.radius) || layout.radius < 0
+        || !std::isfinite(layout.startAngle) || !std::isfinite(layout.sweep) || layout.sweep < 0)
         return {};
-    const bool closed = spec.sweep >= 360;
-    const double sweep = closed ? 360 : spec.sweep;
-    const double step = closed ? sweep / spec.count : spec.count > 1 ? sweep / (spec.count - 1) : 0;
-    const double direction = spec.clockwise ? -1 : 1;
+    const bool closed = layout.sweep >= 360;
+    const double sweep = closed ? 360 : layout.sweep;
+    const double step = closed ? sweep / layout.count : layout.count > 1 ? sweep / (layout.count - 1) : 0;
+    const double direction = layout.clockwise ? -1 : 1;
     QList<QPointF> leds;
-    leds.reserve(spec.count);
-    for (int i = 0; i < spec.count; ++i) {
-        const double angle = (spec.startAngle + direction * step * i) * std::numbers::pi / 180;
-        leds.append(spec.center + spec.radius * QPointF(std::cos(angle), std::sin(angle)));
+    leds.reserve(layout.count);
+    for (int i = 0; i < layout.count; ++i) {
+        const double angle = (layout.startAngle + direction * step * i) * std::numbers::pi / 180;
+        leds.append(layout.center + layout.radius * QPointF(std::cos(angle), std::sin(angle)));
     }
     return leds;
 }
 
-QList<QPoint> matrixCells(const MatrixSpec &spec)
+QList<QPoint> matrixCells(const MatrixSpec &layout)
 {
-    if (spec.width < 1 || spec.height < 1 || qint64(spec.width) * spec.height > maxGeneratedLeds)
+    if (layout.width < 1 || layout.height < 1 || qint64(layout.width) * layout.height > maxGeneratedLeds)
         return {};
-    const bool fromRight = spec.start == MatrixSpec::TopRight || spec.start == MatrixSpec::BottomRight;
-    const bool fromTop = spec.start == MatrixSpec::TopLeft || spec.start == MatrixSpec::TopRight;
+    const bool fromRight = layout.start == MatrixSpec::TopRight || layout.start == MatrixSpec::BottomRight;
+    const bool fromTop = layout.start == MatrixSpec::TopLeft || layout.start == MatrixSpec::TopRight;
     // A run is a row (or a column); runs follow one another away from the start corner.
-    const int runs = spec.columns ? spec.width : spec.height;
-    const int along = spec.columns ? spec.height : spec.width;
+    const int runs = layout.columns ? layout.width : layout.height;
+    const int along = layout.columns ? layout.height : layout.width;
     QList<QPoint> cells;
     cells.reserve(runs * along);
     for (int run = 0; run < runs; ++run) {
-        const bool turned = spec.serpentine && run % 2 == 1;
+        const bool turned = layout.serpentine && run % 2 == 1;
         for (int k = 0; k < along; ++k) {
             const int step = turned ? along - 1 - k : k;
             int column, row;
-            if (spec.columns) {
-                column = fromRight ? spec.width - 1 - run : run;
-                row = fromTop ? spec.height - 1 - step : step;
+            if (layout.columns) {
+                column = fromRight ? layout.width - 1 - run : run;
+                row = fromTop ? layout.height - 1 - step : step;
             } else {
-                column = fromRight ? spec.width - 1 - step : step;
-                row = fromTop ? spec.height - 1 - run : run;
+                column = fromRight ? layout.width - 1 - step : step;
+                row = fromTop ? layout.height - 1 - run : run;
             }
             cells.append(QPoint(column, row));
         }
@@ -141,25 +141,25 @@ QList<QPoint> matrixCells(const MatrixSpec &spec)
     return cells;
 }
 
-QList<QPointF> matrixPositions(const MatrixSpec &spec, QPointF center, double spacing)
+QList<QPointF> matrixPositions(const MatrixSpec &layout, QPointF center, double spacing)
 {
     if (!isFinite(center) || !std::isfinite(spacing) || spacing <= 0)
         return {};
-    const QPointF corner = center - spacing * QPointF(spec.width - 1, spec.height - 1) / 2;
+    const QPointF corner = center - spacing * QPointF(layout.width - 1, layout.height - 1) / 2;
     QList<QPointF> leds;
-    const QList<QPoint> cells = matrixCells(spec);
+    const QList<QPoint> cells = matrixCells(layout);
     leds.reserve(cells.size());
     for (const QPoint &cell : cells)
         leds.append(corner + spacing * QPointF(cell));
     return leds;
 }
 
-QList<QPointF> matrixOnGrid(const MatrixSpec &spec, const GridTransform &grid, QPointF firstCell)
+QList<QPointF> matrixOnGrid(const MatrixSpec &layout, const GridTransform &grid, QPointF firstCell)
 {
     if (!isFinite(firstCell))
         return {};
     QList<QPointF> leds;
-    const QList<QPoint> cells = matrixCells(spec);
+    const QList<QPoint> cells = matrixCells(layout);
     leds.reserve(cells.size());
     for (const QPoint &cell : cells)
         leds.append(grid.map(firstCell + QPointF(cell)));

@@ -33,7 +33,7 @@ struct RingSpec {
     double sweep = 360;
     bool clockwise = false;
 };
-QList<QPointF> ringPositions(const RingSpec &spec);
+QList<QPointF> ringPositions(const RingSpec &layout);
 
 /// A W × H matrix of LEDs. LED 0 sits in the start corner; the wiring runs along rows (or
 /// columns), either every row in the same direction (progressive) or turning back at each
@@ -47,11 +47,11 @@ struct MatrixSpec {
     Corner start = TopLeft;
 };
 /// The cells (column from the left, row from the bottom) in LED order.
-QList<QPoint> matrixCells(const MatrixSpec &spec);
+QList<QPoint> matrixCells(const MatrixSpec &layout);
 /// The matrix centred on `center`, `spacing` units between neighbours.
-QList<QPointF> matrixPositions(const MatrixSpec &spec, QPointF center, double spacing);
+QList<QPointF> matrixPositions(const MatrixSpec &layout, QPointF center, double spacing);
 /// One LED per grid step: the cell (c, r) sits on the grid point `firstCell` + (c, r).
-QList<QPointF> matrixOnGrid(const MatrixSpec &spec, const GridTransform &grid, QPointF firstCell);
+QList<QPointF> matrixOnGrid(const MatrixSpec &layout, const GridTransform &grid, QPointF firstCell);
 /// The spacing (at most `preferred`) at which the matrix fits into the layout space with a
 /// margin of 32 units on every side.
 double fittingMatrixSpacing(int width, int height, double preferred = 40);

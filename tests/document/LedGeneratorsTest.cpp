@@ -14,9 +14,9 @@ namespace {
 
 /// The LED numbers of a 3 × 2 matrix as seen on screen, top row first ("0 1 2/3 4 5"), read
 /// back from the positions so that the geometry (y up, spacing, centring) counts too.
-QString picture(const MatrixSpec &spec)
+QString picture(const MatrixSpec &layout)
 {
-    const QList<QPointF> leds = matrixPositions(spec, QPointF(100, 100), 10);
+    const QList<QPointF> leds = matrixPositions(layout, QPointF(100, 100), 10);
     QString rows[2][3];
     for (qsizetype i = 0; i < leds.size(); ++i) {
         const int column = int(std::lround((leds[i].x() - 90) / 10));
@@ -55,13 +55,13 @@ TEST(LedGenerators, MatrixWiringStartsInItsCornerAndRunsAlongRowsOrColumns)
         {true, true, C::BottomRight, "5 2 1/4 3 0"},
     };
     for (const MatrixCase &c : cases) {
-        MatrixSpec spec;
-        spec.width = 3;
-        spec.height = 2;
-        spec.columns = c.columns;
-        spec.serpentine = c.serpentine;
-        spec.start = c.start;
-        EXPECT_EQ(picture(spec), c.expected) << "columns " << c.columns << " serpentine " << c.serpentine
+        MatrixSpec layout;
+        layout.width = 3;
+        layout.height = 2;
+        layout.columns = c.columns;
+        layout.serpentine = c.serpentine;
+        layout.start = c.start;
+        EXPECT_EQ(picture(layout), c.expected) << "columns " << c.columns << " serpentine " << c.serpentine
                                              << " corner " << c.start;
     }
 }
@@ -70,11 +70,11 @@ TEST(LedGenerators, MatrixOnAGridPutsOneLedOnEachGridStep)
 {
     // A skewed grid: the cells follow its axes, not the layout's.
     const GridTransform grid({{100, 100}, {130, 105}, {95, 130}});
-    MatrixSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.start = MatrixSpec::BottomLeft;
-    const QList<QPointF> leds = matrixOnGrid(spec, grid, QPointF(1, 0));
+    MatrixSpec layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.start = MatrixSpec::BottomLeft;
+    const QList<QPointF> leds = matrixOnGrid(layout, grid, QPointF(1, 0));
     ASSERT_EQ(leds.size(), 4);
     EXPECT_EQ(leds[0], grid.map({1, 0}));
     EXPECT_EQ(leds[1], grid.map({2, 0}));
