@@ -94,6 +94,12 @@ QList<QPointF> polylineBySpacing(const QList<QPointF> &points, double spacing)
     return leds;
 }
 
+QList<QPointF> stripAlong(const QList<QPointF> &points, const StripPlacement &placement)
+{
+    return placement.by == StripPlacement::Count ? polylineByCount(points, placement.count)
+                                                 : polylineBySpacing(points, placement.spacing);
+}
+
 QList<QPointF> ringPositions(const RingSpec &layout)
 {
     if (!validCount(layout.count) || !isFinite(layout.center) || !std::isfinite(layout.radius) || layout.radius < 0
