@@ -50,6 +50,8 @@ struct PolylineWalker {
     }
 };
 
+} // namespace
+
 double polylineLength(const QList<QPointF> &points)
 {
     double length = 0;
@@ -57,8 +59,6 @@ double polylineLength(const QList<QPointF> &points)
         length += QLineF(points[i - 1], points[i]).length();
     return length;
 }
-
-} // namespace
 
 QList<QPointF> stripPositions(QPointF from, QPointF to, int count)
 {

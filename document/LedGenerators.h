@@ -22,6 +22,9 @@ QList<QPointF> polylineByCount(const QList<QPointF> &points, int count);
 /// the last LED lies at most `spacing` before the end.
 QList<QPointF> polylineBySpacing(const QList<QPointF> &points, double spacing);
 
+/// The length of the polyline through `points`.
+double polylineLength(const QList<QPointF> &points);
+
 /// How a strip fills its line: a number of LEDs from end to end, or one every so many units.
 struct StripPlacement {
     enum By { Count, Spacing };

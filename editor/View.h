@@ -337,6 +337,10 @@ private:
     bool wiringPress(QPointF point);
     /// Escape while wiring, the arrow keys' nudge; true when the key was used.
     bool wiringKey(QKeyEvent *event);
+    struct StripDrawing;
+    /// The drawing under way with its pointer moved to the widget position; none when
+    /// Draw Strip is off.
+    StripDrawing *movedStripPointer(QPointF widgetPosition);
     /// Draw Strip's share of the mouse and the keys; true when the event was used.
     bool stripPress(QPointF widgetPosition);
     bool stripMove(QPointF widgetPosition);
@@ -347,7 +351,8 @@ private:
     /// Adds the strip along the line and leaves the tool (the line is a copy: it may be the
     /// tool's own points).
     void finishStrip(QList<QPointF> line);
-    void announceStrip();
+    /// Repaints the line and its LEDs and tells their count in the status bar.
+    void refreshStrip();
     void paintStripDrawing(QPainter &painter);
     /// The model's LEDs changed in number or order, or moved.
     void ledsChanged();

@@ -26,14 +26,6 @@ QPointF insideLayout(QPointF p)
             std::clamp(p.y(), space.top(), std::nextafter(space.bottom(), 0.0))};
 }
 
-double length(const QList<QPointF> &line)
-{
-    double total = 0;
-    for (qsizetype i = 1; i < line.size(); ++i)
-        total += QLineF(line[i - 1], line[i]).length();
-    return total;
-}
-
 } // namespace
 
 void View::startDrawingStrip(const StripPlacement &placement, bool snap)
@@ -44,8 +36,7 @@ void View::startDrawingStrip(const StripPlacement &placement, bool snap)
     m_stripPlacement = placement;
     m_stripSnap = snap;
     setCursor(Qt::CrossCursor);
-    announceStrip();
-    QWidget::update();
+    refreshStrip();
 }
 
 void View::cancelDrawingStrip()
@@ -81,10 +72,11 @@ QList<QPointF> View::stripPreview() const
     return positions;
 }
 
-void View::announceStrip()
+void View::refreshStrip()
 {
     if (!m_strip)
         return;
+    QWidget::update();
     const StripPlacement &placement = m_stripPlacement;
     const QString by = placement.by == StripPlacement::Count
                            ? tr("%n LED(s)", nullptr, placement.count)
@@ -98,60 +90,58 @@ void View::announceStrip()
                              : tr("release to finish");
     emit statusMessage(tr("Draw Strip: %n LED(s) along %1 units; %2; +/− changes the %3.", nullptr,
                           int(stripPreview().size()))
-                           .arg(length(stripLine()), 0, 'f', 0)
+                           .arg(polylineLength(stripLine()), 0, 'f', 0)
                            .arg(hint, placement.by == StripPlacement::Count ? tr("count") : tr("spacing")));
+}
+
+View::StripDrawing *View::movedStripPointer(QPointF at)
+{
+    if (m_strip)
+        m_strip->pointer = insideLayout(pointFromEvent(at));
+    return m_strip ? &*m_strip : nullptr;
 }
 
 bool View::stripPress(QPointF at)
 {
-    if (!m_strip)
+    StripDrawing *strip = movedStripPointer(at);
+    if (!strip)
         return false;
-    const QPointF point = insideLayout(pointFromEvent(at));
-    StripDrawing &strip = *m_strip;
-    strip.pointer = point;
-    if (strip.points.isEmpty()) {
-        strip.points.append(point);
-        strip.pressAt = at;
-        strip.pressed = true;
-    } else if (strip.polyline && QLineF(widgetPoint(strip.points.last()), at).length() >= samePointPixels) {
-        strip.points.append(point);
+    if (strip->points.isEmpty()) {
+        strip->points.append(strip->pointer);
+        strip->pressAt = at;
+        strip->pressed = true;
+    } else if (strip->polyline && QLineF(widgetPoint(strip->points.last()), at).length() >= samePointPixels) {
+        strip->points.append(strip->pointer);
     }
-    announceStrip();
-    QWidget::update();
+    refreshStrip();
     return true;
 }
 
 bool View::stripMove(QPointF at)
 {
-    if (!m_strip)
+    StripDrawing *strip = movedStripPointer(at);
+    if (!strip)
         return false;
-    StripDrawing &strip = *m_strip;
-    strip.pointer = insideLayout(pointFromEvent(at));
-    if (strip.pressed && !strip.polyline && QLineF(strip.pressAt, at).length() >= QApplication::startDragDistance())
-        strip.dragging = true;
-    announceStrip();
-    QWidget::update();
+    if (strip->pressed && !strip->polyline && QLineF(strip->pressAt, at).length() >= QApplication::startDragDistance())
+        strip->dragging = true;
+    refreshStrip();
     return true;
 }
 
 bool View::stripRelease(QPointF at)
 {
-    if (!m_strip)
-        return false;
-    StripDrawing &strip = *m_strip;
-    if (!strip.pressed)
-        return true;
-    strip.pressed = false;
-    strip.pointer = insideLayout(pointFromEvent(at));
-    if (strip.dragging) {
-        finishStrip({strip.points.first(), strip.pointer});
+    StripDrawing *strip = movedStripPointer(at);
+    if (!strip || !strip->pressed)
+        return strip != nullptr;
+    strip->pressed = false;
+    if (strip->dragging) {
+        finishStrip({strip->points.first(), strip->pointer});
         return true;
     }
     // A click without a drag starts a polyline at the press.
-    strip.polyline = true;
-    strip.pointer = strip.points.first();
-    announceStrip();
-    QWidget::update();
+    strip->polyline = true;
+    strip->pointer = strip->points.first();
+    refreshStrip();
     return true;
 }
 
@@ -217,8 +207,7 @@ bool View::stripKey(QKeyEvent *event)
         break;
     }
     }
-    announceStrip();
-    QWidget::update();
+    refreshStrip();
     return true;
 }
 

@@ -90,19 +90,19 @@ void whenModal(std::function<void(QWidget *)> fill)
     poll->start();
 }
 
-template <typename Field>
-Field *field(QWidget *dialog, const char *name)
-{
-    auto *found = dialog->findChild<Field *>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void setNumber(QWidget *dialog, const char *name, double value)
+/// Sets a field of a dialog by its name: a number, a choice's index, or a check box (0 or 1).
+void set(QWidget *dialog, const char *name, double value)
 {
     if (auto *box = dialog->findChild<QSpinBox *>(name))
-        return box->setValue(int(value));
-    field<QDoubleSpinBox>(dialog, name)->setValue(value);
+        box->setValue(int(value));
+    else if (auto *number = dialog->findChild<QDoubleSpinBox *>(name))
+        number->setValue(value);
+    else if (auto *choice = dialog->findChild<QComboBox *>(name))
+        choice->setCurrentIndex(int(value));
+    else if (auto *check = dialog->findChild<QCheckBox *>(name))
+        check->setChecked(value != 0);
+    else
+        ADD_FAILURE() << "no field " << name;
 }
 
 void expectNear(QPointF actual, QPointF expected, double tolerance = 1e-6)
@@ -117,61 +117,30 @@ TEST(AddLeds, TheStripRingAndMatrixDialogsAddTheirLedsAsOneStep)
 {
     struct Case {
         const char *item;
-        std::function<void(QWidget *)> fill;
+        QList<std::pair<const char *, double>> fields;
         QList<QPointF> expected; // the new LEDs, in LED order
         const char *step;
     };
+    const QList<std::pair<const char *, double>> line{{"fromX", 100}, {"fromY", 200}, {"toX", 400}, {"toY", 200}};
     const Case cases[] = {
-        {"Strip…",
-         [](QWidget *d) {
-             setNumber(d, "fromX", 100);
-             setNumber(d, "fromY", 200);
-             setNumber(d, "toX", 400);
-             setNumber(d, "toY", 200);
-             setNumber(d, "count", 4);
-         },
-         {{100, 200}, {200, 200}, {300, 200}, {400, 200}},
-         "add strip"},
-        {"Strip…",
-         [](QWidget *d) {
-             setNumber(d, "fromX", 100);
-             setNumber(d, "fromY", 200);
-             setNumber(d, "toX", 400);
-             setNumber(d, "toY", 200);
-             field<QComboBox>(d, "stripBy")->setCurrentIndex(1);
-             setNumber(d, "stripSpacing", 120);
-         },
-         {{100, 200}, {220, 200}, {340, 200}},
-         "add strip"},
-        {"Ring…",
-         [](QWidget *d) {
-             setNumber(d, "centerX", 512);
-             setNumber(d, "centerY", 384);
-             setNumber(d, "radius", 100);
-             setNumber(d, "count", 4);
-             field<QCheckBox>(d, "clockwise")->setChecked(true);
-         },
-         {{612, 384}, {512, 284}, {412, 384}, {512, 484}},
-         "add ring"},
+        {"Strip…", line + QList<std::pair<const char *, double>>{{"count", 4}},
+         {{100, 200}, {200, 200}, {300, 200}, {400, 200}}, "add strip"},
+        {"Strip…", line + QList<std::pair<const char *, double>>{{"stripBy", 1}, {"stripSpacing", 120}},
+         {{100, 200}, {220, 200}, {340, 200}}, "add strip"},
+        {"Ring…", {{"centerX", 512}, {"centerY", 384}, {"radius", 100}, {"count", 4}, {"clockwise", 1}},
+         {{612, 384}, {512, 284}, {412, 384}, {512, 484}}, "add ring"},
+        // From the top left along the top row, back along the bottom one (y points up).
         {"Matrix…",
-         [](QWidget *d) {
-             setNumber(d, "width", 3);
-             setNumber(d, "height", 2);
-             setNumber(d, "spacing", 50);
-             setNumber(d, "centerX", 512);
-             setNumber(d, "centerY", 384);
-             field<QCheckBox>(d, "serpentine")->setChecked(true);
-         },
-         // From the top left along the top row, back along the bottom one (y points up).
-         {{462, 409}, {512, 409}, {562, 409}, {562, 359}, {512, 359}, {462, 359}},
-         "add matrix"},
+         {{"width", 3}, {"height", 2}, {"spacing", 50}, {"centerX", 512}, {"centerY", 384}, {"serpentine", 1}},
+         {{462, 409}, {512, 409}, {562, 409}, {562, 359}, {512, 359}, {462, 359}}, "add matrix"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.item);
         Window w;
         whenModal([&](QWidget *dialog) {
             ASSERT_NE(qobject_cast<GeneratorDialog *>(dialog), nullptr);
-            c.fill(dialog);
+            for (const auto &[name, value] : c.fields)
+                set(dialog, name, value);
             static_cast<QDialog *>(dialog)->accept();
         });
         w.action(c.item)->trigger();
@@ -237,8 +206,8 @@ TEST(AddLeds, DrawStripLaysThirtyLedsAlongACurveClickedPointByPoint)
     const int steps = w.undo->stack()->count();
 
     whenModal([](QWidget *dialog) {
-        ASSERT_EQ(field<QComboBox>(dialog, "stripBy")->currentIndex(), 0);
-        setNumber(dialog, "count", 30);
+        set(dialog, "stripBy", 0);
+        set(dialog, "count", 30);
         static_cast<QDialog *>(dialog)->accept();
     });
     QTest::keyClick(w.document->window(), Qt::Key_T, Qt::ControlModifier);
