@@ -105,7 +105,7 @@ void GeneratorDialog::buildStrip(QFormLayout *form, bool withEnds)
         form->addRow(tr("From (x, y):"), pair(m_fromX, m_fromY));
         form->addRow(tr("To (x, y):"), pair(m_toX, m_toY));
     } else {
-        auto *hint = new QLabel(tr("Then drag a line in the layout, or click its points one by one and "
+        auto *hint = new QLabel(tr("After OK, drag a line in the layout, or click its points one by one and "
                                    "double-click or press Enter to finish."));
         hint->setWordWrap(true);
         form->addRow(hint);
