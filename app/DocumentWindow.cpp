@@ -362,6 +362,17 @@ void DocumentWindow::addWiringMenuItems(QMenu *layout)
     addAction(add, tr("&Strip…"), {}, [generate] { generate(GeneratorDialog::Strip); });
     addAction(add, tr("&Ring…"), {}, [generate] { generate(GeneratorDialog::Ring); });
     addAction(add, tr("&Matrix…"), {}, [generate] { generate(GeneratorDialog::Matrix); });
+    add->addSeparator();
+    // The count or spacing is asked first, so that the LEDs previewed while drawing are the
+    // ones the strip gets; the view keeps the last choice for the next strip.
+    addAction(add, tr("&Draw Strip"), QKeySequence(tr("Ctrl+T")), [this] {
+        GeneratorDialog dialog(GeneratorDialog::DrawnStrip, *m_view->model(), this);
+        dialog.setStripPlacement(m_view->stripPlacement());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        m_view->startDrawingStrip(dialog.stripPlacement(), dialog.snap());
+        m_view->setFocus();
+    })->setObjectName("drawStrip");
 
     // The order tools act on the marked LEDs; without any they say so instead of doing nothing.
     const auto onMarked = [this](void (DocumentModel::*tool)()) {

@@ -8,6 +8,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QSpinBox>
 
 #include <cmath>
@@ -33,10 +34,12 @@ GeneratorDialog::GeneratorDialog(Kind kind, const DocumentModel &model, QWidget 
     , m_kind(kind)
     , m_grid(model.transform())
 {
-    setWindowTitle(kind == Strip ? tr("Add Strip") : kind == Ring ? tr("Add Ring") : tr("Add Matrix"));
+    const char *titles[] = {QT_TR_NOOP("Add Strip"), QT_TR_NOOP("Add Ring"), QT_TR_NOOP("Add Matrix"),
+                            QT_TR_NOOP("Draw Strip")};
+    setWindowTitle(tr(titles[kind]));
     auto *form = new QFormLayout(this);
-    if (kind == Strip)
-        buildStrip(form);
+    if (kind == Strip || kind == DrawnStrip)
+        buildStrip(form, kind == Strip);
     else if (kind == Ring)
         buildRing(form);
     else
@@ -46,6 +49,17 @@ GeneratorDialog::GeneratorDialog(Kind kind, const DocumentModel &model, QWidget 
     if (!m_grid)
         m_snap->setToolTip(tr("Needs a complete grid"));
     form->addRow(QString(), m_snap);
+    // Named, so that tests and accessibility tools find the fields.
+    const std::pair<QWidget *, const char *> fields[] = {
+        {m_fromX, "fromX"},       {m_fromY, "fromY"},   {m_toX, "toX"},         {m_toY, "toY"},
+        {m_stripBy, "stripBy"},   {m_count, "count"},   {m_stripSpacing, "stripSpacing"},
+        {m_centerX, "centerX"},   {m_centerY, "centerY"}, {m_radius, "radius"}, {m_startAngle, "startAngle"},
+        {m_sweep, "sweep"},       {m_clockwise, "clockwise"}, {m_width, "width"}, {m_height, "height"},
+        {m_spacing, "spacing"},   {m_wiring, "wiring"}, {m_serpentine, "serpentine"}, {m_corner, "corner"},
+        {m_onGrid, "onGrid"},     {m_snap, "snap"}};
+    for (const auto &[field, name] : fields)
+        if (field)
+            field->setObjectName(name);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -81,14 +95,21 @@ QDoubleSpinBox *GeneratorDialog::length(double value)
     return box;
 }
 
-void GeneratorDialog::buildStrip(QFormLayout *form)
+void GeneratorDialog::buildStrip(QFormLayout *form, bool withEnds)
 {
-    m_fromX = coordinate(312, 1024);
-    m_fromY = coordinate(384, 768);
-    m_toX = coordinate(712, 1024);
-    m_toY = coordinate(384, 768);
-    form->addRow(tr("From (x, y):"), pair(m_fromX, m_fromY));
-    form->addRow(tr("To (x, y):"), pair(m_toX, m_toY));
+    if (withEnds) {
+        m_fromX = coordinate(312, 1024);
+        m_fromY = coordinate(384, 768);
+        m_toX = coordinate(712, 1024);
+        m_toY = coordinate(384, 768);
+        form->addRow(tr("From (x, y):"), pair(m_fromX, m_fromY));
+        form->addRow(tr("To (x, y):"), pair(m_toX, m_toY));
+    } else {
+        auto *hint = new QLabel(tr("After OK, drag a line in the layout, or click its points one by one and "
+                                   "double-click or press Enter to finish."));
+        hint->setWordWrap(true);
+        form->addRow(hint);
+    }
     m_stripBy = new QComboBox;
     m_stripBy->addItems({tr("Number of LEDs"), tr("Spacing")});
     form->addRow(tr("Place by:"), m_stripBy);
@@ -170,11 +191,8 @@ void GeneratorDialog::buildMatrix(QFormLayout *form)
 QList<QPointF> GeneratorDialog::positions() const
 {
     switch (m_kind) {
-    case Strip: {
-        const QList<QPointF> line{{m_fromX->value(), m_fromY->value()}, {m_toX->value(), m_toY->value()}};
-        return m_stripBy->currentIndex() == 0 ? polylineByCount(line, m_count->value())
-                                              : polylineBySpacing(line, m_stripSpacing->value());
-    }
+    case Strip:
+        return stripAlong({{m_fromX->value(), m_fromY->value()}, {m_toX->value(), m_toY->value()}}, stripPlacement());
     case Ring: {
         RingSpec ring;
         ring.count = m_count->value();
@@ -203,8 +221,30 @@ QList<QPointF> GeneratorDialog::positions() const
         }
         return matrixPositions(matrix, {m_centerX->value(), m_centerY->value()}, m_spacing->value());
     }
+    case DrawnStrip:
+        break;
     }
     return {};
+}
+
+StripPlacement GeneratorDialog::stripPlacement() const
+{
+    StripPlacement placement;
+    if (!m_stripBy)
+        return placement;
+    placement.by = m_stripBy->currentIndex() == 0 ? StripPlacement::Count : StripPlacement::Spacing;
+    placement.count = m_count->value();
+    placement.spacing = m_stripSpacing->value();
+    return placement;
+}
+
+void GeneratorDialog::setStripPlacement(const StripPlacement &placement)
+{
+    if (!m_stripBy)
+        return;
+    m_count->setValue(placement.count);
+    m_stripSpacing->setValue(placement.spacing);
+    m_stripBy->setCurrentIndex(placement.by == StripPlacement::Count ? 0 : 1);
 }
 
 bool GeneratorDialog::snap() const
@@ -214,7 +254,7 @@ bool GeneratorDialog::snap() const
 
 QString GeneratorDialog::actionName() const
 {
-    return m_kind == Strip ? "add strip" : m_kind == Ring ? "add ring" : "add matrix";
+    return m_kind == Ring ? "add ring" : m_kind == Matrix ? "add matrix" : "add strip";
 }
 
 } // namespace lumora

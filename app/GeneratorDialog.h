@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentModel.h"
+#include "document/LedGenerators.h"
 
 #include <QDialog>
 
@@ -14,16 +15,20 @@ namespace lumora {
 
 /// The small dialog behind Layout ▸ Add LEDs: the settings of a strip, a ring or a matrix,
 /// prefilled from the layout (a strip runs between two marked LEDs when two are marked).
-/// It only computes positions; the window adds them to the model as one step.
+/// It only computes positions; the window adds them to the model as one step. For Draw Strip
+/// it asks only how the strip fills the line the user then draws in the layout editor.
 class GeneratorDialog : public QDialog {
     Q_OBJECT
 public:
-    enum Kind { Strip, Ring, Matrix };
+    enum Kind { Strip, Ring, Matrix, DrawnStrip };
 
     GeneratorDialog(Kind kind, const DocumentModel &model, QWidget *parent = nullptr);
 
     /// The generated LED positions in LED order (none for settings that make none).
     QList<QPointF> positions() const;
+    /// A strip's count or spacing as chosen (Strip and DrawnStrip).
+    StripPlacement stripPlacement() const;
+    void setStripPlacement(const StripPlacement &placement);
     /// Whether the user asked to snap them to half grid steps.
     bool snap() const;
     /// The undo step's name: "add strip", "add ring" or "add matrix".
@@ -32,7 +37,7 @@ public:
 private:
     QDoubleSpinBox *coordinate(double value, double maximum);
     QDoubleSpinBox *length(double value);
-    void buildStrip(QFormLayout *form);
+    void buildStrip(QFormLayout *form, bool withEnds);
     void buildRing(QFormLayout *form);
     void buildMatrix(QFormLayout *form);
 

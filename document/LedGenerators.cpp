@@ -50,6 +50,8 @@ struct PolylineWalker {
     }
 };
 
+} // namespace
+
 double polylineLength(const QList<QPointF> &points)
 {
     double length = 0;
@@ -57,8 +59,6 @@ double polylineLength(const QList<QPointF> &points)
         length += QLineF(points[i - 1], points[i]).length();
     return length;
 }
-
-} // namespace
 
 QList<QPointF> stripPositions(QPointF from, QPointF to, int count)
 {
@@ -92,6 +92,12 @@ QList<QPointF> polylineBySpacing(const QList<QPointF> &points, double spacing)
     for (int i = 0; i <= int(steps); ++i)
         leds.append(walker.at(std::min(i * spacing, length)));
     return leds;
+}
+
+QList<QPointF> stripAlong(const QList<QPointF> &points, const StripPlacement &placement)
+{
+    return placement.by == StripPlacement::Count ? polylineByCount(points, placement.count)
+                                                 : polylineBySpacing(points, placement.spacing);
 }
 
 QList<QPointF> ringPositions(const RingSpec &layout)

@@ -22,6 +22,19 @@ QList<QPointF> polylineByCount(const QList<QPointF> &points, int count);
 /// the last LED lies at most `spacing` before the end.
 QList<QPointF> polylineBySpacing(const QList<QPointF> &points, double spacing);
 
+/// The length of the polyline through `points`.
+double polylineLength(const QList<QPointF> &points);
+
+/// How a strip fills its line: a number of LEDs from end to end, or one every so many units.
+struct StripPlacement {
+    enum By { Count, Spacing };
+    By by = Count;
+    int count = 30;
+    double spacing = 20;
+};
+/// The strip along the polyline as the placement asks (by count or by spacing).
+QList<QPointF> stripAlong(const QList<QPointF> &points, const StripPlacement &placement);
+
 /// N LEDs on a circle or an arc. Angles in degrees, 0 along +x, counterclockwise on the
 /// screen (the layout's y points up). A sweep of 360° or more is a closed ring: the LEDs
 /// divide it evenly and none sits on the first one. A shorter arc has an LED on both ends.

@@ -5,6 +5,7 @@
 #include "document/DocumentModel.h"
 #include "document/GridTransform.h"
 #include "document/LayoutSnapshot.h"
+#include "document/LedGenerators.h"
 #include "document/NodesCodec.h"
 #include "document/PatternRender.h"
 
@@ -205,6 +206,22 @@ public:
     /// The place the next clicked LED gets.
     qsizetype nextWiringPlace() const { return m_wiringNext; }
 
+    // --- Drawing a strip -----------------------------------------------------------
+    /// Draw Strip: a press dragged to its release lays a straight strip; clicks one after
+    /// another lay a polyline, which a double click or Enter finishes. Backspace takes back
+    /// the last point, +/− change the count (or spacing), Escape cancels. The LEDs fill the
+    /// line as `placement` says and join as one step "add strip" by the insertion rule,
+    /// marked, snapped to half grid steps when `snap` and the grid is complete.
+    void startDrawingStrip(const StripPlacement &placement, bool snap);
+    /// Leaves Draw Strip without adding anything.
+    void cancelDrawingStrip();
+    bool isDrawingStrip() const { return m_strip.has_value(); }
+    /// The placement in use, or last used (+/− change it while drawing).
+    StripPlacement stripPlacement() const { return m_stripPlacement; }
+    /// The line drawn so far, ending at the pointer, and where its LEDs would go.
+    QList<QPointF> stripLine() const;
+    QList<QPointF> stripPreview() const;
+
 public slots:
     void editNodes();
     void selectMode();
@@ -269,6 +286,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool event(QEvent *event) override;
@@ -319,6 +337,23 @@ private:
     bool wiringPress(QPointF point);
     /// Escape while wiring, the arrow keys' nudge; true when the key was used.
     bool wiringKey(QKeyEvent *event);
+    struct StripDrawing;
+    /// The drawing under way with its pointer moved to the widget position; none when
+    /// Draw Strip is off.
+    StripDrawing *movedStripPointer(QPointF widgetPosition);
+    /// Draw Strip's share of the mouse and the keys; true when the event was used.
+    bool stripPress(QPointF widgetPosition);
+    bool stripMove(QPointF widgetPosition);
+    bool stripRelease(QPointF widgetPosition);
+    bool stripKey(QKeyEvent *event);
+    /// Whether Draw Strip wants the key before the window's shortcuts (Backspace deletes).
+    bool isStripKey(const QKeyEvent *event) const;
+    /// Adds the strip along the line and leaves the tool (the line is a copy: it may be the
+    /// tool's own points).
+    void finishStrip(QList<QPointF> line);
+    /// Repaints the line and its LEDs and tells their count in the status bar.
+    void refreshStrip();
+    void paintStripDrawing(QPainter &painter);
     /// The model's LEDs changed in number or order, or moved.
     void ledsChanged();
     void gridChanged();
@@ -367,6 +402,20 @@ private:
     qsizetype m_wiringFirst = -1;
     qsizetype m_wiringNext = -1;
     QList<NodePtr> m_wired;
+
+    /// Draw Strip under way: the points fixed so far, the pointer, and whether the first
+    /// press became a drag (a straight strip) or a click (a polyline).
+    struct StripDrawing {
+        QList<QPointF> points;
+        QPointF pointer;
+        QPointF pressAt; // widget position of the first press
+        bool pressed = false;
+        bool dragging = false;
+        bool polyline = false;
+    };
+    std::optional<StripDrawing> m_strip;
+    StripPlacement m_stripPlacement;
+    bool m_stripSnap = false;
 
     struct Sprite {
         QRgb stroke;

@@ -326,6 +326,8 @@ void View::mousePressEvent(QMouseEvent *event)
         return;
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
+    if (stripPress(event->position()))
+        return;
     if (wiringPress(pointFromEvent(event->position())))
         return;
     m_pressed = true;
@@ -334,7 +336,7 @@ void View::mousePressEvent(QMouseEvent *event)
 
 void View::mouseMoveEvent(QMouseEvent *event)
 {
-    if (panMove(event))
+    if (panMove(event) || stripMove(event->position()))
         return;
     const QPointF p = pointFromEvent(event->position());
     if (m_pressed && (event->buttons() & Qt::LeftButton))
@@ -346,6 +348,8 @@ void View::mouseMoveEvent(QMouseEvent *event)
 void View::mouseReleaseEvent(QMouseEvent *event)
 {
     if (panRelease(event))
+        return;
+    if (event->button() == Qt::LeftButton && stripRelease(event->position()))
         return;
     if (event->button() != Qt::LeftButton || !m_pressed)
         return QWidget::mouseReleaseEvent(event);
@@ -366,7 +370,7 @@ void View::flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers)
 void View::keyPressEvent(QKeyEvent *event)
 {
     flagsChanged(event->modifiers());
-    if (panKey(event, true) || wiringKey(event))
+    if (panKey(event, true) || stripKey(event) || wiringKey(event))
         return;
     QWidget::keyPressEvent(event);
 }
@@ -417,6 +421,11 @@ void View::gestureEnded()
 
 bool View::event(QEvent *event)
 {
+    // Draw Strip's keys come before the window's shortcuts (Backspace would delete LEDs).
+    if (event->type() == QEvent::ShortcutOverride && isStripKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
         const QString text = ledToolTip(pointFromEvent(help->pos()));

@@ -136,6 +136,7 @@ void View::paintEvent(QPaintEvent *)
     updateEdges(true);
     QPainter painter(this);
     paintLayout(painter, m_toWidget);
+    paintStripDrawing(painter);
     m_painting = false;
 }
 

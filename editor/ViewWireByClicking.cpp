@@ -11,6 +11,7 @@ namespace lumora {
 
 void View::startWiring(qsizetype first)
 {
+    cancelDrawingStrip();
     m_wiringFirst = std::clamp<qsizetype>(first, 0, std::max<qsizetype>(0, ledCount() - 1));
     m_wiringNext = m_wiringFirst;
     m_wired.clear();
