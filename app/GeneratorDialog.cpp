@@ -194,7 +194,7 @@ QList<QPointF> GeneratorDialog::positions() const
     case Strip:
         return stripAlong({{m_fromX->value(), m_fromY->value()}, {m_toX->value(), m_toY->value()}}, stripPlacement());
     case Ring: {
-        RingSpec ring;
+        RingLayout ring;
         ring.count = m_count->value();
         ring.center = {m_centerX->value(), m_centerY->value()};
         ring.radius = m_radius->value();
@@ -204,12 +204,12 @@ QList<QPointF> GeneratorDialog::positions() const
         return ringPositions(ring);
     }
     case Matrix: {
-        MatrixSpec matrix;
+        MatrixLayout matrix;
         matrix.width = m_width->value();
         matrix.height = m_height->value();
         matrix.columns = m_wiring->currentIndex() == 1;
         matrix.serpentine = m_serpentine->isChecked();
-        matrix.start = MatrixSpec::Corner(m_corner->currentIndex());
+        matrix.start = MatrixLayout::Corner(m_corner->currentIndex());
         if (m_onGrid->isChecked() && m_grid) {
             // Centred on the grid point nearest the middle of the layout.
             QPointF middle(512, 384);

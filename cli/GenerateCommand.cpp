@@ -47,16 +47,16 @@ std::optional<QPointF> point(const QString &text)
     return QPointF(*x, *y);
 }
 
-std::optional<MatrixSpec::Corner> corner(const QString &text)
+std::optional<MatrixLayout::Corner> corner(const QString &text)
 {
     if (text == "top-left")
-        return MatrixSpec::TopLeft;
+        return MatrixLayout::TopLeft;
     if (text == "top-right")
-        return MatrixSpec::TopRight;
+        return MatrixLayout::TopRight;
     if (text == "bottom-left")
-        return MatrixSpec::BottomLeft;
+        return MatrixLayout::BottomLeft;
     if (text == "bottom-right")
-        return MatrixSpec::BottomRight;
+        return MatrixLayout::BottomRight;
     return std::nullopt;
 }
 
@@ -92,7 +92,7 @@ bool generateMatrix(const QCommandLineParser &parser, const Options &options, co
     const auto width = count(args[1]), height = count(args[2]);
     if (!width || !height || qint64(*width) * *height > maxGeneratedLeds)
         return usage(QString("W and H must be whole numbers from 1 with W × H at most %1").arg(maxGeneratedLeds));
-    MatrixSpec layout;
+    MatrixLayout layout;
     layout.width = *width;
     layout.height = *height;
     layout.serpentine = parser.isSet(options.serpentine);
@@ -135,7 +135,7 @@ bool generateRing(const QCommandLineParser &parser, const Options &options, cons
 {
     if (args.size() != 4)
         return usage("generate ring needs N CX,CY R");
-    RingSpec layout;
+    RingLayout layout;
     const auto n = count(args[1]);
     const auto center = point(args[2]);
     const auto radius = number(args[3]);

@@ -100,7 +100,7 @@ QList<QPointF> stripAlong(const QList<QPointF> &points, const StripPlacement &pl
                                                  : polylineBySpacing(points, placement.spacing);
 }
 
-QList<QPointF> ringPositions(const RingSpec &layout)
+QList<QPointF> ringPositions(const RingLayout &layout)
 {
     if (!validCount(layout.count) || !isFinite(layout.center) || !std::isfinite(layout.radius) || layout.radius < 0
         || !std::isfinite(layout.startAngle) || !std::isfinite(layout.sweep) || layout.sweep < 0)
@@ -118,12 +118,12 @@ QList<QPointF> ringPositions(const RingSpec &layout)
     return leds;
 }
 
-QList<QPoint> matrixCells(const MatrixSpec &layout)
+QList<QPoint> matrixCells(const MatrixLayout &layout)
 {
     if (layout.width < 1 || layout.height < 1 || qint64(layout.width) * layout.height > maxGeneratedLeds)
         return {};
-    const bool fromRight = layout.start == MatrixSpec::TopRight || layout.start == MatrixSpec::BottomRight;
-    const bool fromTop = layout.start == MatrixSpec::TopLeft || layout.start == MatrixSpec::TopRight;
+    const bool fromRight = layout.start == MatrixLayout::TopRight || layout.start == MatrixLayout::BottomRight;
+    const bool fromTop = layout.start == MatrixLayout::TopLeft || layout.start == MatrixLayout::TopRight;
     // A run is a row (or a column); runs follow one another away from the start corner.
     const int runs = layout.columns ? layout.width : layout.height;
     const int along = layout.columns ? layout.height : layout.width;
@@ -147,7 +147,7 @@ QList<QPoint> matrixCells(const MatrixSpec &layout)
     return cells;
 }
 
-QList<QPointF> matrixPositions(const MatrixSpec &layout, QPointF center, double spacing)
+QList<QPointF> matrixPositions(const MatrixLayout &layout, QPointF center, double spacing)
 {
     if (!isFinite(center) || !std::isfinite(spacing) || spacing <= 0)
         return {};
@@ -160,7 +160,7 @@ QList<QPointF> matrixPositions(const MatrixSpec &layout, QPointF center, double 
     return leds;
 }
 
-QList<QPointF> matrixOnGrid(const MatrixSpec &layout, const GridTransform &grid, QPointF firstCell)
+QList<QPointF> matrixOnGrid(const MatrixLayout &layout, const GridTransform &grid, QPointF firstCell)
 {
     if (!isFinite(firstCell))
         return {};

@@ -38,7 +38,7 @@ QList<QPointF> stripAlong(const QList<QPointF> &points, const StripPlacement &pl
 /// N LEDs on a circle or an arc. Angles in degrees, 0 along +x, counterclockwise on the
 /// screen (the layout's y points up). A sweep of 360° or more is a closed ring: the LEDs
 /// divide it evenly and none sits on the first one. A shorter arc has an LED on both ends.
-struct RingSpec {
+struct RingLayout {
     int count = 24;
     QPointF center{512, 384};
     double radius = 200;
@@ -46,12 +46,12 @@ struct RingSpec {
     double sweep = 360;
     bool clockwise = false;
 };
-QList<QPointF> ringPositions(const RingSpec &layout);
+QList<QPointF> ringPositions(const RingLayout &layout);
 
 /// A W × H matrix of LEDs. LED 0 sits in the start corner; the wiring runs along rows (or
 /// columns), either every row in the same direction (progressive) or turning back at each
 /// row end (serpentine).
-struct MatrixSpec {
+struct MatrixLayout {
     enum Corner { TopLeft, TopRight, BottomLeft, BottomRight };
     int width = 16;
     int height = 16;
@@ -60,11 +60,11 @@ struct MatrixSpec {
     Corner start = TopLeft;
 };
 /// The cells (column from the left, row from the bottom) in LED order.
-QList<QPoint> matrixCells(const MatrixSpec &layout);
+QList<QPoint> matrixCells(const MatrixLayout &layout);
 /// The matrix centred on `center`, `spacing` units between neighbours.
-QList<QPointF> matrixPositions(const MatrixSpec &layout, QPointF center, double spacing);
+QList<QPointF> matrixPositions(const MatrixLayout &layout, QPointF center, double spacing);
 /// One LED per grid step: the cell (c, r) sits on the grid point `firstCell` + (c, r).
-QList<QPointF> matrixOnGrid(const MatrixSpec &layout, const GridTransform &grid, QPointF firstCell);
+QList<QPointF> matrixOnGrid(const MatrixLayout &layout, const GridTransform &grid, QPointF firstCell);
 /// The spacing (at most `preferred`) at which the matrix fits into the layout space with a
 /// margin of 32 units on every side.
 double fittingMatrixSpacing(int width, int height, double preferred = 40);

@@ -14,7 +14,7 @@ namespace {
 
 /// The LED numbers of a 3 × 2 matrix as seen on screen, top row first ("0 1 2/3 4 5"), read
 /// back from the positions so that the geometry (y up, spacing, centring) counts too.
-QString picture(const MatrixSpec &layout)
+QString picture(const MatrixLayout &layout)
 {
     const QList<QPointF> leds = matrixPositions(layout, QPointF(100, 100), 10);
     QString rows[2][3];
@@ -30,7 +30,7 @@ QString picture(const MatrixSpec &layout)
 struct MatrixCase {
     bool columns;
     bool serpentine;
-    MatrixSpec::Corner start;
+    MatrixLayout::Corner start;
     const char *expected;
 };
 
@@ -38,7 +38,7 @@ struct MatrixCase {
 
 TEST(LedGenerators, MatrixWiringStartsInItsCornerAndRunsAlongRowsOrColumns)
 {
-    using C = MatrixSpec;
+    using C = MatrixLayout;
     const MatrixCase cases[] = {
         {false, false, C::TopLeft, "0 1 2/3 4 5"},
         {false, true, C::TopLeft, "0 1 2/5 4 3"},
@@ -55,7 +55,7 @@ TEST(LedGenerators, MatrixWiringStartsInItsCornerAndRunsAlongRowsOrColumns)
         {true, true, C::BottomRight, "5 2 1/4 3 0"},
     };
     for (const MatrixCase &c : cases) {
-        MatrixSpec layout;
+        MatrixLayout layout;
         layout.width = 3;
         layout.height = 2;
         layout.columns = c.columns;
@@ -70,10 +70,10 @@ TEST(LedGenerators, MatrixOnAGridPutsOneLedOnEachGridStep)
 {
     // A skewed grid: the cells follow its axes, not the layout's.
     const GridTransform grid({{100, 100}, {130, 105}, {95, 130}});
-    MatrixSpec layout;
+    MatrixLayout layout;
     layout.width = 2;
     layout.height = 2;
-    layout.start = MatrixSpec::BottomLeft;
+    layout.start = MatrixLayout::BottomLeft;
     const QList<QPointF> leds = matrixOnGrid(layout, grid, QPointF(1, 0));
     ASSERT_EQ(leds.size(), 4);
     EXPECT_EQ(leds[0], grid.map({1, 0}));
@@ -83,7 +83,7 @@ TEST(LedGenerators, MatrixOnAGridPutsOneLedOnEachGridStep)
 
 TEST(LedGenerators, RingRunsCounterclockwiseUnlessAskedAndArcsIncludeBothEnds)
 {
-    RingSpec ring;
+    RingLayout ring;
     ring.count = 4;
     ring.center = {500, 400};
     ring.radius = 100;
@@ -133,10 +133,10 @@ TEST(LedGenerators, BadInputGivesNoLeds)
     EXPECT_TRUE(stripPositions({NAN, 0}, {1, 1}, 5).isEmpty());
     EXPECT_TRUE(polylineBySpacing({{0, 0}, {10, 0}}, 0).isEmpty());
     EXPECT_TRUE(polylineBySpacing({{0, 0}, {1e9, 0}}, 1e-3).isEmpty()); // beyond the limit
-    RingSpec ring;
+    RingLayout ring;
     ring.radius = INFINITY;
     EXPECT_TRUE(ringPositions(ring).isEmpty());
-    MatrixSpec huge;
+    MatrixLayout huge;
     huge.width = huge.height = 1 << 16;
     EXPECT_TRUE(matrixCells(huge).isEmpty());
 }
