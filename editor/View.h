@@ -325,7 +325,7 @@ private:
     void finishGridDrag();
     NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
     void transformLeds(const std::function<QPointF(QPointF, QPointF)> &map);
-    void paintLayout(QPainter &painter, const QTransform &toDevice);
+    void paintLayout(QPainter &painter, const QTransform &toDevice, bool composited = true);
     /// The parts of the layers under the LEDs: below the LED order line (background,
     /// picture, lattice), the line, above it (axes, markers, handles, arrows). With a drag,
     /// the segments, arrows and start marker that move with its LEDs are left out.

@@ -143,7 +143,8 @@ QImage View::renderLayout(int renderWidth)
 {
     QImage image(renderWidth, renderWidth * 3 / 4, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
-    paintLayout(painter, fitTransform(image.size()));
+    // A one-off picture at its own size: the composited layers are the screen's.
+    paintLayout(painter, fitTransform(image.size()), false);
     painter.end();
     return image;
 }
@@ -371,9 +372,9 @@ void View::paintLeds(QPainter &painter, const QTransform &toDevice, LedFill fill
     }
 }
 
-void View::paintLayout(QPainter &painter, const QTransform &toDevice)
+void View::paintLayout(QPainter &painter, const QTransform &toDevice, bool composited)
 {
-    if (!paintDragStep(painter, toDevice) && !paintComposited(painter, toDevice)) {
+    if (!composited || (!paintDragStep(painter, toDevice) && !paintComposited(painter, toDevice))) {
         // Everything below the LEDs changes rarely: it is drawn once into a cached layer.
         const QSize size(painter.device()->width(), painter.device()->height());
         const qreal ratio = painter.device()->devicePixelRatioF();
