@@ -3,7 +3,7 @@
 // antialiasing, for 1,000, 2,000 and 10,000 LEDs; zoomed in, a pan step, a drag step and the
 // LED number overlay. The last argument of tick, zoomedTick, panStep and dragStep switches
 // compositing (1, as the editor paints) against painting every LED on every frame (0), so
-// the two compare in one run; those with both report the CPU time of all threads.
+// the two compare in one run. CPU times are those of all threads.
 #include "document/UndoManager.h"
 #include "editor/View.h"
 #include "PreviewLayout.h"
@@ -145,8 +145,8 @@ int main(int argc, char **argv)
         auto *b = benchmark::RegisterBenchmark(("tick/" + pattern->name()).c_str(), tick, pattern)
                       ->Args({1000, 1})->Args({2000, 1})->Args({10000, 1});
         if (pattern == cheap || pattern == heavy)
-            b->Args({10000, 0})->MeasureProcessCPUTime();
-        b->Unit(benchmark::kMillisecond)->UseRealTime();
+            b->Args({10000, 0});
+        b->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
     }
     const ColorPattern *first = ColorPattern::patterns().front();
     benchmark::RegisterBenchmark(("zoomedTick/" + first->name()).c_str(), zoomedTick, first)
