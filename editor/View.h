@@ -344,8 +344,8 @@ private:
     /// come near `within` (layout units).
     QList<QLineF> orderLineSegments(const DragLayers *drag, const QRectF *within = nullptr) const;
     void strokeOrderLine(QPainter &painter, const QList<QLineF> &segments) const;
-    /// Whether the line is drawn without antialiasing: while a big layout is redrawn whole on
-    /// every drag step.
+    /// Whether the line is drawn without antialiasing: while the pointer is down in a big
+    /// layout, whose line a drag may have to stroke again whole.
     bool isLineAliased() const;
     quint64 staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice, const DragLayers *drag = nullptr) const;
     const QPixmap &staticLayer(QSize size, qreal ratio, const QTransform &toDevice, quint64 key);
@@ -446,6 +446,11 @@ private:
         std::vector<char> moving;
         QList<qsizetype> indices;
         quint64 key = 0;
+        /// The layers under the LEDs without what moves, and over them the LEDs in the fill
+        /// colours they had; composited as well only once the colours change (a preview tick).
+        QPixmap layer;
+        QImage plain;
+        std::vector<QRgb> plainFills;
         LedCoverage frame;
         /// Below the line, and the fixed parts above it (transparent elsewhere).
         QPixmap under;

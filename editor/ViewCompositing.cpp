@@ -133,13 +133,20 @@ bool View::paintDragStep(QPainter &painter, const QTransform &toDevice)
     // segments, arrows and start marker; what lies under the line; what lies above it but
     // the arrows (which are drawn again as one path).
     const quint64 key = staticLayerKey(size, ratio, toDevice, &drag);
-    if (key != drag.key || drag.frame.isNull()) {
-        QPixmap layer(size * ratio);
-        layer.setDevicePixelRatio(ratio);
-        QPainter p(&layer);
+    if (key != drag.key || drag.plain.isNull()) {
+        drag.layer = QPixmap(size * ratio);
+        drag.layer.setDevicePixelRatio(ratio);
+        QPainter p(&drag.layer);
         paintStaticLayer(p, toDevice, {true, true, true, true, &drag});
         p.end();
-        buildCoverage(drag.frame, layer, toDevice, &drag);
+        drag.plain = QImage(size * ratio, QImage::Format_ARGB32_Premultiplied);
+        drag.plain.setDevicePixelRatio(ratio);
+        p.begin(&drag.plain);
+        p.drawPixmap(0, 0, drag.layer);
+        paintLeds(p, toDevice, LedFill::Own, &drag);
+        p.end();
+        drag.plainFills = m_fillColors;
+        drag.frame.clear();
         drag.under = QPixmap(size * ratio);
         drag.under.setDevicePixelRatio(ratio);
         p.begin(&drag.under);
@@ -153,8 +160,14 @@ bool View::paintDragStep(QPainter &painter, const QTransform &toDevice)
         p.end();
         drag.key = key;
     }
-    drag.frame.setColors(m_fillColors);
-    painter.drawImage(0, 0, drag.frame.image());
+    if (drag.frame.isNull() && m_fillColors != drag.plainFills)
+        buildCoverage(drag.frame, drag.layer, toDevice, &drag);
+    if (drag.frame.isNull()) {
+        painter.drawImage(0, 0, drag.plain);
+    } else {
+        drag.frame.setColors(m_fillColors);
+        painter.drawImage(0, 0, drag.frame.image());
+    }
 
     // The region the moving things cover now: each moving LED with its ring's shadow, its
     // two segments with their arrows, and the start marker when it turns with them.

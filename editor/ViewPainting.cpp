@@ -151,7 +151,7 @@ QImage View::renderLayout(int renderWidth)
 
 bool View::isLineAliased() const
 {
-    return m_pressed && leds().size() > 1000 && !m_drag;
+    return m_pressed && leds().size() > 1000;
 }
 
 quint64 View::staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice, const DragLayers *drag) const
