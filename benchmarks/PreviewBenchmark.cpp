@@ -82,6 +82,36 @@ void paintInto(View &view, QImage &frame)
     benchmark::DoNotOptimize(frame.constBits());
 }
 
+/// The first step of a drag: press on one LED of a large layout, one drag event with its
+/// repaint (where compositing keeps the layout without the dragged LED once), and release.
+void dragStart(benchmark::State &state)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.selectMode();
+    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    paintInto(layout.view, frame); // settles the view's size and so where the LED is on screen
+    const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
+    const QPointF start = layout.view.widgetPoint(led);
+    for (auto _ : state) {
+        QMouseEvent press(QEvent::MouseButtonPress, start, start, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&layout.view, &press);
+        const QPointF to = start + QPointF(3, 2);
+        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&layout.view, &move);
+        QPainter painter(&frame);
+        layout.view.render(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+        // Back where it started, so every press finds the LED.
+        QMouseEvent back(QEvent::MouseMove, start, start, Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&layout.view, &back);
+        QMouseEvent release(QEvent::MouseButtonRelease, start, start, Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(&layout.view, &release);
+    }
+    reportPath(state, layout.view);
+}
+
 /// A preview tick zoomed in four times about the middle: only the LEDs on screen are drawn.
 void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
 {
@@ -160,6 +190,8 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("dragStep", dragStep)
         ->Args({2000, 1})->Args({2000, 0})->Args({10000, 1})->Args({10000, 0})
         ->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("dragStart", dragStart)
+        ->Args({10000, 1})->Args({10000, 0})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
