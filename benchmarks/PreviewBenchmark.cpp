@@ -47,6 +47,22 @@ void tick(benchmark::State &state, const ColorPattern *pattern)
     reportPath(state, layout.view);
 }
 
+/// Paints the view into the frame, as a repaint of the window would.
+void paintInto(View &view, QImage &frame)
+{
+    QPainter painter(&frame);
+    view.render(&painter);
+    painter.end();
+    benchmark::DoNotOptimize(frame.constBits());
+}
+
+/// A mouse event at a widget position (`buttons` held after it).
+void mouse(View &view, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, at, button, buttons, {});
+    QApplication::sendEvent(&view, &event);
+}
+
 /// One drag event on one LED of a large layout, with the repaint it causes: the LED order
 /// line, the duplicate search and the layer under the LEDs are redone each time.
 void dragStep(benchmark::State &state)
@@ -56,30 +72,16 @@ void dragStep(benchmark::State &state)
     layout.view.selectMode();
     const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
     const QPointF start = layout.view.widgetPoint(led);
-    QMouseEvent press(QEvent::MouseButtonPress, start, start, Qt::LeftButton, Qt::LeftButton, {});
-    QApplication::sendEvent(&layout.view, &press);
+    mouse(layout.view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     int step = 0;
     for (auto _ : state) {
         const QPointF to = start + QPointF(step % 40, (step / 40) % 40);
         ++step;
-        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(&layout.view, &move);
-        QPainter painter(&frame);
-        layout.view.render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(frame.constBits());
+        mouse(layout.view, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        paintInto(layout.view, frame);
     }
     reportPath(state, layout.view);
-}
-
-/// Paints the view into the frame, as a repaint of the window would.
-void paintInto(View &view, QImage &frame)
-{
-    QPainter painter(&frame);
-    view.render(&painter);
-    painter.end();
-    benchmark::DoNotOptimize(frame.constBits());
 }
 
 /// The first step of a drag: press on one LED of a large layout, one drag event with its
@@ -94,20 +96,12 @@ void dragStart(benchmark::State &state)
     const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
     const QPointF start = layout.view.widgetPoint(led);
     for (auto _ : state) {
-        QMouseEvent press(QEvent::MouseButtonPress, start, start, Qt::LeftButton, Qt::LeftButton, {});
-        QApplication::sendEvent(&layout.view, &press);
-        const QPointF to = start + QPointF(3, 2);
-        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(&layout.view, &move);
-        QPainter painter(&frame);
-        layout.view.render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(frame.constBits());
+        mouse(layout.view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        mouse(layout.view, QEvent::MouseMove, start + QPointF(3, 2), Qt::NoButton, Qt::LeftButton);
+        paintInto(layout.view, frame);
         // Back where it started, so every press finds the LED.
-        QMouseEvent back(QEvent::MouseMove, start, start, Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(&layout.view, &back);
-        QMouseEvent release(QEvent::MouseButtonRelease, start, start, Qt::LeftButton, Qt::NoButton, {});
-        QApplication::sendEvent(&layout.view, &release);
+        mouse(layout.view, QEvent::MouseMove, start, Qt::NoButton, Qt::LeftButton);
+        mouse(layout.view, QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
     }
     reportPath(state, layout.view);
 }
