@@ -1,7 +1,9 @@
 // One whole preview tick per pattern: evaluate the pattern for every LED (spread over the
 // cores), set the LEDs' colours, and paint the layout offscreen at 1024 × 768 with
-// antialiasing, for 1,000, 2,000 and 10,000 LEDs; zoomed in, a pan step, and the LED number
-// overlay.
+// antialiasing, for 1,000, 2,000 and 10,000 LEDs; zoomed in, a pan step, a drag step and the
+// LED number overlay. The last argument of tick, zoomedTick, panStep and dragStep switches
+// compositing (1, as the editor paints) against painting every LED on every frame (0), so
+// the two compare in one run. CPU times are those of all threads.
 #include "document/UndoManager.h"
 #include "editor/View.h"
 #include "PreviewLayout.h"
@@ -22,9 +24,16 @@ namespace {
 
 using Layout = PreviewLayout;
 
+/// The paint path of the last frame: 0 every LED, 1 composited, 2 a drag step.
+void reportPath(benchmark::State &state, const View &view)
+{
+    state.counters["path"] = double(int(view.lastPaintPath()));
+}
+
 void tick(benchmark::State &state, const ColorPattern *pattern)
 {
     Layout layout(int(state.range(0)));
+    layout.view.setCompositing(state.range(1) != 0);
     layout.view.setPatternSource([pattern] { return pattern; });
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -35,30 +44,7 @@ void tick(benchmark::State &state, const ColorPattern *pattern)
         benchmark::DoNotOptimize(frame.constBits());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-/// One drag event on one LED of a large layout, with the repaint it causes: the LED order
-/// line, the duplicate search and the layer under the LEDs are redone each time.
-void dragStep(benchmark::State &state)
-{
-    Layout layout(int(state.range(0)));
-    layout.view.selectMode();
-    const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
-    const QPointF start = layout.view.widgetPoint(led);
-    QMouseEvent press(QEvent::MouseButtonPress, start, start, Qt::LeftButton, Qt::LeftButton, {});
-    QApplication::sendEvent(&layout.view, &press);
-    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
-    int step = 0;
-    for (auto _ : state) {
-        const QPointF to = start + QPointF(step % 40, (step / 40) % 40);
-        ++step;
-        QMouseEvent move(QEvent::MouseMove, to, to, Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(&layout.view, &move);
-        QPainter painter(&frame);
-        layout.view.render(&painter);
-        painter.end();
-        benchmark::DoNotOptimize(frame.constBits());
-    }
+    reportPath(state, layout.view);
 }
 
 /// Paints the view into the frame, as a repaint of the window would.
@@ -70,10 +56,61 @@ void paintInto(View &view, QImage &frame)
     benchmark::DoNotOptimize(frame.constBits());
 }
 
+/// A mouse event at a widget position (`buttons` held after it).
+void mouse(View &view, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, at, button, buttons, {});
+    QApplication::sendEvent(&view, &event);
+}
+
+/// One drag event on one LED of a large layout, with the repaint it causes: the LED order
+/// line, the duplicate search and the layer under the LEDs are redone each time.
+void dragStep(benchmark::State &state)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.selectMode();
+    const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
+    const QPointF start = layout.view.widgetPoint(led);
+    mouse(layout.view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        const QPointF to = start + QPointF(step % 40, (step / 40) % 40);
+        ++step;
+        mouse(layout.view, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        paintInto(layout.view, frame);
+    }
+    reportPath(state, layout.view);
+}
+
+/// The first step of a drag: press on one LED of a large layout, one drag event with its
+/// repaint (where compositing keeps the layout without the dragged LED once), and release.
+void dragStart(benchmark::State &state)
+{
+    Layout layout(int(state.range(0)));
+    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.selectMode();
+    QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
+    paintInto(layout.view, frame); // settles the view's size and so where the LED is on screen
+    const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
+    const QPointF start = layout.view.widgetPoint(led);
+    for (auto _ : state) {
+        mouse(layout.view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        mouse(layout.view, QEvent::MouseMove, start + QPointF(3, 2), Qt::NoButton, Qt::LeftButton);
+        paintInto(layout.view, frame);
+        // Back where it started, so every press finds the LED.
+        mouse(layout.view, QEvent::MouseMove, start, Qt::NoButton, Qt::LeftButton);
+        mouse(layout.view, QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton);
+    }
+    reportPath(state, layout.view);
+}
+
 /// A preview tick zoomed in four times about the middle: only the LEDs on screen are drawn.
 void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
 {
     Layout layout(int(state.range(0)));
+    layout.view.setCompositing(state.range(1) != 0);
     layout.view.setPatternSource([pattern] { return pattern; });
     layout.view.setZoom(4, {512, 384});
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
@@ -81,6 +118,7 @@ void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
         layout.view.tick();
         paintInto(layout.view, frame);
     }
+    reportPath(state, layout.view);
 }
 
 /// One pan step of a zoomed view with the repaint it causes (the layer under the LEDs is
@@ -88,6 +126,7 @@ void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
 void panStep(benchmark::State &state)
 {
     Layout layout(int(state.range(0)));
+    layout.view.setCompositing(state.range(1) != 0);
     layout.view.setZoom(4, {512, 384});
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     int step = 0;
@@ -96,6 +135,7 @@ void panStep(benchmark::State &state)
         ++step;
         paintInto(layout.view, frame);
     }
+    reportPath(state, layout.view);
 }
 
 /// A repaint of the whole layout with or without the LED numbers; the difference is what
@@ -122,18 +162,30 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ColorPattern::addInstances();
     ColorPattern::patterns().front()->sortNames();
-    for (const ColorPattern *pattern : ColorPattern::patterns())
-        benchmark::RegisterBenchmark(("tick/" + pattern->name()).c_str(), tick, pattern)
-            ->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    // The cheapest pattern shows what painting costs, the heaviest what evaluating does.
+    const ColorPattern *cheap = ColorPattern::named("Walker");
+    const ColorPattern *heavy = ColorPattern::named("Floating");
+    for (const ColorPattern *pattern : ColorPattern::patterns()) {
+        auto *b = benchmark::RegisterBenchmark(("tick/" + pattern->name()).c_str(), tick, pattern)
+                      ->Args({1000, 1})->Args({2000, 1})->Args({10000, 1});
+        if (pattern == cheap || pattern == heavy)
+            b->Args({10000, 0});
+        b->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
+    }
     const ColorPattern *first = ColorPattern::patterns().front();
     benchmark::RegisterBenchmark(("zoomedTick/" + first->name()).c_str(), zoomedTick, first)
-        ->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark("panStep", panStep)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+        ->Args({10000, 1})->Args({10000, 0})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("panStep", panStep)
+        ->Args({10000, 1})->Args({10000, 0})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
     // LEDs, numbers shown, view width.
     benchmark::RegisterBenchmark("numbers", numbers)
         ->Args({2000, 0, 1024})->Args({2000, 1, 1024})->Args({2000, 0, 2048})->Args({2000, 1, 2048})
         ->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark("dragStep", dragStep)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("dragStep", dragStep)
+        ->Args({2000, 1})->Args({2000, 0})->Args({10000, 1})->Args({10000, 0})
+        ->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("dragStart", dragStart)
+        ->Args({10000, 1})->Args({10000, 0})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

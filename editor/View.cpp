@@ -25,6 +25,7 @@ View::View(DocumentModel *model, QWidget *parent)
 
     connect(m_model, &DocumentModel::ledsChanged, this, [this] {
         emit countChanged(ledCount());
+        endDrag(); // its LEDs are known by their places in the order
         ledsChanged();
         scheduleBitmapUpdate();
     });

@@ -8,6 +8,7 @@
 #include "document/LedGenerators.h"
 #include "document/NodesCodec.h"
 #include "document/PatternRender.h"
+#include "editor/LedCoverage.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace lumora {
 
@@ -31,7 +33,8 @@ class UndoManager;
 /// editing modes' mouse handling, the whole-layout transforms and the menu commands into
 /// model operations; it redraws from the model's signals. It owns only what is on screen:
 /// the mode, the press under way, the preview colours. It paints every node itself in one
-/// pass (cached ring and glow images), so ten thousand LEDs stay fluid.
+/// pass: everything but the fill colours is composited once, and a preview tick writes only
+/// the colours; a drag redraws only what moves. So ten thousand LEDs stay fluid.
 class View : public QWidget {
     Q_OBJECT
 public:
@@ -161,6 +164,15 @@ public:
 
     /// Renders the layout into an image of the given width (for benchmarks and thumbnails).
     QImage renderLayout(int width);
+    /// How a paint put the LEDs on screen: each LED painted, the fill colours written into
+    /// the composited layout, or a drag step redrawing only what moves.
+    enum class PaintPath { EveryLed, Composited, DragStep };
+    PaintPath lastPaintPath() const { return m_lastPaintPath; }
+    /// Compositing (on unless switched off) keeps everything but the fill colours of a frame
+    /// that stays, and during a drag everything that does not move. Off, every paint paints
+    /// every LED: the reference the composited picture is compared with.
+    void setCompositing(bool on);
+    bool isCompositing() const { return m_compositing; }
 
     // --- Zoom and pan ----------------------------------------------------------------
     /// The map from layout to widget coordinates for a widget of this size: the whole
@@ -308,7 +320,11 @@ private:
     bool panMove(QMouseEvent *event);
     bool panRelease(QMouseEvent *event);
     bool panKey(QKeyEvent *event, bool down);
-    void paintWiring(QPainter &painter, const QTransform &toDevice);
+    struct DragLayers;
+    /// The start marker and the direction arrows: with a drag, those that do not move with
+    /// it; `within` a region (layout units), only the arrows that may reach into it.
+    void paintWiring(QPainter &painter, const QTransform &toDevice, const DragLayers *drag = nullptr,
+                     const QRectF *within = nullptr);
     void paintNumbers(QPainter &painter, const QTransform &toDevice, double discRadius);
     const QPixmap &digitSprite(int digit);
     void setMode(int mode, const char *identifier);
@@ -327,9 +343,48 @@ private:
     void finishGridDrag();
     NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
     void transformLeds(const std::function<QPointF(QPointF, QPointF)> &map);
-    void paintLayout(QPainter &painter, const QTransform &toDevice);
-    void paintStaticLayer(QPainter &painter, const QTransform &toDevice);
-    quint64 staticLayerKey(QSize size, const QTransform &toDevice) const;
+    void paintLayout(QPainter &painter, const QTransform &toDevice, bool composited = true);
+    /// The parts of the layers under the LEDs: below the LED order line (background,
+    /// picture, lattice), the line, above it (axes, markers, handles, arrows). With a drag,
+    /// the segments, arrows and start marker that move with its LEDs are left out.
+    struct LayerParts {
+        bool under = true;
+        bool line = true;
+        bool over = true;
+        /// The arrows and the start marker, when `over`.
+        bool wiring = true;
+        const DragLayers *drag = nullptr;
+    };
+    void paintStaticLayer(QPainter &painter, const QTransform &toDevice, const LayerParts &parts);
+    /// The LED order line's points, with its tail in before LED 0 and out after the last.
+    QPolygonF orderLinePoints() const;
+    /// The line's segments, leaving out those that move with a drag, or only those that
+    /// come near `within` (layout units).
+    QList<QLineF> orderLineSegments(const DragLayers *drag, const QRectF *within = nullptr) const;
+    void strokeOrderLine(QPainter &painter, const QList<QLineF> &segments) const;
+    /// Whether the line is drawn without antialiasing: while the pointer is down in a big
+    /// layout, whose line a drag may have to stroke again whole.
+    bool isLineAliased() const;
+    quint64 staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice, const DragLayers *drag = nullptr) const;
+    const QPixmap &staticLayer(QSize size, qreal ratio, const QTransform &toDevice, quint64 key);
+    enum class LedFill { Own, Black, White, Index };
+    /// The LEDs (but those a drag moves, or only those near `within`, in device pixels) as
+    /// discs of the fill under their rings; `Index` paints only each disc, in its
+    /// `LedCoverage::indexColor`.
+    void paintLeds(QPainter &painter, const QTransform &toDevice, LedFill fill, const DragLayers *drag = nullptr,
+                   const QRectF *within = nullptr);
+    /// The LEDs' fill colours into m_fillColors and their strokes and glows hashed; false
+    /// when a fill is missing or translucent, which only painting every LED shows right.
+    bool collectFills(quint64 &looks);
+    void buildCoverage(LedCoverage &coverage, const QPixmap &under, const QTransform &toDevice,
+                       const DragLayers *drag);
+    bool paintComposited(QPainter &painter, const QTransform &toDevice);
+    /// A drag step: the layout without what moves, and over it, inside the region that
+    /// changed, everything again; false when the drag is not one it can take.
+    bool paintDragStep(QPainter &painter, const QTransform &toDevice);
+    /// The LEDs a drag that just began moves: for a frame kept without them.
+    void beginDrag();
+    void endDrag();
     void drawShape(QPainter &painter, const Node &node) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
     void colorPreview(const ColorPattern &pattern, double T);
@@ -426,6 +481,38 @@ private:
     QList<Sprite> m_sprites;
     QPixmap m_staticLayer;
     quint64 m_staticKey = 0;
+
+    bool m_compositing = true;
+    PaintPath m_lastPaintPath = PaintPath::EveryLed;
+    LedCoverage m_coverage;
+    quint64 m_coverageKey = 0;
+    /// The previous paint's key: a frame is composited once it is painted a second time, so
+    /// pan steps and animations, which change on every paint, never pay for it.
+    quint64 m_lastFrameKey = 0;
+    std::vector<QRgb> m_fillColors;
+    /// What a drag under way moves (its LEDs, by index) and the frame without them.
+    struct DragLayers {
+        std::vector<char> moving;
+        QList<qsizetype> indices;
+        quint64 key = 0;
+        /// The layers under the LEDs without what moves, and over them the LEDs in the fill
+        /// colours they had; composited as well only once the colours change (a preview tick).
+        QPixmap layer;
+        QImage plain;
+        std::vector<QRgb> plainFills;
+        LedCoverage frame;
+        /// Below the line, and the fixed parts above it (transparent elsewhere).
+        QPixmap under;
+        QImage over;
+        bool touches(qsizetype a, qsizetype b) const
+        {
+            return (a >= 0 && a < qsizetype(moving.size()) && moving[a]) ||
+                   (b >= 0 && b < qsizetype(moving.size()) && moving[b]);
+        }
+    };
+    std::unique_ptr<DragLayers> m_drag;
+    /// The drag under way moves too much for its own layers.
+    bool m_dragDeclined = false;
 
     QTransform m_toWidget;
     double m_zoom = 1;

@@ -224,6 +224,8 @@ void View::mouseDragged(QPointF p)
     }
     if (!m_selectedNode)
         return;
+    if (m_selectedNode->type() == Node::Led && m_selectedNode != m_gridHandle)
+        beginDrag();
     if (isInsideLayout(p))
         setCursor(moved() ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
     else
@@ -330,6 +332,7 @@ void View::mousePressEvent(QMouseEvent *event)
         return;
     if (wiringPress(pointFromEvent(event->position())))
         return;
+    endDrag();
     m_pressed = true;
     mouseDown(pointFromEvent(event->position()));
 }
@@ -354,6 +357,7 @@ void View::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !m_pressed)
         return QWidget::mouseReleaseEvent(event);
     m_pressed = false;
+    endDrag();
     mouseUp(pointFromEvent(event->position()), event->modifiers());
 }
 

@@ -144,28 +144,42 @@ QImage View::renderLayout(int renderWidth)
 {
     QImage image(renderWidth, renderWidth * 3 / 4, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
-    paintLayout(painter, fitTransform(image.size()));
+    // A one-off picture at its own size: the composited layers are the screen's.
+    paintLayout(painter, fitTransform(image.size()), false);
     painter.end();
     return image;
 }
 
-quint64 View::staticLayerKey(QSize size, const QTransform &toDevice) const
+bool View::isLineAliased() const
+{
+    return m_pressed && leds().size() > 1000;
+}
+
+quint64 View::staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice, const DragLayers *drag) const
 {
     // Everything the static layer shows, hashed: any change of a position, the grid, the
     // picture, the markers, the zoom or the pan redraws it; a preview tick, which changes
-    // only fill colours, does not.
+    // only fill colours, does not. A drag's key leaves out what the drag moves.
     quint64 h = 1469598103934665603ull;
     auto mix = [&h](quint64 v) { h = (h ^ v) * 1099511628211ull; };
     auto mixDouble = [&mix](double d) { quint64 bits; std::memcpy(&bits, &d, 8); mix(bits); };
     mix(quint64(size.width()) << 32 | quint64(size.height()));
-    for (double component : {toDevice.m11(), toDevice.m22(), toDevice.dx(), toDevice.dy(), ledSize()})
+    for (double component : {toDevice.m11(), toDevice.m22(), toDevice.dx(), toDevice.dy(), ledSize(), ratio})
         mixDouble(component);
     mix(quintptr(image().get()));
     mix(m_gridShown);
-    mix(m_pressed && leds().size() > 1000); // the line's quality while dragging
+    mix(isLineAliased());
     mix(quint64(m_duplicates.size()));
-    for (const NodePtr &node : leds()) {
-        const QPointF p = displayPosition(*node);
+    for (const NodePtr &marker : m_duplicates) {
+        mixDouble(marker->position().x());
+        mixDouble(marker->position().y());
+    }
+    const QList<NodePtr> &list = leds();
+    mix(quint64(list.size()));
+    for (qsizetype k = 0; k < list.size(); ++k) {
+        if (drag && drag->moving[k])
+            continue;
+        const QPointF p = displayPosition(*list[k]);
         mixDouble(p.x());
         mixDouble(p.y());
     }
@@ -181,86 +195,131 @@ quint64 View::staticLayerKey(QSize size, const QTransform &toDevice) const
     return h;
 }
 
-void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice)
+const QPixmap &View::staticLayer(QSize size, qreal ratio, const QTransform &toDevice, quint64 key)
 {
-    const QRectF device(0, 0, painter.device()->width(), painter.device()->height());
-    const QRectF space = toDevice.mapRect(layoutSpace());
-    // Around the layout space (where the window's shape differs from it) a darker shade
-    // shows where the space ends.
-    painter.fillRect(device, windowBackground.darker(140));
-    painter.fillRect(space, windowBackground);
-    painter.setRenderHint(QPainter::Antialiasing);
+    if (key != m_staticKey || m_staticLayer.size() != size * ratio) {
+        // Kept between redraws: reallocated only on resize.
+        if (m_staticLayer.size() != size * ratio) {
+            m_staticLayer = QPixmap(size * ratio);
+            m_staticLayer.setDevicePixelRatio(ratio);
+        }
+        QPainter layer(&m_staticLayer);
+        paintStaticLayer(layer, toDevice, LayerParts{});
+        m_staticKey = key;
+    }
+    return m_staticLayer;
+}
 
-    // The background picture, fitted and centred into the layout space.
-    if (const PicturePtr background = image()) {
-        const QImage picture = background->image();
-        if (!picture.isNull()) {
-            const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
-            const QSizeF size(picture.width() * s, picture.height() * s);
-            const QRectF frame(512 - size.width() / 2, 384 - size.height() / 2, size.width(), size.height());
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(toDevice.mapRect(frame), picture);
+QPolygonF View::orderLinePoints() const
+{
+    QPolygonF line;
+    if (leds().isEmpty())
+        return line;
+    const double thickness = ledSize() / 20; // lines thin down with the discs
+    line.reserve(leds().size() + 2);
+    line << displayPosition(*leds().first()) + QPointF(-10, 10) * thickness;
+    for (const NodePtr &node : leds())
+        line << displayPosition(*node);
+    line << line.last() + QPointF(10, -10) * thickness;
+    return line;
+}
+
+QList<QLineF> View::orderLineSegments(const DragLayers *drag, const QRectF *within) const
+{
+    const QPolygonF line = orderLinePoints();
+    QList<QLineF> segments;
+    segments.reserve(line.size());
+    for (qsizetype s = 1; s < line.size(); ++s) {
+        const QPointF a = line[s - 1], b = line[s];
+        if (drag && drag->touches(s - 2, s - 1))
+            continue;
+        if (within && (std::max(a.x(), b.x()) < within->left() || std::min(a.x(), b.x()) > within->right() ||
+                       std::max(a.y(), b.y()) < within->top() || std::min(a.y(), b.y()) > within->bottom()))
+            continue;
+        segments.append(QLineF(a, b));
+    }
+    return segments;
+}
+
+void View::strokeOrderLine(QPainter &painter, const QList<QLineF> &segments) const
+{
+    // Separate segments stroke in linear time (a long polyline does not); the joints lie
+    // under the LEDs, so square segment ends do not show. While a big layout is redrawn
+    // whole on every drag step, the line goes without antialiasing, smooth again on release.
+    const double thickness = ledSize() / 20;
+    painter.setRenderHint(QPainter::Antialiasing, !isLineAliased());
+    painter.setPen(QPen(QColor(0, 0, 0, 110), 7 * thickness, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLines(segments);
+    painter.setPen(QPen(Qt::white, 3 * thickness, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLines(segments);
+    painter.setRenderHint(QPainter::Antialiasing);
+}
+
+void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice, const LayerParts &parts)
+{
+    if (parts.under) {
+        const QRectF device(0, 0, painter.device()->width(), painter.device()->height());
+        const QRectF space = toDevice.mapRect(layoutSpace());
+        // Around the layout space (where the window's shape differs from it) a darker shade
+        // shows where the space ends.
+        painter.fillRect(device, windowBackground.darker(140));
+        painter.fillRect(space, windowBackground);
+        painter.setRenderHint(QPainter::Antialiasing);
+
+        // The background picture, fitted and centred into the layout space.
+        if (const PicturePtr background = image()) {
+            const QImage picture = background->image();
+            if (!picture.isNull()) {
+                const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
+                const QSizeF size(picture.width() * s, picture.height() * s);
+                const QRectF frame(512 - size.width() / 2, 384 - size.height() / 2, size.width(), size.height());
+                painter.save();
+                painter.setRenderHint(QPainter::SmoothPixmapTransform);
+                painter.drawImage(toDevice.mapRect(frame), picture);
+                painter.restore();
+            }
         }
     }
 
     // From here on, layout coordinates with y up.
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.save();
     painter.setTransform(toDevice);
-    const double thickness = ledSize() / 20; // lines thin down with the discs
-
-    if (m_gridShown && yDirection() && !m_lattice.isEmpty()) {
+    if (parts.under && m_gridShown && yDirection() && !m_lattice.isEmpty()) {
         painter.setPen(QPen(QColor::fromRgbF(1, 1, 0, 0.3f), 1.5));
         painter.drawLines(m_lattice);
     }
 
     // The LED order line, with a tail in from the upper left and out to the lower right.
-    if (!leds().isEmpty()) {
-        QPolygonF line;
-        line.reserve(leds().size() + 2);
-        const QPointF first = displayPosition(*leds().first());
-        line << first + QPointF(-10, 10) * thickness;
-        for (const NodePtr &node : leds())
-            line << displayPosition(*node);
-        line << line.last() + QPointF(10, -10) * thickness;
-        // Separate segments stroke in linear time (a long polyline does not); the joints lie
-        // under the LEDs, so square segment ends do not show.
-        QList<QLineF> segments;
-        segments.reserve(line.size());
-        for (qsizetype i = 1; i < line.size(); ++i)
-            segments.append(QLineF(line[i - 1], line[i]));
-        // While the pointer drags, large layouts redraw the line on every step: it is drawn
-        // without antialiasing then, and smooth again on release.
-        painter.setRenderHint(QPainter::Antialiasing, !(m_pressed && leds().size() > 1000));
-        painter.setPen(QPen(QColor(0, 0, 0, 110), 7 * thickness, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLines(segments);
-        painter.setPen(QPen(Qt::white, 3 * thickness, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLines(segments);
-        painter.setRenderHint(QPainter::Antialiasing);
-    }
+    if (parts.line && !leds().isEmpty())
+        strokeOrderLine(painter, orderLineSegments(parts.drag));
 
     // The grid's axes, the duplicate markers and the handles.
-    if (m_gridShown && origin()) {
-        const QPointF o = displayPosition(*origin());
-        if (xDirection()) {
-            painter.setPen(QPen(Qt::red, 3));
-            painter.drawLine(o, displayPosition(*xDirection()));
+    if (parts.over) {
+        if (m_gridShown && origin()) {
+            const QPointF o = displayPosition(*origin());
+            if (xDirection()) {
+                painter.setPen(QPen(Qt::red, 3));
+                painter.drawLine(o, displayPosition(*xDirection()));
+            }
+            if (yDirection()) {
+                painter.setPen(QPen(Qt::green, 3));
+                painter.drawLine(o, displayPosition(*yDirection()));
+            }
         }
-        if (yDirection()) {
-            painter.setPen(QPen(Qt::green, 3));
-            painter.drawLine(o, displayPosition(*yDirection()));
-        }
+        for (const NodePtr &marker : m_duplicates)
+            drawShape(painter, *marker);
+        for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
+            if (handle && handle->visible)
+                drawShape(painter, *handle);
+        if (m_gridHandle)
+            drawShape(painter, *m_gridHandle);
     }
-    for (const NodePtr &marker : m_duplicates)
-        drawShape(painter, *marker);
-    for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
-        if (handle && handle->visible)
-            drawShape(painter, *handle);
-    if (m_gridHandle)
-        drawShape(painter, *m_gridHandle);
     painter.restore();
 
     // The direction arrows and the start marker, in device pixels so they read at any zoom.
-    paintWiring(painter, toDevice);
+    if (parts.over && parts.wiring)
+        paintWiring(painter, toDevice, parts.drag);
 }
 
 void View::drawShape(QPainter &painter, const Node &node) const
@@ -273,51 +332,61 @@ void View::drawShape(QPainter &painter, const Node &node) const
     painter.restore();
 }
 
-void View::paintLayout(QPainter &painter, const QTransform &toDevice)
+void View::paintLeds(QPainter &painter, const QTransform &toDevice, LedFill fill, const DragLayers *drag,
+                     const QRectF *within)
 {
+    // A plain disc of the fill colour (three solid rectangles, which the ring hides the
+    // corners of) under a cached antialiased ring; later LEDs on top. Only those on screen
+    // are drawn, which is what keeps a zoomed-in view of a big layout cheap.
     const QSize size(painter.device()->width(), painter.device()->height());
     const qreal ratio = painter.device()->devicePixelRatioF();
-
-    // Everything below the LEDs changes rarely: it is drawn once into a cached layer.
-    const quint64 key = staticLayerKey(size, toDevice);
-    if (key != m_staticKey || m_staticLayer.size() != size * ratio) {
-        // Kept between redraws (a drag redraws it on every step): reallocate only on resize.
-        if (m_staticLayer.size() != size * ratio) {
-            m_staticLayer = QPixmap(size * ratio);
-            m_staticLayer.setDevicePixelRatio(ratio);
-        }
-        QPainter layer(&m_staticLayer);
-        paintStaticLayer(layer, toDevice);
-        m_staticKey = key;
-    }
-    painter.drawPixmap(0, 0, m_staticLayer);
-
-    // The LEDs: a plain disc of the fill colour (three solid rectangles, which the ring
-    // hides the corners of) under a cached antialiased ring; later LEDs on top. Only those
-    // on screen are drawn, which is what keeps a zoomed-in view of a big layout cheap.
     painter.setRenderHint(QPainter::Antialiasing, false);
     const double scale = toDevice.m11() * ledSize() / 20;
     const double d = 10 * scale, e = 5 * scale, f = 7.5 * scale;
     const double reach = 22 * scale;
-    const QRectF onScreen = QRectF(0, 0, size.width(), size.height()).adjusted(-reach, -reach, reach, reach);
-    for (const NodePtr &node : leds()) {
-        const QPointF mapped = toDevice.map(displayPosition(*node));
+    QRectF onScreen = QRectF(0, 0, size.width(), size.height()).adjusted(-reach, -reach, reach, reach);
+    if (within)
+        onScreen &= within->adjusted(-reach, -reach, reach, reach);
+    const QList<NodePtr> &list = leds();
+    for (qsizetype k = 0; k < list.size(); ++k) {
+        if (drag && drag->moving[k])
+            continue;
+        const Node &node = *list[k];
+        const QPointF mapped = toDevice.map(displayPosition(node));
         if (!onScreen.contains(mapped))
             continue;
         const QPointF c(std::round(mapped.x()), std::round(mapped.y()));
-        if (node->fill) {
-            const QColor fill = *node->fill;
-            painter.fillRect(QRectF(c.x() - d, c.y() - e, 2 * d, 2 * e), fill);
-            painter.fillRect(QRectF(c.x() - e, c.y() - d, 2 * e, 2 * d), fill);
-            painter.fillRect(QRectF(c.x() - f, c.y() - f, 2 * f, 2 * f), fill);
+        if (node.fill) {
+            const QColor color = fill == LedFill::Own     ? *node.fill
+                                 : fill == LedFill::Black ? QColor(Qt::black)
+                                 : fill == LedFill::White ? QColor(Qt::white)
+                                                          : QColor::fromRgb(LedCoverage::indexColor(k));
+            painter.fillRect(QRectF(c.x() - d, c.y() - e, 2 * d, 2 * e), color);
+            painter.fillRect(QRectF(c.x() - e, c.y() - d, 2 * e, 2 * d), color);
+            painter.fillRect(QRectF(c.x() - f, c.y() - f, 2 * f, 2 * f), color);
         }
-        const QPixmap &sprite = ringSprite(node->stroke, node->glow, scale * ratio);
+        if (fill == LedFill::Index)
+            continue;
+        const QPixmap &sprite = ringSprite(node.stroke, node.glow, scale * ratio);
         const double half = sprite.width() / ratio / 2;
         painter.drawPixmap(QPointF(c.x() - half, c.y() - half), sprite);
     }
+}
+
+void View::paintLayout(QPainter &painter, const QTransform &toDevice, bool composited)
+{
+    if (!composited || (!paintDragStep(painter, toDevice) && !paintComposited(painter, toDevice))) {
+        // Everything below the LEDs changes rarely: it is drawn once into a cached layer.
+        const QSize size(painter.device()->width(), painter.device()->height());
+        const qreal ratio = painter.device()->devicePixelRatioF();
+        const quint64 key = staticLayerKey(size, ratio, toDevice);
+        painter.drawPixmap(0, 0, staticLayer(size, ratio, toDevice, key));
+        paintLeds(painter, toDevice, LedFill::Own);
+        m_lastPaintPath = PaintPath::EveryLed;
+    }
 
     if (m_numbersShown)
-        paintNumbers(painter, toDevice, d);
+        paintNumbers(painter, toDevice, 10 * toDevice.m11() * ledSize() / 20);
 
     if (m_rubberband) {
         painter.setRenderHint(QPainter::Antialiasing);

@@ -63,7 +63,7 @@ int View::numberStep() const
     }
 }
 
-void View::paintWiring(QPainter &painter, const QTransform &toDevice)
+void View::paintWiring(QPainter &painter, const QTransform &toDevice, const DragLayers *drag, const QRectF *within)
 {
     const QList<NodePtr> &list = leds();
     if (list.isEmpty())
@@ -75,8 +75,8 @@ void View::paintWiring(QPainter &painter, const QTransform &toDevice)
     // one clear of the discs.
     QPainterPath arrows;
     const double size = 5;
-    QPointF previous = toDevice.map(displayPosition(*list.first()));
-    for (qsizetype i = 1; i < list.size(); ++i) {
+    auto addArrow = [&](qsizetype i) {
+        const QPointF previous = toDevice.map(displayPosition(*list[i - 1]));
         const QPointF next = toDevice.map(displayPosition(*list[i]));
         const QPointF middle = (previous + next) / 2;
         const QPointF along = next - previous;
@@ -85,7 +85,18 @@ void View::paintWiring(QPainter &painter, const QTransform &toDevice)
             const QPointF tip = middle + u * size;
             arrows.addPolygon(QPolygonF{tip, tip - u * 2 * size + n * size, tip - u * 2 * size - n * size, tip});
         }
-        previous = next;
+    };
+    // One path for all of them, as arrows that overlap cancel out where they do.
+    for (qsizetype i = 1; i < list.size(); ++i) {
+        if (drag && drag->touches(i - 1, i))
+            continue;
+        if (within) {
+            const QPointF a = list[i - 1]->position(), b = list[i]->position();
+            if (std::max(a.x(), b.x()) < within->left() || std::min(a.x(), b.x()) > within->right() ||
+                std::max(a.y(), b.y()) < within->top() || std::min(a.y(), b.y()) > within->bottom())
+                continue;
+        }
+        addArrow(i);
     }
     painter.save();
     painter.resetTransform();
@@ -95,15 +106,17 @@ void View::paintWiring(QPainter &painter, const QTransform &toDevice)
     painter.drawPath(arrows);
 
     // The start: a green triangle before LED 0, pointing the way the order runs.
-    const QPointF start = toDevice.map(displayPosition(*list.first()));
-    const QPointF u = list.size() > 1 ? unit(toDevice.map(displayPosition(*list[1])) - start) : QPointF(1, 0);
-    const QPointF n(-u.y(), u.x());
-    const QPointF base = start - u * (radius + 18);
-    QPolygonF triangle;
-    triangle << base + u * 15 << base + n * 8 << base - n * 8;
-    painter.setPen(QPen(Qt::black, 1.5));
-    painter.setBrush(QColor(40, 220, 90));
-    painter.drawPolygon(triangle);
+    if (!drag || !drag->touches(0, 1)) {
+        const QPointF start = toDevice.map(displayPosition(*list.first()));
+        const QPointF u = list.size() > 1 ? unit(toDevice.map(displayPosition(*list[1])) - start) : QPointF(1, 0);
+        const QPointF n(-u.y(), u.x());
+        const QPointF base = start - u * (radius + 18);
+        QPolygonF triangle;
+        triangle << base + u * 15 << base + n * 8 << base - n * 8;
+        painter.setPen(QPen(Qt::black, 1.5));
+        painter.setBrush(QColor(40, 220, 90));
+        painter.drawPolygon(triangle);
+    }
     painter.restore();
 }
 
