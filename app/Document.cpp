@@ -736,9 +736,9 @@ bool Document::relinkPicture(const QUrl &picture)
     const bool showIt = !m_model->background() || m_model->backgroundUrl() == resolved(picture);
     m_model->renamePictures([&](const QUrl &url) { return url == picture ? replacement : url; });
     if (showIt) {
-        PicturePtr shown = Picture::fromUrl(resolved(replacement));
-        if (shown && shown->width() > 0)
-            m_model->setBackground(shown, resolved(replacement));
+        const QUrl file = resolved(replacement);
+        if (file.isLocalFile() && pictureRefusal(file.toLocalFile()).isEmpty())
+            m_model->setBackground(m_model->pictures()->picture(file), file);
     }
     changedWithoutUndo();
     m_window->showStatus(tr("“%1” now shows %2.").arg(picture.toString(), chosen));

@@ -2,8 +2,11 @@
 
 #include "FileChecks.h"
 
+#include "animation/Picture.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -63,6 +66,7 @@ struct Scanner {
     qint64 lineNumber = 0;
     QStringList warnings;
     qint64 limitedNumbers = 0;
+    QHash<QUrl, PicturePtr> pictures;
 
     /// Returns false when the scan stops.
     bool line(QStringView line)
@@ -167,7 +171,12 @@ struct Scanner {
             if (auto url = quotedUrl(fields[0])) {
                 if (AnimationFrame *frame = target()) {
                     frame->url = *url;
-                    frame->image = Picture::fromUrl(resolvedPictureUrl(*url, base));
+                    // Frames naming one file share its picture, decoded once.
+                    const QUrl resolved = resolvedPictureUrl(*url, base);
+                    PicturePtr &shared = pictures[resolved];
+                    if (!shared)
+                        shared = Picture::fromUrl(resolved);
+                    frame->image = shared;
                 }
             }
             ++frameIndex;

@@ -191,7 +191,7 @@ void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice)
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The background picture, fitted and centred into the layout space.
-    if (const PicturePtr background = image()) {
+    if (const PicturePtr background = image(); background && background->isDecoded()) {
         const QImage picture = background->image();
         if (!picture.isNull()) {
             const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());

@@ -1,5 +1,8 @@
 #include "ImageBrowserThumbnails.h"
 
+#include "animation/PictureCache.h"
+
+#include <QFile>
 #include <QFutureWatcher>
 #include <QImageReader>
 #include <QPainter>
@@ -45,15 +48,18 @@ const QIcon &missingIcon()
 
 } // namespace
 
-ImageBrowserThumbnails::ImageBrowserThumbnails(QObject *parent)
+ImageBrowserThumbnails::ImageBrowserThumbnails(PictureCache *pictures, QObject *parent)
     : QObject(parent)
+    , m_pictures(pictures)
 {
 }
 
 QImage ImageBrowserThumbnails::load(const QString &fileName)
 {
-    QImageReader reader(fileName);
-    reader.setAllocationLimit(1024);
+    QFile file;
+    QImageReader reader;
+    if (!openPicture(fileName, file, reader, nullptr))
+        return {};
     const QSize size = reader.size();
     // Formats that can decode at a reduced size do so; QImageReader scales the others.
     if (size.isValid() && !size.isEmpty())
@@ -86,7 +92,14 @@ QIcon ImageBrowserThumbnails::icon(const QUrl &url)
         finished(url, watcher->result());
         watcher->deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(&ImageBrowserThumbnails::load, url.toLocalFile()));
+    if (const PicturePtr picture = m_pictures ? m_pictures->decoded(url) : nullptr) {
+        watcher->setFuture(QtConcurrent::run([picture] {
+            const QImage image = picture->image();
+            return image.isNull() ? image : image.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        }));
+    } else {
+        watcher->setFuture(QtConcurrent::run(&ImageBrowserThumbnails::load, url.toLocalFile()));
+    }
     return loadingIcon();
 }
 
@@ -99,6 +112,11 @@ ThumbnailState ImageBrowserThumbnails::state(const QUrl &url) const
 void ImageBrowserThumbnails::forgetMissing()
 {
     m_entries.removeIf([](const auto &entry) { return entry.value().state == ThumbnailState::Missing; });
+}
+
+void ImageBrowserThumbnails::forget(const QUrl &url)
+{
+    m_entries.remove(url);
 }
 
 void ImageBrowserThumbnails::finished(const QUrl &url, const QImage &image)
