@@ -15,6 +15,7 @@
 #include "maps/MapExport.h"
 #include "document/UndoManager.h"
 #include "animation/Picture.h"
+#include "animation/PictureCache.h"
 #include "animation/ui/AnimationEditorView.h"
 #include "animation/ui/ImageBrowserController.h"
 #include "editor/View.h"
@@ -51,6 +52,7 @@ Document::Document()
     connect(m_watcher, &DocumentFileWatcher::changedOnDisk, this, &Document::fileChangedOnDisk);
     connect(m_watcher, &DocumentFileWatcher::gone, this, &Document::fileGone);
     m_window = new DocumentWindow(this);
+    connect(m_model->pictures(), &PictureCache::ready, this, &Document::pictureReady);
     connect(m_model, &DocumentModel::changedWithoutUndo, this, [this] {
         if (!m_settingUp)
             changedWithoutUndo();
@@ -88,6 +90,7 @@ Document *Document::open(const QString &fileName, QString *error, bool readOnly)
     document->m_fileName = absolute;
     document->m_lock = std::move(lock);
     document->m_readOnly = readOnly;
+    document->m_readerWarnings = result.warnings;
     QFile file(fileName);
     if (file.open(QIODevice::ReadOnly)) {
         document->m_savedBytes = file.readAll();
@@ -671,6 +674,17 @@ void Document::fileGone()
     m_asking = false;
     if (answer == QMessageBox::Save)
         saveAs();
+}
+
+void Document::pictureReady(const QUrl &url)
+{
+    // A missing file is told once on opening, with the way to relink it.
+    if (!QFileInfo::exists(url.toLocalFile()))
+        return;
+    const PicturePtr picture = m_model->pictures()->decoded(url);
+    const QString problem = picture ? picture->problem() : QString();
+    if (!problem.isEmpty())
+        m_window->reportProblems(tr("Picture Problems"), tr("Some pictures cannot be shown as they are:"), {problem});
 }
 
 QList<QUrl> Document::missingPictures() const
