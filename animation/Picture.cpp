@@ -70,11 +70,29 @@ qint64 Picture::decodeCount()
     return decodes.load();
 }
 
-void Picture::take(const PictureLoad &load) const
+namespace {
+
+QImage reduced(const QImage &image)
 {
-    // Converted here, on the decoding thread, and the decoder's own copy dropped: the
-    // screen, the thumbnails and the sampling all read this one.
-    m_image = load.image.isNull() ? QImage() : sampleableImage(load.image);
+    if (image.isNull())
+        return {};
+    const QImage fitted = image.width() > previewSide || image.height() > previewSide
+        ? image.scaled(QSize(previewSide, previewSide), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+        : image;
+    return fitted.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+} // namespace
+
+void Picture::take(PictureLoad load) const
+{
+    // On the decoding thread: the preview from the decoder's own format (which scales
+    // without a converted full copy), then the pixels converted in place where the pixel
+    // size allows, so that one full copy serves the sampling and the exports.
+    m_preview = reduced(load.image);
+    if (!load.image.isNull())
+        load.image.convertTo(QImage::Format_RGBA8888);
+    m_image = std::move(load.image);
     m_problem = load.problem;
     m_bitmap.reset();
 }
@@ -110,6 +128,15 @@ QString Picture::problem() const
     return m_problem;
 }
 
+QImage Picture::preview() const
+{
+    QMutexLocker lock(&m_mutex);
+    decode();
+    if (m_preview.isNull() && !m_image.isNull())
+        m_preview = reduced(m_image);
+    return m_preview;
+}
+
 bool Picture::isDecoded() const
 {
     return m_ready.load();
@@ -136,10 +163,10 @@ FileStamp Picture::stamp() const
     return m_stamp;
 }
 
-void Picture::replace(const PictureLoad &load, const FileStamp &stamp)
+void Picture::replace(PictureLoad load, const FileStamp &stamp)
 {
     QMutexLocker lock(&m_mutex);
-    take(load);
+    take(std::move(load));
     m_stamp = stamp;
     m_decoded = true;
     m_ready = true;

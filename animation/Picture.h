@@ -27,6 +27,8 @@ struct PictureLoad {
 /// take almost a gigabyte.
 constexpr int maxPictureSide = 16000;
 constexpr qint64 maxPictureBytes = qint64(256) << 20;
+/// The longer side of the reduced copy the screen and the thumbnails draw from.
+constexpr int previewSide = 2048;
 
 /// When a file was last written and how long it is. A picture decoded at one stamp is out of
 /// date once its file shows another.
@@ -55,6 +57,10 @@ public:
     QImage image() const;
     /// Why image() is null or incomplete (decoding first if needed); empty when it is whole.
     QString problem() const;
+    /// The pixels reduced to at most previewSide on the longer side, premultiplied, for
+    /// the layout editor and the thumbnails: scaling a large RGBA8888 picture on every paint
+    /// would convert a full copy each time. Decoding first if needed.
+    QImage preview() const;
     /// Width in pixels of the decoded image (0 when it cannot be decoded).
     int width() const { return image().width(); }
     /// Whether the pixels are there, without waiting for them: what painting asks.
@@ -67,7 +73,7 @@ public:
     /// The file's stamp when it was decoded (empty for pictures made from pixels).
     FileStamp stamp() const;
     /// Takes a new decode of the same file, made when the file had `stamp`.
-    void replace(const PictureLoad &load, const FileStamp &stamp);
+    void replace(PictureLoad load, const FileStamp &stamp);
 
     /// Picture files decoded by this process so far (for tests and measurements).
     static qint64 decodeCount();
@@ -75,12 +81,13 @@ public:
 private:
     explicit Picture(const QUrl &url);
     void decode() const;
-    void take(const PictureLoad &load) const;
+    void take(PictureLoad load) const;
 
     QUrl m_url;
     mutable QMutex m_mutex;
     mutable bool m_decoded = false;
     mutable QImage m_image;
+    mutable QImage m_preview;
     mutable QString m_problem;
     mutable FileStamp m_stamp;
     mutable std::shared_ptr<const QImage> m_bitmap;

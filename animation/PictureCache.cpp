@@ -5,6 +5,7 @@
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -19,6 +20,19 @@ namespace {
 /// without either.
 constexpr int missingRetries = 20;
 constexpr int missingRetryMs = 100;
+
+/// Decodes run on a pool of their own: QPainter spreads large drawing over the global pool
+/// and waits for it, so a long decode there would stall the window's painting.
+QThreadPool *decoders()
+{
+    static QThreadPool pool;
+    static const bool sized = [] {
+        pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() / 2));
+        return true;
+    }();
+    Q_UNUSED(sized);
+    return &pool;
+}
 
 } // namespace
 
@@ -108,14 +122,17 @@ PicturePtr PictureCache::current(const PicturePtr &picture)
     return contains(picture) ? current(picture->url()) : picture;
 }
 
-PicturePtr PictureCache::decoded(const QUrl &url) const
+PicturePtr PictureCache::held(const QUrl &url) const
 {
     const QString path = key(url);
     QMutexLocker lock(&m_mutex);
     const auto found = m_entries.constFind(path);
-    if (found == m_entries.constEnd())
-        return nullptr;
-    PicturePtr picture = found->picture.lock();
+    return found == m_entries.constEnd() ? nullptr : found->picture.lock();
+}
+
+PicturePtr PictureCache::decoded(const QUrl &url) const
+{
+    PicturePtr picture = held(url);
     return picture && picture->isDecoded() ? picture : nullptr;
 }
 
@@ -196,7 +213,7 @@ void PictureCache::startDecoding(const QString &path, const PicturePtr &picture,
         if (m_watcher && QFileInfo(path).isFile() && FileStamp::of(path) != picture->stamp())
             fileChanged(path);
     });
-    done->setFuture(QtConcurrent::run([weak, path, reload] {
+    done->setFuture(QtConcurrent::run(decoders(), [weak, path, reload] {
         PicturePtr picture = weak.lock();
         if (!picture)
             return;

@@ -45,6 +45,9 @@ public:
     /// The picture of the file when someone holds it decoded already; none otherwise. Never
     /// decodes.
     PicturePtr decoded(const QUrl &url) const;
+    /// The picture of the file when someone holds it, decoded or not; none otherwise.
+    /// Never starts a decode.
+    PicturePtr held(const QUrl &url) const;
     /// Whether this is the cache's picture of its file (and not one made from pixels).
     bool contains(const PicturePtr &picture) const;
     /// Pictures somebody still holds.

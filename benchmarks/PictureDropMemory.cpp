@@ -17,6 +17,9 @@
 #include <QImage>
 #include <QMimeData>
 #include <QThreadPool>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <memory>
@@ -44,13 +47,31 @@ double currentMegabytes()
     return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1 << 20) : 0;
 }
 
-/// Lets the thread pool and the event loop finish what the drop started.
-void settle()
+/// Runs the event loop until the thread pools and the window have finished what the drop
+/// started; answers the longest the loop was kept from turning (a 5 ms timer's longest gap).
+qint64 settle(const DocumentModel *model = nullptr)
 {
-    for (int round = 0; round < 5; ++round) {
-        QThreadPool::globalInstance()->waitForDone();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QTimer ticker;
+    ticker.setInterval(5);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.restart());
+    });
+    sinceTick.start();
+    ticker.start();
+    QElapsedTimer quiet;
+    quiet.start();
+    QEventLoop loop;
+    // Done when the pool is idle and the loop has turned freely for 300 ms.
+    while (quiet.elapsed() < 300) {
+        loop.processEvents(QEventLoop::AllEvents, 10);
+        // Decodes run on a pool of their own; the background tells when its decode is done.
+        const PicturePtr background = model ? model->background() : nullptr;
+        if (QThreadPool::globalInstance()->activeThreadCount() > 0 || (background && !background->isDecoded()))
+            quiet.restart();
     }
+    return std::max(longest, sinceTick.elapsed());
 }
 
 int make(const QString &fileName, int width, int height)
@@ -83,9 +104,10 @@ int drop(const QString &fileName, int times)
             // The window paints the new background, as it would on screen.
             view.repaint();
             const qint64 blocked = clock.elapsed();
-            settle();
-            std::printf("drop %d: GUI thread blocked %lld ms, now %.0f MB, peak %.0f MB, strip %lld\n", i + 1, blocked,
-                        currentMegabytes(), peakMegabytes(), qint64(model.images().size()));
+            const qint64 stalled = settle(&model);
+            std::printf("drop %d: the drop and a paint took %lld ms on the GUI thread, the event loop then stalled up "
+                        "to %lld ms; now %.0f MB, peak %.0f MB, strip %lld\n",
+                        i + 1, blocked, stalled, currentMegabytes(), peakMegabytes(), qint64(model.images().size()));
         }
     }
     settle();

@@ -192,7 +192,7 @@ void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice)
 
     // The background picture, fitted and centred into the layout space.
     if (const PicturePtr background = image(); background && background->isDecoded()) {
-        const QImage picture = background->image();
+        const QImage picture = background->preview();
         if (!picture.isNull()) {
             const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
             const QSizeF size(picture.width() * s, picture.height() * s);

@@ -160,7 +160,7 @@ public:
         QMutexLocker lock(&entry->mutex);
         if (!entry->done) {
             entry->done = true;
-            const QImage full = picture->image();
+            const QImage full = picture->preview();
             if (!full.isNull())
                 entry->image = full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QFuture>
 #include <QHash>
 #include <QIcon>
 #include <QObject>
 #include <QUrl>
 
+#include <memory>
+
 namespace lumora {
 
+class Picture;
 class PictureCache;
 
 /// Whether a thumbnail can be shown yet.
@@ -14,7 +18,7 @@ enum class ThumbnailState { Loading, Ready, Missing };
 
 /// Thumbnails of the strip's pictures, made on the thread pool and kept per URL for the life
 /// of the strip, so scrolling and reordering never decode again. A picture the document
-/// holds decoded already is scaled from its pixels; any other is decoded at a reduced size
+/// holds is scaled from its pixels; any other is decoded at a reduced size
 /// and not kept. A picture that cannot be read gets a placeholder. Owned by the
 /// `ImageBrowserModel`.
 class ImageBrowserThumbnails : public QObject {
@@ -49,8 +53,17 @@ private:
 
     void finished(const QUrl &url, const QImage &image);
 
+    /// Takes the thumbnail the future makes when it is done.
+    void start(const QUrl &url, const QFuture<QImage> &future);
+    /// Starts the thumbnail of a picture the document holds decoded.
+    void scale(const QUrl &url, const std::shared_ptr<Picture> &picture);
+
     PictureCache *m_pictures;
     QHash<QUrl, Entry> m_entries;
+    /// Thumbnails waiting for the document's decode of their picture, by the cache's key;
+    /// the picture is held so that the decode is not dropped meanwhile.
+    QHash<QString, QList<QUrl>> m_waiting;
+    QHash<QString, std::shared_ptr<Picture>> m_waitingFor;
 };
 
 } // namespace lumora

@@ -143,11 +143,13 @@ TEST(PictureCache, APictureRewrittenOnDiskIsSeenAnewByTheBackgroundTheFramesAndT
     const QUrl url = QUrl::fromLocalFile(file);
 
     DocumentModel model;
+    QSignalSpy ready(model.pictures(), &PictureCache::ready);
     model.addLeds({{512, 384}}, "add strip");
     model.setImages({url});
     model.setBackground(model.pictures()->picture(url), url);
     model.addFrame();
     const PicturePtr background = model.background();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ready.count() > 0; }, 5000)) << "decoded on the pool";
     ASSERT_EQ(colorOf(background), QColor(Qt::red));
     const quint64 generation = background->generation();
 
@@ -164,9 +166,11 @@ TEST(PictureCache, APictureRewrittenOnDiskIsSeenAnewByTheBackgroundTheFramesAndT
 
     QSignalSpy backgroundChanged(&model, &DocumentModel::backgroundChanged);
     QSignalSpy framesEdited(&model, &DocumentModel::framesEdited);
+    QSignalSpy reloaded(model.pictures(), &PictureCache::reloaded);
     writePicture(file, Qt::blue, {20, 15});
-    ASSERT_TRUE(framesEdited.wait(5000)) << "the watcher saw the change";
+    ASSERT_TRUE(reloaded.wait(5000)) << "the watcher saw the change";
     EXPECT_GE(backgroundChanged.count(), 1);
+    EXPECT_GE(framesEdited.count(), 1) << "the timeline draws the frame again";
     EXPECT_EQ(model.background(), background) << "the same picture, with the new pixels";
     EXPECT_GT(background->generation(), generation);
     EXPECT_EQ(colorOf(model.background()), QColor(Qt::blue));
