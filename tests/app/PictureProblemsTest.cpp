@@ -76,12 +76,14 @@ TEST(PictureProblems, LinesTheReaderChangedAreToldOnOpening)
 {
     QTemporaryDir dir;
     const QString fileName = writeTestFile(dir.filePath("layout.lumora"),
-                                           "Point points[2] =\n{\n1e999,5,\n3,4,\n};\n");
+                                           "Point points[2] =\n{\n1e999,5,\n3,4,\nseven\n};\n");
     Application app;
     Document *document = app.openDocument(fileName);
     ASSERT_TRUE(document);
     EXPECT_EQ(document->model()->ledCount(), 2) << "the file still opens";
     const QString told = report(document->window(), "Problems Reading the Layout");
-    EXPECT_TRUE(told.contains("layout.lumora") && told.contains("line 3:")) << qPrintable(told);
+    EXPECT_TRUE(told.contains("layout.lumora") && told.contains("line 3:") && told.contains("line 5:"))
+        << qPrintable(told);
     EXPECT_TRUE(status(document->window()).startsWith("line 3:")) << qPrintable(status(document->window()));
+    EXPECT_TRUE(status(document->window()).contains("1 more")) << qPrintable(status(document->window()));
 }
