@@ -1,10 +1,13 @@
 #include "Picture.h"
 
+#include "document/ColorBytes.h"
 #include "document/FileChecks.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+
+#include <atomic>
 
 namespace lumora {
 
@@ -31,7 +34,17 @@ bool endsWhole(QFile &file, const QByteArray &format)
     return true;
 }
 
+std::atomic<qint64> decodes{0};
+
 } // namespace
+
+FileStamp FileStamp::of(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return {};
+    return {info.lastModified(), info.size()};
+}
 
 Picture::Picture(const QUrl &url)
     : m_url(url)
@@ -48,7 +61,40 @@ std::shared_ptr<Picture> Picture::fromImage(const QImage &image, const QUrl &url
     auto picture = std::shared_ptr<Picture>(new Picture(url));
     picture->m_image = image;
     picture->m_decoded = true;
+    picture->m_ready = true;
     return picture;
+}
+
+qint64 Picture::decodeCount()
+{
+    return decodes.load();
+}
+
+namespace {
+
+QImage reduced(const QImage &image)
+{
+    if (image.isNull())
+        return {};
+    const QImage fitted = image.width() > previewSide || image.height() > previewSide
+        ? image.scaled(QSize(previewSide, previewSide), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+        : image;
+    return fitted.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+} // namespace
+
+void Picture::take(PictureLoad load) const
+{
+    // On the decoding thread: the preview from the decoder's own format (which scales
+    // without a converted full copy), then the pixels converted in place where the pixel
+    // size allows, so that one full copy serves the sampling and the exports.
+    m_preview = reduced(load.image);
+    if (!load.image.isNull())
+        load.image.convertTo(QImage::Format_RGBA8888);
+    m_image = std::move(load.image);
+    m_problem = load.problem;
+    m_bitmap.reset();
 }
 
 void Picture::decode() const
@@ -58,11 +104,14 @@ void Picture::decode() const
     m_decoded = true;
     if (!m_url.isLocalFile()) {
         m_problem = QString("cannot read %1: not a local file").arg(m_url.toDisplayString());
+        m_ready = true;
         return;
     }
-    PictureLoad load = loadPicture(m_url.toLocalFile());
-    m_image = load.image;
-    m_problem = load.problem;
+    const QString fileName = m_url.toLocalFile();
+    // Stamped before reading: a change while decoding shows as a newer stamp later.
+    m_stamp = FileStamp::of(fileName);
+    take(loadPicture(fileName));
+    m_ready = true;
 }
 
 QImage Picture::image() const
@@ -79,28 +128,96 @@ QString Picture::problem() const
     return m_problem;
 }
 
-PictureLoad loadPicture(const QString &fileName)
+QImage Picture::preview() const
 {
-    PictureLoad load;
-    QFile file;
-    if (!openRegularFile(fileName, file, &load.problem))
-        return load;
-    QImageReader reader(&file, QFileInfo(fileName).suffix().toLower().toLatin1());
+    QMutexLocker lock(&m_mutex);
+    decode();
+    if (m_preview.isNull() && !m_image.isNull())
+        m_preview = reduced(m_image);
+    return m_preview;
+}
+
+bool Picture::isDecoded() const
+{
+    return m_ready.load();
+}
+
+std::shared_ptr<const QImage> Picture::bitmap() const
+{
+    QMutexLocker lock(&m_mutex);
+    decode();
+    if (!m_bitmap && !m_image.isNull())
+        m_bitmap = std::make_shared<const QImage>(sampleableImage(m_image));
+    return m_bitmap;
+}
+
+quint64 Picture::generation() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_generation;
+}
+
+FileStamp Picture::stamp() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_stamp;
+}
+
+void Picture::replace(PictureLoad load, const FileStamp &stamp)
+{
+    QMutexLocker lock(&m_mutex);
+    take(std::move(load));
+    m_stamp = stamp;
+    m_decoded = true;
+    m_ready = true;
+    ++m_generation;
+}
+
+bool openPicture(const QString &fileName, QFile &file, QImageReader &reader, QString *problem)
+{
+    if (!openRegularFile(fileName, file, problem))
+        return false;
+    reader.setDevice(&file);
+    reader.setFormat(QFileInfo(fileName).suffix().toLower().toLatin1());
     const QSize size = reader.size();
     if (size.isValid()
         && (size.width() > maxPictureSide || size.height() > maxPictureSide
             || qint64(size.width()) * size.height() * 4 > maxPictureBytes)) {
-        load.problem = QString("cannot read %1: it is %2 × %3 pixels; pictures above %4 × %4 pixels "
+        if (problem)
+            *problem = QString("cannot read %1: it is %2 × %3 pixels; pictures above %4 × %4 pixels "
                                "or %5 MB decoded are refused")
                            .arg(fileName)
                            .arg(size.width())
                            .arg(size.height())
                            .arg(maxPictureSide)
                            .arg(maxPictureBytes >> 20);
-        return load;
+        return false;
     }
     // A header that states no size is held to the same bound by Qt's own guard.
     reader.setAllocationLimit(int(maxPictureBytes >> 20));
+    return true;
+}
+
+QString pictureRefusal(const QString &fileName)
+{
+    QFile file;
+    QImageReader reader;
+    QString problem;
+    if (!openPicture(fileName, file, reader, &problem))
+        return problem;
+    if (!reader.canRead())
+        return QString("cannot read %1: %2").arg(fileName, reader.errorString());
+    return {};
+}
+
+PictureLoad loadPicture(const QString &fileName)
+{
+    PictureLoad load;
+    QFile file;
+    QImageReader reader;
+    if (!openPicture(fileName, file, reader, &load.problem))
+        return load;
+    ++decodes;
     if (!reader.read(&load.image)) {
         load.problem = QString("cannot read %1: %2").arg(fileName, reader.errorString());
         load.image = {};

@@ -132,6 +132,9 @@ Document *Application::openDocument(const QString &fileName)
     if (!readOnly)
         offerLeftover(document);
     reportMissingPictures(document);
+    document->window()->reportProblems(
+        tr("Problems Reading the Layout"),
+        tr("Some lines of “%1” were read with changes:").arg(document->displayName()), document->readerWarnings());
     return document;
 }
 

@@ -15,6 +15,7 @@
 #include "maps/MapExport.h"
 #include "document/UndoManager.h"
 #include "animation/Picture.h"
+#include "animation/PictureCache.h"
 #include "animation/ui/AnimationEditorView.h"
 #include "animation/ui/ImageBrowserController.h"
 #include "editor/View.h"
@@ -51,6 +52,7 @@ Document::Document()
     connect(m_watcher, &DocumentFileWatcher::changedOnDisk, this, &Document::fileChangedOnDisk);
     connect(m_watcher, &DocumentFileWatcher::gone, this, &Document::fileGone);
     m_window = new DocumentWindow(this);
+    connect(m_model->pictures(), &PictureCache::ready, this, &Document::pictureReady);
     connect(m_model, &DocumentModel::changedWithoutUndo, this, [this] {
         if (!m_settingUp)
             changedWithoutUndo();
@@ -88,6 +90,7 @@ Document *Document::open(const QString &fileName, QString *error, bool readOnly)
     document->m_fileName = absolute;
     document->m_lock = std::move(lock);
     document->m_readOnly = readOnly;
+    document->m_readerWarnings = result.warnings;
     QFile file(fileName);
     if (file.open(QIODevice::ReadOnly)) {
         document->m_savedBytes = file.readAll();
@@ -673,6 +676,17 @@ void Document::fileGone()
         saveAs();
 }
 
+void Document::pictureReady(const QUrl &url)
+{
+    // A missing file is told once on opening, with the way to relink it.
+    if (!QFileInfo::exists(url.toLocalFile()))
+        return;
+    const PicturePtr picture = m_model->pictures()->decoded(url);
+    const QString problem = picture ? picture->problem() : QString();
+    if (!problem.isEmpty())
+        m_window->reportProblems(tr("Picture Problems"), tr("Some pictures cannot be shown as they are:"), {problem});
+}
+
 QList<QUrl> Document::missingPictures() const
 {
     QList<QUrl> missing;
@@ -736,9 +750,9 @@ bool Document::relinkPicture(const QUrl &picture)
     const bool showIt = !m_model->background() || m_model->backgroundUrl() == resolved(picture);
     m_model->renamePictures([&](const QUrl &url) { return url == picture ? replacement : url; });
     if (showIt) {
-        PicturePtr shown = Picture::fromUrl(resolved(replacement));
-        if (shown && shown->width() > 0)
-            m_model->setBackground(shown, resolved(replacement));
+        const QUrl file = resolved(replacement);
+        if (file.isLocalFile() && pictureRefusal(file.toLocalFile()).isEmpty())
+            m_model->setBackground(m_model->pictures()->picture(file), file);
     }
     changedWithoutUndo();
     m_window->showStatus(tr("“%1” now shows %2.").arg(picture.toString(), chosen));

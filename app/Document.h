@@ -88,6 +88,8 @@ public:
     static std::function<QStringList(QWidget *parent, const QString &folder)> &pictureChooser();
     /// Chooses the new place of a missing picture; tests replace it to stand in for the dialog.
     static std::function<QString(QWidget *parent, const QString &missing, const QString &folder)> &relinkChooser();
+    /// What the reader changed on the way when the file was opened (line by line).
+    QStringList readerWarnings() const { return m_readerWarnings; }
     /// The pictures (strip and background) whose files are not there, as stored.
     QList<QUrl> missingPictures() const;
     /// Points the picture (and the frames naming it) at a file the user chooses; false
@@ -133,6 +135,8 @@ private:
     void edited();
     void autosave();
     void discardRecovery();
+    /// A picture of the layout decoded with a problem (damaged, too large) is told.
+    void pictureReady(const QUrl &url);
     /// Untitled work, or work whose file cannot be written, goes to a recovery file.
     void keepRecoveryCopy();
     /// Writes the saved bytes back over the file when it holds something else.
@@ -162,6 +166,7 @@ private:
     /// The close question is open: nothing is written meanwhile.
     bool m_asking = false;
     QString m_autosaveError;
+    QStringList m_readerWarnings;
     QString m_exportFolder;
     // Changes that register no undo (the picture strip) but still need saving.
     bool m_changedWithoutUndo = false;

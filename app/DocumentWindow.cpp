@@ -93,6 +93,9 @@ DocumentWindow::DocumentWindow(Document *document)
     }
 
     connect(m_view, &View::statusMessage, this, &DocumentWindow::showStatus);
+    connect(m_strip, &ImageBrowserController::statusMessage, this, [this](const QString &problem) {
+        reportProblems(tr("Picture Problems"), tr("Some pictures cannot be shown as they are:"), {problem});
+    });
 
     m_countLabel->setToolTip(tr("Number of LEDs"));
     m_countLabel->setMinimumWidth(60);
@@ -455,6 +458,35 @@ void DocumentWindow::resizeEvent(QResizeEvent *event)
 void DocumentWindow::showStatus(const QString &message)
 {
     statusBar()->showMessage(message, 8000);
+}
+
+void DocumentWindow::reportProblems(const QString &title, const QString &text, const QStringList &problems)
+{
+    if (problems.isEmpty())
+        return;
+    showStatus(problems.size() == 1 ? problems.first()
+                                    : tr("%1 (and %n more)", nullptr, int(problems.size() - 1)).arg(problems.first()));
+    const QString name = "report: " + title;
+    QMessageBox *box = nullptr;
+    for (QMessageBox *open : findChildren<QMessageBox *>(name))
+        if (open->isVisible())
+            box = open;
+    QStringList lines = box ? box->property("problems").toStringList() : QStringList();
+    const qsizetype before = lines.size();
+    for (const QString &problem : problems)
+        if (!lines.contains(problem))
+            lines.append(problem);
+    if (box && lines.size() == before)
+        return;
+    if (!box) {
+        box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+        box->setObjectName(name);
+        box->setWindowModality(Qt::NonModal);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    box->setProperty("problems", lines);
+    box->setInformativeText(lines.join('\n'));
+    box->show();
 }
 
 void DocumentWindow::showExportReport(const ExportReport &report)

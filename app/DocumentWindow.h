@@ -34,6 +34,10 @@ public:
     /// Selects a picture of the strip, which makes it the background.
     void selectPicture(qsizetype index);
     void showStatus(const QString &message);
+    /// Tells problems without stopping the work: the first in the status bar, all of them
+    /// in a list that is not modal. Problems of one kind (`title`) gather in one list while
+    /// it is open, each told once.
+    void reportProblems(const QString &title, const QString &text, const QStringList &problems);
     /// Tells the user what an export wrote and what it could not.
     void showExportReport(const ExportReport &report);
     /// The toolbar action of a mode or tool, by its identifier ("Edit Nodes", "Select", …).

@@ -13,8 +13,12 @@ namespace lumora {
 DocumentModel::DocumentModel(QObject *parent)
     : QObject(parent)
     , m_undo(new UndoManager(this))
+    , m_pictures(PictureCache::create())
     , m_animation(std::make_shared<AnimationEditor>())
 {
+    m_pictures->setWatching(true);
+    // Ready comes for the first decode and for one after a change on disk alike.
+    connect(m_pictures.get(), &PictureCache::ready, this, &DocumentModel::pictureReady);
 }
 
 DocumentModel::~DocumentModel() = default;
@@ -44,6 +48,11 @@ void DocumentModel::load(const Model &model)
         addY(model.grid[2]);
     m_images = model.filenames;
     m_animation = model.animationEditor ? model.animationEditor : std::make_shared<AnimationEditor>();
+    // Frames naming one file share its one picture.
+    for (const TrackPtr &track : m_animation->tracks())
+        for (const FramePtr &frame : track->frames)
+            if (frame->image && frame->image->url().isLocalFile())
+                frame->image = m_pictures->picture(frame->image->url());
     m_undo->enableUndoRegistration();
     m_loading = false;
     emit gridChanged();
@@ -60,6 +69,7 @@ LayoutSnapshot DocumentModel::snapshot() const
     layout.images = m_images;
     layout.animationEditor = m_animation;
     layout.background = m_background;
+    layout.pictures = m_pictures;
     return layout;
 }
 
@@ -634,16 +644,43 @@ void DocumentModel::renamePictures(const std::function<QUrl(const QUrl &)> &rena
     emit imagesChanged();
 }
 
+std::shared_ptr<const QImage> DocumentModel::bitmap() const
+{
+    return m_background ? m_background->bitmap() : nullptr;
+}
+
 void DocumentModel::setBackground(PicturePtr picture, const QUrl &url)
 {
-    const PicturePtr oldPicture = m_background;
     const QUrl oldUrl = m_backgroundUrl;
-    m_undo->registerUndo([this, oldPicture, oldUrl] { setBackground(oldPicture, oldUrl); });
+    if (m_pictures->contains(m_background)) {
+        // The file is enough to get it back: from the cache while someone else holds it,
+        // decoded again otherwise.
+        const std::weak_ptr<Picture> held = m_background;
+        const QUrl file = m_background->url();
+        m_undo->registerUndo([this, held, file, oldUrl] {
+            const PicturePtr shown = held.lock();
+            setBackground(shown ? shown : m_pictures->picture(file), oldUrl);
+        });
+    } else {
+        const PicturePtr oldPicture = m_background;
+        m_undo->registerUndo([this, oldPicture, oldUrl] { setBackground(oldPicture, oldUrl); });
+    }
     m_background = std::move(picture);
     m_backgroundUrl = url;
-    const QImage image = m_background ? m_background->image() : QImage();
-    m_bitmap = image.isNull() ? nullptr : std::make_shared<const QImage>(sampleableImage(image));
     emit backgroundChanged();
+}
+
+void DocumentModel::pictureReady(const QUrl &url)
+{
+    if (m_background && m_background->url() == url)
+        emit backgroundChanged();
+    QList<qsizetype> showing;
+    const QList<FramePtr> &list = frames();
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (list[i]->image && list[i]->image->url() == url)
+            showing.append(i);
+    if (!showing.isEmpty())
+        emit framesEdited(showing);
 }
 
 // --- Frames ------------------------------------------------------------------------------------

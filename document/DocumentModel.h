@@ -7,6 +7,7 @@
 
 #include "animation/AnimationEditor.h"
 #include "animation/Picture.h"
+#include "animation/PictureCache.h"
 
 #include <QImage>
 #include <QList>
@@ -146,9 +147,15 @@ public:
     PicturePtr background() const { return m_background; }
     QUrl backgroundUrl() const { return m_backgroundUrl; }
     /// The background converted for sampling; none without a background that decodes.
-    std::shared_ptr<const QImage> bitmap() const { return m_bitmap; }
-    /// Undoable (back to the previous background), not named.
+    /// Waits for a decode under way: the GUI asks `background()->isDecoded()` first.
+    std::shared_ptr<const QImage> bitmap() const;
+    /// Undoable (back to the previous background), not named. Undo keeps a picture of
+    /// the cache by its file only: a picture nobody shows any more is not held for it.
     void setBackground(PicturePtr picture, const QUrl &url);
+    /// The document's pictures, one per file; every picture the document shows comes from
+    /// here (the exports get it with the snapshot). Watches the files: a picture changed on
+    /// disk is decoded again and `backgroundChanged` or `framesEdited` reports it.
+    PictureCache *pictures() const { return m_pictures.get(); }
 
     // --- Frames ---------------------------------------------------------------------------
     std::shared_ptr<AnimationEditor> animationEditor() const { return m_animation; }
@@ -217,15 +224,18 @@ private:
     void placeGrid(std::optional<QPointF> origin, std::optional<QPointF> x, std::optional<QPointF> y);
     /// A change without undo that the file holds; not while loading.
     void unrecordedChange();
+    /// The picture of the file has (new) pixels: the background and the frames showing it
+    /// are reported changed.
+    void pictureReady(const QUrl &url);
 
     UndoManager *m_undo;
     QList<NodePtr> m_leds;
     qsizetype m_markedCount = 0;
     NodePtr m_origin, m_xDirection, m_yDirection;
     QList<QUrl> m_images;
+    std::shared_ptr<PictureCache> m_pictures;
     PicturePtr m_background;
     QUrl m_backgroundUrl;
-    std::shared_ptr<const QImage> m_bitmap;
     std::shared_ptr<AnimationEditor> m_animation;
     bool m_loading = false;
 };

@@ -2,8 +2,11 @@
 
 #include "FileChecks.h"
 
+#include "animation/Picture.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -63,6 +66,8 @@ struct Scanner {
     qint64 lineNumber = 0;
     QStringList warnings;
     qint64 limitedNumbers = 0;
+    qint64 skippedLines = 0;
+    QHash<QUrl, PicturePtr> pictures;
 
     /// Returns false when the scan stops.
     bool line(QStringView line)
@@ -88,10 +93,14 @@ struct Scanner {
             if (fields.size() >= 2)
                 (table == 0 ? model.points : model.grid)
                     .append(QPointF(coordinate(fields[0]), coordinate(fields[1])));
+            else if (!isBracket(line))
+                skipped(line, table == 0 ? "an LED" : "a grid handle");
             break;
         case 2:
             if (auto url = quotedUrl(fields[0]))
                 model.filenames.append(*url);
+            else if (!isBracket(line))
+                skipped(line, "a picture name");
             break;
         case 3:
             tracksLine(fields);
@@ -123,10 +132,29 @@ struct Scanner {
         return std::copysign(std::numeric_limits<double>::max(), value);
     }
 
+    /// The lines that open and close a table or a comment around it.
+    static bool isBracket(QStringView line)
+    {
+        const QStringView bare = line.trimmed();
+        return bare.isEmpty() || bare == u"{" || bare == u"}" || bare == u"};" || bare == u"/*" || bare == u"*/";
+    }
+
+    /// A line of a table that is none of its rows: still skipped, as ever, but told.
+    void skipped(QStringView line, const char *what)
+    {
+        if (skippedLines++ < maxWarnings)
+            warnings.append(QString("line %1: \"%2\" is not %3 and was skipped")
+                                .arg(lineNumber)
+                                .arg(line.trimmed().left(40))
+                                .arg(QLatin1String(what)));
+    }
+
     void finish()
     {
         if (limitedNumbers > maxWarnings)
             warnings.append(QString("%1 more numbers were limited").arg(limitedNumbers - maxWarnings));
+        if (skippedLines > maxWarnings)
+            warnings.append(QString("%1 more lines were skipped").arg(skippedLines - maxWarnings));
     }
 
     static constexpr qint64 maxWarnings = 10;
@@ -167,7 +195,12 @@ struct Scanner {
             if (auto url = quotedUrl(fields[0])) {
                 if (AnimationFrame *frame = target()) {
                     frame->url = *url;
-                    frame->image = Picture::fromUrl(resolvedPictureUrl(*url, base));
+                    // Frames naming one file share its picture, decoded once.
+                    const QUrl resolved = resolvedPictureUrl(*url, base);
+                    PicturePtr &shared = pictures[resolved];
+                    if (!shared)
+                        shared = Picture::fromUrl(resolved);
+                    frame->image = shared;
                 }
             }
             ++frameIndex;

@@ -47,6 +47,7 @@ void ExportReport::merge(const ExportReport &other)
 
 Exporter::Exporter(LayoutSnapshot layout, const QString &documentFile)
     : m_layout(std::move(layout))
+    , m_pictures(m_layout.pictures ? m_layout.pictures : PictureCache::create())
 {
     const QFileInfo info(documentFile);
     m_folder = info.absolutePath();
@@ -81,6 +82,31 @@ void Exporter::finish(ExportReport &report, SaveFile &file) const
         report.failures.append(file.errorString());
 }
 
+Exporter::ReadPicture Exporter::readPicture(const QUrl &url, bool keep)
+{
+    const QString key = PictureCache::key(url);
+    if (key.isEmpty()) {
+        const PicturePtr picture = Picture::fromUrl(url);
+        return {picture->image(), picture->problem()};
+    }
+    const auto found = m_read.constFind(key);
+    if (found != m_read.constEnd())
+        return *found;
+    // The image and the problem are taken together, before a reload could come between.
+    const PicturePtr picture = m_pictures->current(url);
+    ReadPicture read{picture->image(), picture->problem()};
+    if (keep)
+        m_read.insert(key, read);
+    return read;
+}
+
+Exporter::ReadPicture Exporter::readPicture(const PicturePtr &picture, bool keep)
+{
+    if (m_pictures->contains(picture))
+        return readPicture(picture->url(), keep);
+    return {picture->image(), picture->problem()};
+}
+
 ExportReport Exporter::exportAll(const ColorPattern &pattern, bool animationTab, RenderControl *control)
 {
     ExportReport report = exportAnimationPattern(pattern, control);
@@ -100,7 +126,12 @@ ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, Rende
     }
 
     // The Image pattern samples the layout's own background and LED box, on the render's
-    // threads only: whatever the editor publishes meanwhile cannot reach this export.
+    // threads only: whatever the editor publishes meanwhile cannot reach this export. The
+    // background is read as the picture headers read it.
+    if (m_layout.background) {
+        const ReadPicture background = readPicture(m_layout.background, true);
+        m_layout.background = Picture::fromImage(background.image, m_layout.background->url());
+    }
     const PixelSource pixels = patternSources(m_layout);
 
     const QList<QPointF> gridPoints = m_layout.points();
@@ -128,12 +159,7 @@ ExportReport Exporter::exportImages()
     const QUrl base = QUrl::fromLocalFile(m_folder + '/');
     QImage image;
     const auto picture = [&](qsizetype i) -> PictureColors {
-        const QUrl url = resolvedPictureUrl(m_layout.images[i], base);
-        PictureLoad load;
-        if (url.isLocalFile())
-            load = loadPicture(url.toLocalFile());
-        else
-            load.problem = QString("cannot read %1: not a local file").arg(url.toDisplayString());
+        const ReadPicture load = readPicture(resolvedPictureUrl(m_layout.images[i], base));
         if (load.image.isNull())
             report.warnings.append(load.problem + "; its LEDs export black");
         else if (!load.problem.isEmpty())
@@ -179,8 +205,9 @@ ExportReport Exporter::exportAnimation()
         const AnimationFrame &frame = *frames[i];
         image = {};
         if (frame.image) {
-            image = sampleableImage(frame.image->image());
-            const QString problem = frame.image->problem();
+            const ReadPicture read = readPicture(frame.image);
+            image = sampleableImage(read.image);
+            const QString &problem = read.problem;
             if (image.isNull())
                 report.warnings.append((problem.isEmpty() ? "cannot read frame picture "
                                                                 + frame.url.toDisplayString(QUrl::PreferLocalFile)

@@ -6,6 +6,7 @@
 
 #include "patterns/framework/PixelPattern.h"
 
+#include <QHash>
 #include <QImage>
 
 #include <QString>
@@ -112,7 +113,20 @@ private:
     QByteArray headerClosing() const;
     QByteArray includeList(qsizetype count) const;
 
+    /// A picture as this export reads it: through the document's pictures, brought up to
+    /// date with the disk. The background is kept (`keep`) once read, so that the pattern
+    /// PPM and the headers of the same file come from one decode; the others are let go
+    /// after use, so that an export of many pictures holds one at a time.
+    struct ReadPicture {
+        QImage image;
+        QString problem;
+    };
+    ReadPicture readPicture(const QUrl &url, bool keep = false);
+    ReadPicture readPicture(const PicturePtr &picture, bool keep = false);
+
     LayoutSnapshot m_layout;
+    std::shared_ptr<PictureCache> m_pictures;
+    QHash<QString, ReadPicture> m_read;
     HeaderStyle m_headerStyle = HeaderStyle::Classic;
     int m_patternFrames = 3000;
     bool m_fast = false;

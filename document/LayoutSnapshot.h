@@ -3,6 +3,7 @@
 #include "GridTransform.h"
 #include "Model.h"
 #include "animation/Picture.h"
+#include "animation/PictureCache.h"
 
 #include <QList>
 #include <QPointF>
@@ -23,6 +24,9 @@ struct LayoutSnapshot {
     QList<QUrl> images;
     std::shared_ptr<AnimationEditor> animationEditor = std::make_shared<AnimationEditor>();
     PicturePtr background;
+    /// The document's pictures, through which exports read theirs; none for a layout read
+    /// by the command line (the exporter then makes its own).
+    std::shared_ptr<PictureCache> pictures;
 
     /// The layout as a document model set up from what the reader found reads it: points
     /// become LEDs in file order, the first three grid rows the handles (fewer rows leave

@@ -66,7 +66,12 @@ View::View(DocumentModel *model, QWidget *parent)
     });
 }
 
-View::~View() = default;
+View::~View()
+{
+    // The Image pattern's picture is process-wide; a closed window's must not stay there.
+    if (const auto published = m_publishedBitmap.lock(); published && published == PixelPattern::bitmap())
+        PixelPattern::setBitmap(nullptr);
+}
 
 QPointF View::pointFromEvent(QPointF w) const
 {

@@ -445,6 +445,11 @@ private:
 
     QList<NodePtr> m_duplicates;
     bool m_bitmapUpdateScheduled = false;
+    /// What updateBitmap last gave the Image pattern, to take it back when this view goes.
+    std::weak_ptr<const Bitmap> m_publishedBitmap;
+    /// A background whose pixels are still being decoded: painting and Colors wait for the
+    /// model's next backgroundChanged instead of blocking the window.
+    bool backgroundPending() const;
 
     QTimer m_timer;
     /// Where the press of a drag started, LED by LED, for its one undo step.

@@ -55,7 +55,7 @@ void View::preview()
 void View::colorsMode()
 {
     setMode(Colors, "Colors");
-    if (!bitmap())
+    if (!image() || (!backgroundPending() && !bitmap()))
         emit statusMessage(tr("Colors shows the colours of the background picture under the LEDs, and there is "
                               "no picture: drop one on the layout or choose one under Pictures."));
 }

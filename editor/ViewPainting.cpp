@@ -166,7 +166,11 @@ quint64 View::staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice
     mix(quint64(size.width()) << 32 | quint64(size.height()));
     for (double component : {toDevice.m11(), toDevice.m22(), toDevice.dx(), toDevice.dy(), ledSize(), ratio})
         mixDouble(component);
-    mix(quintptr(image().get()));
+    // A picture decodes off the window's thread and may be decoded anew when its file
+    // changes: the same picture then shows other pixels.
+    const PicturePtr background = image();
+    mix(quintptr(background.get()));
+    mix(background && background->isDecoded() ? background->generation() + 1 : 0);
     mix(m_gridShown);
     mix(isLineAliased());
     mix(quint64(m_duplicates.size()));
@@ -267,8 +271,8 @@ void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice, const
         painter.setRenderHint(QPainter::Antialiasing);
 
         // The background picture, fitted and centred into the layout space.
-        if (const PicturePtr background = image()) {
-            const QImage picture = background->image();
+        if (const PicturePtr background = image(); background && background->isDecoded()) {
+            const QImage picture = background->preview();
             if (!picture.isNull()) {
                 const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
                 const QSizeF size(picture.width() * s, picture.height() * s);

@@ -70,6 +70,8 @@ void View::colorPreview(const ColorPattern &pattern, double T)
 
 void View::colorFromBitmap()
 {
+    if (backgroundPending())
+        return;
     const auto current = bitmap();
     for (const NodePtr &node : leds()) {
         std::optional<PixelColor> color;
@@ -107,6 +109,7 @@ QRectF View::boundingBox() const
 
 bool View::exportAnimation(QByteArray &buffer, const ColorPattern &pattern, RenderControl *control)
 {
+    m_model->bitmap(); // an export waits for the picture
     updateBitmap();
     return renderPatternAnimation(buffer, points(), pattern, 3000, 0, control);
 }
@@ -121,10 +124,21 @@ void View::addBitmap(const QImage &bitmap)
     m_model->setBackground(Picture::fromImage(bitmap), QUrl());
 }
 
+bool View::backgroundPending() const
+{
+    const PicturePtr background = m_model->background();
+    return background && !background->isDecoded();
+}
+
 void View::updateBitmap()
 {
+    if (backgroundPending())
+        return;
     const auto current = bitmap();
-    PixelPattern::setBitmap(current ? std::make_shared<ImageBitmap>(*current) : nullptr);
+    // ImageBitmap shares the picture's pixels: they are RGBA8888 already.
+    const auto published = current ? std::make_shared<const ImageBitmap>(*current) : nullptr;
+    m_publishedBitmap = published;
+    PixelPattern::setBitmap(published);
     const QRectF box = boundingBox();
     PixelPattern::setBoundingBox({box.x(), box.y(), box.width(), box.height()});
 }
@@ -136,10 +150,10 @@ void View::addImage(PicturePtr image, const QUrl &url)
 
 bool View::addImageWithURL(const QUrl &url)
 {
-    const PicturePtr picture = Picture::fromUrl(url);
-    if (picture->width() == 0)
+    // Judged from the file's header; the pixels decode off this thread, once per file.
+    if (!url.isLocalFile() || !pictureRefusal(url.toLocalFile()).isEmpty())
         return false;
-    addImage(picture, url);
+    addImage(m_model->pictures()->picture(url), url);
     return true;
 }
 
@@ -179,12 +193,12 @@ void View::dropEvent(QDropEvent *event)
         if (addImageWithURL(url))
             m_model->appendImage(url);
         else
-            unreadable.append(url.fileName());
+            unreadable.append(pictureRefusal(url.toLocalFile()));
     }
     if (!remote.isEmpty())
         emit statusMessage(tr("Only local files can be used as pictures, not %1.").arg(remote.join(", ")));
     else if (!unreadable.isEmpty())
-        emit statusMessage(tr("Not a picture that can be read: %1.").arg(unreadable.join(", ")));
+        emit statusMessage(tr("Not added: %1.").arg(unreadable.join("; ")));
     if (!urls.isEmpty()) {
         event->setDropAction(Qt::CopyAction);
         event->accept();

@@ -4,6 +4,7 @@
 
 #include "editor/View.h"
 
+#include <QCoreApplication>
 #include <QMutex>
 #include <QPainter>
 #include <QPainterPath>
@@ -133,17 +134,24 @@ public:
     {
         if (!picture)
             return {};
+        // The window does not wait for a decode: the thumbnail is drawn without the picture
+        // now and again when the model reports the picture ready.
+        if (!picture->isDecoded() && QThread::currentThread() == QCoreApplication::instance()->thread())
+            return {};
         std::shared_ptr<Entry> entry;
         {
             QMutexLocker lock(&m_mutex);
             std::shared_ptr<Entry> &slot = m_entries[picture.get()];
-            // A freed picture's address may come back for a new one.
-            if (!slot || slot->picture.lock() != picture || slot->size != size) {
+            // A freed picture's address may come back for a new one; a picture whose file
+            // changed on disk has new pixels.
+            const quint64 generation = picture->generation();
+            if (!slot || slot->picture.lock() != picture || slot->size != size || slot->generation != generation) {
                 std::erase_if(m_entries, [](const auto &e) { return e.second && e.second->picture.expired(); });
                 std::shared_ptr<Entry> &fresh = m_entries[picture.get()];
                 fresh = std::make_shared<Entry>();
                 fresh->picture = picture;
                 fresh->size = size;
+                fresh->generation = generation;
                 entry = fresh;
             } else {
                 entry = slot;
@@ -152,7 +160,7 @@ public:
         QMutexLocker lock(&entry->mutex);
         if (!entry->done) {
             entry->done = true;
-            const QImage full = picture->image();
+            const QImage full = picture->preview();
             if (!full.isNull())
                 entry->image = full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
@@ -163,6 +171,7 @@ private:
     struct Entry {
         std::weak_ptr<Picture> picture;
         QSize size;
+        quint64 generation = 0;
         QMutex mutex;
         bool done = false;
         QImage image;

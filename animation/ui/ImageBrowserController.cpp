@@ -3,9 +3,10 @@
 #include "ImageBrowserModel.h"
 #include "ImageBrowserView.h"
 
-#include "animation/Picture.h"
+#include "animation/PictureCache.h"
 #include "document/DocumentModel.h"
 
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QVBoxLayout>
 
@@ -70,7 +71,7 @@ QImage ImageBrowserController::bitmap(qsizetype index) const
     const QUrl url = m_model->resolvedUrl(index);
     if (!url.isLocalFile())
         return {};
-    QImage image = decodePicture(url.toLocalFile());
+    QImage image = m_document->pictures()->picture(url)->image();
     return image.width() == 0 ? QImage() : image;
 }
 
@@ -111,9 +112,12 @@ void ImageBrowserController::selectionDidChange()
     const QUrl url = rows.empty() ? QUrl() : m_model->resolvedUrl(rows.back());
     if (!url.isEmpty() && url == m_document->backgroundUrl() && m_document->background())
         return;
-    PicturePtr picture = url.isEmpty() ? nullptr : Picture::fromUrl(url);
-    if (picture && picture->width() == 0)
-        picture.reset();
+    // Judged from the header; the pixels decode off this thread, once per file.
+    const QString refusal = url.isLocalFile() ? pictureRefusal(url.toLocalFile()) : QString();
+    const PicturePtr picture = url.isLocalFile() && refusal.isEmpty() ? m_document->pictures()->picture(url) : nullptr;
+    // A missing file is told once when the document opens, with the way to relink it.
+    if (!refusal.isEmpty() && QFileInfo::exists(url.toLocalFile()))
+        emit statusMessage(refusal);
     m_document->setBackground(picture, picture ? url : QUrl());
 }
 

@@ -38,7 +38,8 @@ public:
     QList<QUrl> urls() const;
 
     qsizetype bitmapCount() const;
-    /// Picture i decoded afresh; a null image when it cannot be decoded or has no width.
+    /// Picture i, from the document's pictures; a null image when it cannot be decoded or
+    /// has no width.
     QImage bitmap(qsizetype index) const;
 
     /// Back to the largest thumbnails (zoom 1).
@@ -71,6 +72,8 @@ public:
 signals:
     /// The list changed by a drop, a move or a deletion.
     void imagesChanged();
+    /// Something to tell in the window's status bar (a picture that cannot be shown).
+    void statusMessage(const QString &message);
 
 private:
     DocumentModel *m_document;

@@ -3,6 +3,7 @@
 #include "ImageBrowserThumbnails.h"
 
 #include "animation/ListMoves.h"
+#include "animation/PictureCache.h"
 #include "document/DocumentModel.h"
 
 #include <QCoreApplication>
@@ -38,9 +39,21 @@ ImageBrowserModel::ImageBrowserModel(DocumentModel *document, std::function<QUrl
     : QAbstractListModel(parent)
     , m_document(document)
     , m_resolve(std::move(resolve))
-    , m_thumbnails(new ImageBrowserThumbnails(this))
+    , m_thumbnails(new ImageBrowserThumbnails(document->pictures(), this))
 {
     connect(m_thumbnails, &ImageBrowserThumbnails::ready, this, &ImageBrowserModel::thumbnailReady);
+    // A picture rewritten on disk gets a new thumbnail wherever the strip shows it.
+    connect(m_document->pictures(), &PictureCache::reloaded, this, [this](const QUrl &file) {
+        const QString changed = PictureCache::key(file);
+        for (qsizetype row = 0; row < urls().size(); ++row) {
+            const QUrl url = resolvedUrl(row);
+            if (PictureCache::key(url) == changed) {
+                m_thumbnails->forget(url);
+                const QModelIndex at = index(int(row));
+                emit dataChanged(at, at, {Qt::DecorationRole, ThumbnailStateRole});
+            }
+        }
+    });
     connect(m_document, &DocumentModel::imagesChanged, this, [this] {
         if (m_changing)
             return;

@@ -1,5 +1,8 @@
 #include "ImageBrowserThumbnails.h"
 
+#include "animation/PictureCache.h"
+
+#include <QFile>
 #include <QFutureWatcher>
 #include <QImageReader>
 #include <QPainter>
@@ -45,15 +48,27 @@ const QIcon &missingIcon()
 
 } // namespace
 
-ImageBrowserThumbnails::ImageBrowserThumbnails(QObject *parent)
+ImageBrowserThumbnails::ImageBrowserThumbnails(PictureCache *pictures, QObject *parent)
     : QObject(parent)
+    , m_pictures(pictures)
 {
+    if (!m_pictures)
+        return;
+    connect(m_pictures, &PictureCache::ready, this, [this](const QUrl &file) {
+        const QString key = PictureCache::key(file);
+        const QList<QUrl> urls = m_waiting.take(key);
+        const std::shared_ptr<Picture> picture = m_waitingFor.take(key);
+        for (const QUrl &url : urls)
+            scale(url, picture);
+    });
 }
 
 QImage ImageBrowserThumbnails::load(const QString &fileName)
 {
-    QImageReader reader(fileName);
-    reader.setAllocationLimit(1024);
+    QFile file;
+    QImageReader reader;
+    if (!openPicture(fileName, file, reader, nullptr))
+        return {};
     const QSize size = reader.size();
     // Formats that can decode at a reduced size do so; QImageReader scales the others.
     if (size.isValid() && !size.isEmpty())
@@ -79,14 +94,19 @@ QIcon ImageBrowserThumbnails::icon(const QUrl &url)
         return missingIcon();
     }
     m_entries.insert(url, {ThumbnailState::Loading, {}});
-    // The watcher belongs to this object: when the strip goes away first, the result of a
-    // load still running is simply dropped.
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, url] {
-        finished(url, watcher->result());
-        watcher->deleteLater();
-    });
-    watcher->setFuture(QtConcurrent::run(&ImageBrowserThumbnails::load, url.toLocalFile()));
+    // A picture the document holds is scaled from its preview once the document's decode
+    // is done, rather than decoded a second time.
+    if (const PicturePtr picture = m_pictures ? m_pictures->held(url) : nullptr) {
+        if (picture->isDecoded()) {
+            scale(url, picture);
+        } else {
+            const QString key = PictureCache::key(url);
+            m_waiting[key].append(url);
+            m_waitingFor[key] = picture;
+        }
+        return loadingIcon();
+    }
+    start(url, QtConcurrent::run(&ImageBrowserThumbnails::load, url.toLocalFile()));
     return loadingIcon();
 }
 
@@ -99,6 +119,31 @@ ThumbnailState ImageBrowserThumbnails::state(const QUrl &url) const
 void ImageBrowserThumbnails::forgetMissing()
 {
     m_entries.removeIf([](const auto &entry) { return entry.value().state == ThumbnailState::Missing; });
+}
+
+void ImageBrowserThumbnails::start(const QUrl &url, const QFuture<QImage> &future)
+{
+    // The watcher belongs to this object: when the strip goes away first, the result of a
+    // load still running is simply dropped.
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, url] {
+        finished(url, watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(future);
+}
+
+void ImageBrowserThumbnails::scale(const QUrl &url, const std::shared_ptr<Picture> &picture)
+{
+    start(url, QtConcurrent::run([picture] {
+        const QImage preview = picture ? picture->preview() : QImage();
+        return preview.isNull() ? preview : preview.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }));
+}
+
+void ImageBrowserThumbnails::forget(const QUrl &url)
+{
+    m_entries.remove(url);
 }
 
 void ImageBrowserThumbnails::finished(const QUrl &url, const QImage &image)

@@ -216,6 +216,24 @@ TEST(DocumentWriter, FixedFormatIgnoresLocale)
     EXPECT_EQ(formatFixed(2.0000005), "2.000001");
 }
 
+// Lines that fit no row were skipped without a word, so a damaged layout opened quietly short.
+TEST(DocumentReader, SkippedLinesAreToldByLineAndTheRestIsReadAsEver)
+{
+    Model model;
+    const ReadResult result = readDocument("Point points[3] =\n{\n1,2,\nseven\n3,4,\n};\n\n"
+                                           "Point grid[0] =\n{\n};\n\n"
+                                           "String filenames[2] =\n{\n\"a b\",\n\"ok.png\",\n};\n",
+                                           model);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(model.points, (QList<QPointF>{{1, 2}, {3, 4}}));
+    EXPECT_EQ(model.filenames, QList<QUrl>{QUrl("ok.png")});
+    ASSERT_EQ(result.warnings.size(), 2) << qPrintable(result.warnings.join("; "));
+    EXPECT_TRUE(result.warnings[0].startsWith("line 4:") && result.warnings[0].contains("not an LED"))
+        << qPrintable(result.warnings[0]);
+    EXPECT_TRUE(result.warnings[1].startsWith("line 14:") && result.warnings[1].contains("picture name"))
+        << qPrintable(result.warnings[1]);
+}
+
 // An overflowing coordinate once read as inf, was written as "inf" and read back as 0.
 TEST(DocumentReader, OverflowingNumbersAreLimitedWithAWarningAndSurviveAResave)
 {

@@ -49,10 +49,10 @@ struct Strip {
     }
 
     /// Writes a picture of the given size under the name.
-    void picture(const QString &name, int width = 8, int height = 6)
+    void picture(const QString &name, int width = 8, int height = 6, QColor color = Qt::red)
     {
         QImage image(width, height, QImage::Format_RGB32);
-        image.fill(Qt::red);
+        image.fill(color);
         ASSERT_TRUE(image.save(folder.filePath(name), "PNG"));
     }
 
@@ -235,6 +235,32 @@ TEST(ImageBrowserPictures, UnreadablePicturesKeepTheirPlaceWithoutBitmap)
 
     s.click(1);
     EXPECT_TRUE(s.view.url().isEmpty());
+}
+
+// A picture replaced on disk stayed stale in the strip and the background.
+TEST(ImageBrowserPictures, APictureRewrittenOnDiskIsShownAnewInTheStripAndTheBackground)
+{
+    Strip s;
+    s.picture("p0.png", 40, 30);
+    s.open({"p0.png"});
+    s.click(0);
+    const auto thumbnailColor = [&] {
+        const QIcon icon = s.strip.model()->index(0).data(Qt::DecorationRole).value<QIcon>();
+        const QImage shown = icon.pixmap(64).toImage();
+        return shown.pixelColor(shown.width() / 2, shown.height() / 2);
+    };
+    const auto backgroundColor = [&] {
+        const auto bitmap = s.view.bitmap();
+        return bitmap ? bitmap->pixelColor(0, 0) : QColor();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.thumbnail(0) == ThumbnailState::Ready; }, 5000));
+    EXPECT_EQ(thumbnailColor(), QColor(Qt::red));
+    EXPECT_EQ(backgroundColor(), QColor(Qt::red));
+
+    s.picture("p0.png", 60, 45, Qt::blue);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return thumbnailColor() == QColor(Qt::blue); }, 5000));
+    EXPECT_EQ(backgroundColor(), QColor(Qt::blue));
+    EXPECT_EQ(s.view.bitmap()->size(), QSize(60, 45));
 }
 
 TEST(ImageBrowserPictures, AStripWithoutPicturesHasNoBitmaps)
