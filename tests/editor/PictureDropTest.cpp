@@ -6,6 +6,7 @@
 #include "document/DocumentModel.h"
 #include "tests/support/TestFiles.h"
 
+#include <QFile>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -70,4 +71,29 @@ TEST(PictureDrop, AFileThatIsNoPictureIsRefusedWithTheReasonBeforeDecoding)
     EXPECT_FALSE(f.model.background());
     EXPECT_TRUE(f.model.images().isEmpty());
     EXPECT_EQ(Picture::decodeCount(), decodes);
+}
+
+// The layer under the LEDs is kept between paints; a picture decoded after the first paint,
+// or decoded anew because its file changed, is the same picture with other pixels, and the
+// layout must show them.
+TEST(PictureDrop, TheLayoutShowsThePictureOnceDecodedAndAgainWhenItsFileChanges)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("backdrop.png");
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(file));
+    ViewFixture f;
+    f.view->resize(1024, 768);
+    auto centre = [&] { return QColor(f.view->grab().toImage().pixel(512, 384)); };
+    EXPECT_TRUE(dropped(*f.view, file).isEmpty());
+    const PicturePtr shown = f.model.background();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return centre() == QColor(Qt::red); }, 5000)) << qPrintable(centre().name());
+
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(file + ".new", "PNG"));
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QFile::rename(file + ".new", file));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return centre() == QColor(Qt::blue); }, 5000)) << qPrintable(centre().name());
+    EXPECT_EQ(f.model.background(), shown);
 }
