@@ -64,12 +64,17 @@ void mouse(View &view, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt
 }
 
 /// One drag event on one LED of a large layout, with the repaint it causes: the LED order
-/// line, the duplicate search and the layer under the LEDs are redone each time.
+/// line, the duplicate search and the layer under the LEDs are redone each time. The third
+/// argument zooms in about the dragged LED.
 void dragStep(benchmark::State &state)
 {
     Layout layout(int(state.range(0)));
     layout.view.setCompositing(state.range(1) != 0);
     layout.view.selectMode();
+    if (state.range(2) > 1) {
+        layout.view.setViewCentre(layout.view.nodes()[layout.view.nodes().size() / 2]->position());
+        layout.view.setZoom(double(state.range(2)), {512, 384});
+    }
     const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
     const QPointF start = layout.view.widgetPoint(led);
     mouse(layout.view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
@@ -181,8 +186,10 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("numbers", numbers)
         ->Args({2000, 0, 1024})->Args({2000, 1, 1024})->Args({2000, 0, 2048})->Args({2000, 1, 2048})
         ->Unit(benchmark::kMillisecond)->UseRealTime();
+    // LEDs, compositing, zoom.
     benchmark::RegisterBenchmark("dragStep", dragStep)
-        ->Args({2000, 1})->Args({2000, 0})->Args({10000, 1})->Args({10000, 0})
+        ->Args({2000, 1, 1})->Args({2000, 0, 1})->Args({10000, 1, 1})->Args({10000, 0, 1})->Args({10000, 1, 4})
+        ->Args({10000, 0, 4})
         ->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("dragStart", dragStart)
         ->Args({10000, 1})->Args({10000, 0})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
