@@ -46,8 +46,7 @@ class DoubleRings : public ColorPattern {
 class Blobs : public ColorPattern {
     LUMORA_PATTERN(Blobs)
     Color color(const Position &p) const override;
-    /// 0.1 / (a² + b²) for the point offset by a wobble.
-    static double makePoint(double x, double y, double fx, double fy, double sx, double sy, double t);
+    void colors(double time, std::span<const Position> positions, std::span<Color> out) const override;
 };
 
 /// Fifteen steps of a swirling displacement, each adding a glow.
