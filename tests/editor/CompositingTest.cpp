@@ -58,11 +58,11 @@ void expectCompositedAgrees(View &view, const char *when)
     EXPECT_LE(d.largest, tolerance) << "at " << d.at.x() << ", " << d.at.y();
 }
 
-void recolour(View &view, int seed)
+void recolour(View &view, int variant)
 {
     const QList<NodePtr> &leds = view.nodes();
     for (qsizetype k = 0; k < leds.size(); ++k)
-        leds[k]->fill = QColor::fromHsv(int(k * 37 + seed * 101) % 360, 255 - int(k % 3) * 60, 255 - int(k % 5) * 40);
+        leds[k]->fill = QColor::fromHsv(int(k * 37 + variant * 101) % 360, 255 - int(k % 3) * 60, 255 - int(k % 5) * 40);
 }
 
 struct Case {
