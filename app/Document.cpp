@@ -495,8 +495,16 @@ void Document::importLedMap()
                              tr("Nothing was imported from “%1”: %2").arg(QFileInfo(fileName).fileName(), result.error));
         return;
     }
-    m_model->importLeds(result.leds);
+    m_model->importLeds(result.leds, result.filled);
+    // The filled LEDs are marked and listed, so the user can check and move them.
+    if (!result.filledRuns.isEmpty())
+        m_window->reportProblems(tr("Filled LEDs"),
+                                 tr("“%1” does not place these LEDs; they were filled in on the wiring between their "
+                                    "neighbours and are marked:").arg(QFileInfo(fileName).fileName()),
+                                 result.filledRuns);
     QString message = tr("Imported %n LED(s).", nullptr, int(result.leds.size()));
+    if (!result.gapNote.isEmpty())
+        message += ' ' + result.gapNote + (result.filled.isEmpty() ? QString('.') : tr("; they are marked."));
     if (!result.warnings.isEmpty())
         message += ' ' + result.warnings.join(' ');
     m_window->showStatus(message);
@@ -522,7 +530,7 @@ void Document::exportMap(const QString &formatName)
     if (!result.lost.isEmpty())
         QMessageBox::warning(m_window, tr("Export Map"),
                              tr("%1 could not hold everything:\n%2").arg(formatTitle(*format), result.lost.join('\n')));
-    m_window->showStatus(tr("Wrote %1. %2").arg(QFileInfo(fileName).fileName(), result.notes.join(' ')));
+    m_window->showStatus(tr("Wrote %1. %2").arg(QFileInfo(fileName).fileName(), result.notes.join("; ")));
 }
 
 void Document::exportTemplate()

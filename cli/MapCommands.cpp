@@ -38,16 +38,30 @@ int runExportMap(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Writes the document's LEDs, in LED order, as an LED map for another tool. Formats that\n"
-        "address cells use the grid's half steps when the grid is complete, else the smallest\n"
-        "square lattice (up to 255 × 255) that gives every LED its own cell. Exits 1 when the\n"
-        "format cannot hold every LED (the file is still written, with what it can hold).\n\n"
+        "address cells use the grid's half steps when the grid is complete, else a square\n"
+        "lattice following the LEDs' own spacing that gives every LED its own cell. Exits 1 when\n"
+        "the format cannot hold every LED (the file is still written, with what it can hold), and\n"
+        "without writing when the cells would exceed --max-cells (or, for fastled, 32 KiB) or\n"
+        "wled-gaps cannot give the LED order.\n\n"
         "Formats: " + formatNames());
     parser.addPositionalArgument("DOC", "The document.");
     QCommandLineOption formatArgument("format", "The map format.", "F");
     QCommandLineOption output(QStringList{"o", "output"}, "The file to write.", "FILE");
-    parser.addOptions({formatArgument, output});
+    QCommandLineOption maxCellsArgument(
+        "max-cells", QString("The most cells a map may have (default %1, WLED's limit).").arg(CellLattice::defaultMaxCells),
+        "N");
+    parser.addOptions({formatArgument, output, maxCellsArgument});
     if (!parse(parser, arguments, 1))
         return 2;
+    qint64 maxCells = CellLattice::defaultMaxCells;
+    if (parser.isSet(maxCellsArgument)) {
+        bool ok = false;
+        maxCells = parser.value(maxCellsArgument).toLongLong(&ok);
+        if (!ok || maxCells < 1) {
+            fail(QString("--max-cells takes a whole number from 1, not '%1'").arg(parser.value(maxCellsArgument)));
+            return 2;
+        }
+    }
     std::optional<LedMapFormat> format;
     if (!formatOption(parser, formatArgument, format))
         return 2;
@@ -62,7 +76,7 @@ int runExportMap(const QStringList &arguments)
     MapExport map;
     QString error;
     const bool saved = saveLedMap(*format, LayoutSnapshot::fromModel(model), QFileInfo(fileName).completeBaseName(),
-                                  parser.value(output), &map, &error);
+                                  parser.value(output), &map, &error, maxCells);
     for (const QString &note : map.notes)
         warn("note: " + note);
     for (const QString &lost : map.lost)
@@ -86,14 +100,17 @@ int runImport(const QStringList &arguments)
         "Makes a document from an LED map: CSV (index,x,y in layout units with y up; index,u,v\n"
         "from camera mappers; index,x,y,z), Pixelblaze JSON, WLED ledmap.json or an xLights\n"
         ".xmodel. The LEDs are fitted, centred, into the layout space; maps made of cells also\n"
-        "get a grid of one step per cell. Bad input writes nothing.");
+        "get a grid of one step per cell. LED k of the document is LED k of the map: numbers\n"
+        "the map skips become LEDs on the wiring between their neighbours, reported for the user\n"
+        "to check (--no-fill closes the gaps instead). Bad input writes nothing.");
     parser.addPositionalArgument("FILE", "The map to read.");
     QCommandLineOption formatArgument("format", "The map's format (default: recognised from its content): "
                                                 + formatNames(true) + ".", "F");
     QCommandLineOption output(QStringList{"o", "output"}, "The document to write.", "DOC");
     QCommandLineOption flipY("flip-y", "The map's y axis points down (or, for y-down formats, up).");
     QCommandLineOption force("force", "Replace DOC if it exists.");
-    parser.addOptions({formatArgument, output, flipY, force});
+    QCommandLineOption noFill("no-fill", "Close the gaps of skipped LED numbers instead of filling them in.");
+    parser.addOptions({formatArgument, output, flipY, force, noFill});
     if (!parse(parser, arguments, 1))
         return 2;
     std::optional<LedMapFormat> format;
@@ -108,13 +125,22 @@ int runImport(const QStringList &arguments)
         fail(QString("%1 exists; pass --force to replace it").arg(target));
         return 1;
     }
-    const LedMapImport imported = importLedMapFile(parser.positionalArguments()[0], format, parser.isSet(flipY));
+    LedMapImport imported = importLedMapFile(parser.positionalArguments()[0], format, parser.isSet(flipY));
     if (!imported.ok()) {
         fail(imported.error);
         return 2;
     }
+    if (parser.isSet(noFill))
+        imported.closeGaps();
     for (const QString &warning : imported.warnings)
         warn("warning: " + warning);
+    if (!imported.gapNote.isEmpty())
+        warn("warning: " + imported.gapNote);
+    const qsizetype shownRuns = 20;
+    for (const QString &run : imported.filledRuns.mid(0, shownRuns))
+        warn("filled: " + run);
+    if (imported.filledRuns.size() > shownRuns)
+        warn(QString("filled: and %1 more runs").arg(imported.filledRuns.size() - shownRuns));
     LayoutSnapshot layout;
     layout.leds = imported.leds;
     layout.grid = imported.grid;

@@ -144,7 +144,7 @@ void DocumentModel::insertLeds(const QList<NodePtr> &nodes, qsizetype index)
         emit markingChanged();
 }
 
-void DocumentModel::importLeds(const QList<QPointF> &positions)
+void DocumentModel::importLeds(const QList<QPointF> &positions, const QList<qsizetype> &toCheck)
 {
     QList<NodePtr> nodes;
     nodes.reserve(positions.size());
@@ -154,6 +154,13 @@ void DocumentModel::importLeds(const QList<QPointF> &positions)
         nodes.append(node);
     }
     insertLeds(nodes, m_leds.size());
+    if (!toCheck.isEmpty()) {
+        for (const NodePtr &led : markedLeds())
+            unmarkLed(led);
+        for (qsizetype i : toCheck)
+            if (i >= 0 && i < nodes.size())
+                markLed(nodes[i]);
+    }
     m_undo->setActionName("import LEDs");
 }
 

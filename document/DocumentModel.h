@@ -60,7 +60,9 @@ public:
     /// "remove node"; nothing when the node is not an LED of this model.
     void removeLed(const NodePtr &led);
     /// LEDs read from another tool's map, appended in their order: one step, "import LEDs".
-    void importLeds(const QList<QPointF> &positions);
+    /// When `toCheck` names any of them (indices into `positions`), the marking becomes
+    /// exactly those, so the user sees them.
+    void importLeds(const QList<QPointF> &positions, const QList<qsizetype> &toCheck = {});
     /// Removes the LEDs at once (one change, one undo record that puts each back at its
     /// index); "remove node".
     void removeLeds(const QList<NodePtr> &nodes);

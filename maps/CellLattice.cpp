@@ -1,6 +1,10 @@
 #include "CellLattice.h"
 
 #include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <numbers>
 
 #include <cmath>
 #include <numeric>
@@ -9,25 +13,112 @@ namespace lumora {
 
 namespace {
 
-/// Thins one axis of half-step coordinates to the steps the LEDs use: subtracts the
-/// smallest and divides by the greatest common divisor, so LEDs on whole grid steps do not
-/// leave every other row empty.
-QList<qint64> compacted(const QList<qint64> &values, bool reversed)
+// How far (in half grid steps) an LED may lie from a lattice point and still be on it.
+constexpr double onPoint = 0.1;
+// LEDs closer than this are on one place; no lattice separates them.
+constexpr double samePlace = 1e-6;
+// Pitches tried before taking the closest LEDs' distance, which always separates.
+constexpr int pitchTries = 1000;
+
+double chebyshev(QPointF a, QPointF b)
 {
-    if (values.isEmpty())
-        return {};
-    const qint64 low = *std::min_element(values.begin(), values.end());
-    const qint64 high = *std::max_element(values.begin(), values.end());
-    qint64 divisor = 0;
-    for (qint64 v : values)
-        divisor = std::gcd(divisor, v - low);
-    if (divisor == 0)
-        divisor = 1;
-    QList<qint64> result;
-    result.reserve(values.size());
-    for (qint64 v : values)
-        result.append((reversed ? high - v : v - low) / divisor);
-    return result;
+    return std::max(std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
+}
+
+/// Each LED's distance (the larger of the x and y differences) to the nearest LED at
+/// another place, infinite when there is none, with that LED.
+struct NearestSteps {
+    QList<double> step;
+    QList<int> other;
+};
+
+NearestSteps nearestSteps(const QList<QPointF> &leds)
+{
+    const qsizetype n = leds.size();
+    const QRectF box = pointSpread(leds);
+    const bool alongX = box.width() >= box.height();
+    auto key = [&](int i) { return alongX ? leds[i].x() : leds[i].y(); };
+    QList<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+    NearestSteps nearest{QList<double>(n, HUGE_VAL), QList<int>(n, -1)};
+    for (qsizetype k = 0; k < n; ++k) {
+        const int i = order[k];
+        for (int direction : {1, -1}) {
+            for (qsizetype m = k + direction; m >= 0 && m < n; m += direction) {
+                const int j = order[m];
+                if (std::abs(key(j) - key(i)) >= nearest.step[i])
+                    break;
+                const double d = chebyshev(leds[i], leds[j]);
+                if (d > samePlace && d < nearest.step[i]) {
+                    nearest.step[i] = d;
+                    nearest.other[i] = j;
+                }
+            }
+        }
+    }
+    return nearest;
+}
+
+/// The most common step: steps within 2 % of each other count as one; of equally common
+/// ones the smallest wins.
+double mostCommonStep(QList<double> steps)
+{
+    std::sort(steps.begin(), steps.end());
+    double best = steps.first();
+    qsizetype bestCount = 0;
+    for (qsizetype start = 0; start < steps.size();) {
+        qsizetype end = start;
+        while (end < steps.size() && steps[end] <= steps[start] * 1.02)
+            ++end;
+        if (end - start > bestCount) {
+            bestCount = end - start;
+            best = steps[start];
+        }
+        start = end;
+    }
+    return best;
+}
+
+/// The offset that puts the coordinates nearest to multiples of the pitch, on average.
+double phase(const QList<double> &values, double pitch)
+{
+    double s = 0, c = 0;
+    for (double v : values) {
+        const double a = 2 * std::numbers::pi * std::fmod(v / pitch, 1.0);
+        s += std::sin(a);
+        c += std::cos(a);
+    }
+    return std::abs(s) + std::abs(c) < 1e-9 ? 0 : std::atan2(s, c) / (2 * std::numbers::pi) * pitch;
+}
+
+/// Each LED's lattice point (column, row counted upwards) at this pitch.
+QList<std::pair<qint64, qint64>> latticePoints(const QList<QPointF> &leds, double pitch)
+{
+    QList<double> xs, ys;
+    for (const QPointF &p : leds) {
+        xs.append(p.x());
+        ys.append(p.y());
+    }
+    const double ox = phase(xs, pitch), oy = phase(ys, pitch);
+    QList<std::pair<qint64, qint64>> points;
+    points.reserve(leds.size());
+    for (const QPointF &p : leds)
+        points.append({std::llround((p.x() - ox) / pitch), std::llround((p.y() - oy) / pitch)});
+    return points;
+}
+
+QString ledRuns(const QList<int> &leds)
+{
+    QStringList runs;
+    for (qsizetype i = 0; i < leds.size() && runs.size() < 5;) {
+        qsizetype j = i;
+        while (j + 1 < leds.size() && leds[j + 1] == leds[j] + 1)
+            ++j;
+        runs.append(i == j ? QString::number(leds[i]) : QString("%1–%2").arg(leds[i]).arg(leds[j]));
+        i = j + 1;
+    }
+    return runs.join(", ");
 }
 
 } // namespace
@@ -46,77 +137,216 @@ QRectF pointSpread(const QList<QPointF> &points)
     return QRectF(QPointF(minX, minY), QPointF(maxX, maxY));
 }
 
-CellLattice CellLattice::forLayout(const QList<QPointF> &leds, const std::optional<GridHandles> &grid)
+CellLattice CellLattice::forLayout(const QList<QPointF> &leds, const std::optional<GridHandles> &grid, qint64 maxCells)
 {
     if (grid) {
-        if (auto lattice = fromGridPositions(leds, *grid))
+        if (auto lattice = fromGridPositions(leds, *grid, maxCells))
             return *lattice;
     }
-    CellLattice lattice = fromSquareLattice(leds);
+    CellLattice lattice = fromSpacing(leds, maxCells);
     if (grid)
-        lattice.m_notes.prepend("the grid's half steps do not give every LED its own cell within 255 × 255; "
-                                "using a square lattice instead");
+        lattice.m_notes.prepend(QString("the grid's half steps do not give every LED its own cell within %1 cells; "
+                                        "using a square lattice instead").arg(maxCells));
     return lattice;
 }
 
-std::optional<CellLattice> CellLattice::fromGridPositions(const QList<QPointF> &leds, const GridHandles &grid)
+std::optional<CellLattice> CellLattice::fromGridPositions(const QList<QPointF> &leds, const GridHandles &grid,
+                                                          qint64 maxCells)
 {
     const auto inverse = GridTransform(grid).inverted();
     if (!inverse)
         return std::nullopt;
-    QList<qint64> us, vs;
-    for (const QPointF &led : leds) {
-        const QPointF p = inverse->map(led);
-        us.append(roundHalfAway(2 * p.x()));
-        vs.append(roundHalfAway(2 * p.y()));
-    }
+    const qsizetype n = leds.size();
+    QList<QPointF> steps; // grid units
+    for (const QPointF &led : leds)
+        steps.append(inverse->map(led));
     // Columns run the way the x handle points on screen, rows from the top of the screen down.
     const bool xLeft = grid.xDirection.x() < grid.origin.x();
     const bool yUp = grid.yDirection.y() > grid.origin.y();
-    const QList<qint64> columns = compacted(us, xLeft);
-    const QList<qint64> rows = compacted(vs, yUp);
+
+    // LEDs off the whole steps, evenly on the straight wire between the LEDs on whole steps
+    // before and after them, are what a WLED ledmap leaves unused between rows. When most
+    // LEDs are a whole step or more apart, such LEDs are set aside and the cells are the
+    // whole steps; otherwise (LEDs laid on half steps on purpose) every LED counts.
+    auto onWhole = [&](qsizetype i) {
+        return std::abs(steps[i].x() - std::round(steps[i].x())) <= onPoint / 2
+            && std::abs(steps[i].y() - std::round(steps[i].y())) <= onPoint / 2;
+    };
+    QList<bool> wire(n, false);
+    QList<qsizetype> previousOn(n, -1);
+    for (qsizetype i = 0, last = -1; i < n; ++i) {
+        previousOn[i] = last;
+        if (onWhole(i))
+            last = i;
+    }
+    bool anyWire = false;
+    for (qsizetype i = n - 1, next = -1; i >= 0; --i) {
+        if (onWhole(i)) {
+            next = i;
+            continue;
+        }
+        const qsizetype a = previousOn[i];
+        if (a < 0 || next < 0)
+            continue;
+        const QPointF expected = steps[a] + (steps[next] - steps[a]) * (double(i - a) / double(next - a));
+        wire[i] = chebyshev(expected, steps[i]) <= onPoint / 2;
+        anyWire = anyWire || wire[i];
+    }
+    if (anyWire) {
+        const NearestSteps nearest = nearestSteps(steps);
+        const qsizetype apart = std::count_if(nearest.step.begin(), nearest.step.end(), [](double d) { return d >= 0.75; });
+        if (2 * apart > n) {
+            if (auto lattice = fromSteps(steps, 1, wire, xLeft, yUp, maxCells))
+                return lattice;
+        }
+    }
+    return fromSteps(steps, 0.5, QList<bool>(n, false), xLeft, yUp, maxCells);
+}
+
+std::optional<CellLattice> CellLattice::fromSteps(const QList<QPointF> &steps, double unit, const QList<bool> &aside,
+                                                  bool xLeft, bool yUp, qint64 maxCells)
+{
+    const qsizetype n = steps.size();
+    QList<qint64> us, vs;
+    for (qsizetype i = 0; i < n; ++i)
+        if (!aside[i]) {
+            us.append(roundHalfAway(steps[i].x() / unit));
+            vs.append(roundHalfAway(steps[i].y() / unit));
+        }
+    // Thinned to the steps the LEDs use: LEDs on whole grid steps do not leave every other
+    // half step empty.
+    auto axis = [](const QList<qint64> &values) {
+        qint64 divisor = 0;
+        const qint64 low = values.isEmpty() ? 0 : *std::min_element(values.begin(), values.end());
+        const qint64 high = values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
+        for (qint64 v : values)
+            divisor = std::gcd(divisor, v - low);
+        return std::tuple<qint64, qint64, qint64>(low, high, divisor ? divisor : 1);
+    };
+    const auto [uLow, uHigh, uDivisor] = axis(us);
+    const auto [vLow, vHigh, vDivisor] = axis(vs);
+    const double columns = double((uHigh - uLow) / uDivisor) + 1, rows = double((vHigh - vLow) / vDivisor) + 1;
+    if (columns * rows > double(maxCells))
+        return std::nullopt;
+    auto cellOf = [&](QPointF p, bool exact) {
+        const double u = exact ? double(roundHalfAway(p.x() / unit)) : p.x() / unit;
+        const double v = exact ? double(roundHalfAway(p.y() / unit)) : p.y() / unit;
+        const double column = (xLeft ? double(uHigh) - u : u - double(uLow)) / double(uDivisor);
+        const double row = (yUp ? double(vHigh) - v : v - double(vLow)) / double(vDivisor);
+        return QPoint(int(std::lround(column)), int(std::lround(row)));
+    };
     CellLattice lattice;
     lattice.m_fromGrid = true;
-    for (qsizetype i = 0; i < leds.size(); ++i) {
-        if (columns[i] >= maxSide || rows[i] >= maxSide)
-            return std::nullopt;
-        lattice.m_cells.append(QPoint(int(columns[i]), int(rows[i])));
+    QSet<QPoint> held;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QPoint cell = aside[i] ? QPoint(-1, -1) : cellOf(steps[i], true);
+        lattice.m_cells.append(cell);
+        held.insert(cell);
     }
     if (!lattice.settle())
         return std::nullopt;
+    // LEDs on the wiring take a free cell they lie in, and otherwise none.
+    for (qsizetype i = 0; i < n; ++i) {
+        if (!aside[i])
+            continue;
+        const QPoint cell = cellOf(steps[i], false);
+        if (cell.x() >= 0 && cell.y() >= 0 && cell.x() < lattice.m_width && cell.y() < lattice.m_height
+            && !held.contains(cell)) {
+            lattice.m_cells[i] = cell;
+            held.insert(cell);
+        } else {
+            lattice.m_between.append(int(i));
+        }
+    }
     lattice.m_notes.append(QString("cells from the grid: %1 × %2").arg(lattice.m_width).arg(lattice.m_height));
+    if (!lattice.m_between.isEmpty())
+        lattice.m_notes.append(QString("%1 LEDs (%2) lie on the wiring between cells and hold none")
+                                   .arg(lattice.m_between.size()).arg(ledRuns(lattice.m_between)));
     return lattice;
 }
 
-CellLattice CellLattice::fromSquareLattice(const QList<QPointF> &leds)
+CellLattice CellLattice::fromSpacing(const QList<QPointF> &leds, qint64 maxCells)
 {
     CellLattice lattice;
-    if (leds.isEmpty()) {
-        lattice.m_width = lattice.m_height = 1;
+    const NearestSteps nearest = nearestSteps(leds);
+    QList<double> steps;
+    for (qsizetype i = 0; i < leds.size(); ++i) {
+        if (nearest.step[i] == HUGE_VAL)
+            continue;
+        steps.append(nearest.step[i]);
+        if (lattice.m_closeA < 0 || nearest.step[i] < lattice.m_closest) {
+            lattice.m_closest = nearest.step[i];
+            lattice.m_closeA = int(std::min<qsizetype>(i, nearest.other[i]));
+            lattice.m_closeB = int(std::max<qsizetype>(i, nearest.other[i]));
+        }
+    }
+    if (steps.isEmpty()) {
+        // No LED, one, or all on one place: one cell.
+        lattice.m_cells = QList<QPoint>(leds.size(), QPoint(0, 0));
+        lattice.settle();
+        lattice.m_notes.append("one cell: the LEDs lie on one place");
         return lattice;
     }
-    const QRectF box = pointSpread(leds);
-    const double side = std::max(box.width(), box.height());
-    // n lattice points per side of the layout's bounding square, the first on its left and
-    // top edges; the smallest n that separates the LEDs wins.
-    for (int n = 1; n <= maxSide; ++n) {
-        const double pitch = n > 1 ? side / (n - 1) : 0;
-        lattice.m_cells.clear();
-        for (const QPointF &led : leds) {
-            if (pitch == 0) {
-                lattice.m_cells.append(QPoint(0, 0));
-                continue;
-            }
-            lattice.m_cells.append(QPoint(int(std::lround((led.x() - box.left()) / pitch)),
-                                          int(std::lround((box.bottom() - led.y()) / pitch))));
-        }
+    const double common = mostCommonStep(steps);
+    QList<std::pair<qint64, qint64>> points;
+    // Whole fractions of the common step first (a strip with LEDs between its LEDs), then
+    // pitches 5 % apart, down to the closest LEDs' distance, which always separates: two
+    // LEDs that far apart differ by at least one step on some axis.
+    QList<double> pitches;
+    for (int k = 1; k <= 8; ++k)
+        pitches.append(common / k);
+    for (double p = common * 0.95; p > lattice.m_closest && pitches.size() < pitchTries; p *= 0.95)
+        pitches.append(p);
+    std::sort(pitches.begin(), pitches.end(), std::greater<>());
+    pitches.erase(std::remove_if(pitches.begin(), pitches.end(), [&](double p) { return p < lattice.m_closest; }),
+                  pitches.end());
+    pitches.append(lattice.m_closest);
+    for (double pitch : pitches) {
         lattice.m_pitch = pitch;
-        if (lattice.settle() || side == 0 || n == maxSide)
+        points = latticePoints(leds, pitch);
+        // LEDs on one place share a cell at any pitch; only the others must be apart.
+        QHash<std::pair<qint64, qint64>, int> holder;
+        bool separated = true;
+        for (qsizetype i = 0; i < leds.size() && separated; ++i) {
+            const auto held = holder.constFind(points[i]);
+            if (held == holder.constEnd())
+                holder.insert(points[i], int(i));
+            else if (chebyshev(leds[*held], leds[i]) > samePlace)
+                separated = false;
+        }
+        if (separated)
             break;
     }
+    qint64 minColumn = points[0].first, maxColumn = minColumn, minRow = points[0].second, maxRow = minRow;
+    for (const auto &[column, row] : points) {
+        minColumn = std::min(minColumn, column);
+        maxColumn = std::max(maxColumn, column);
+        minRow = std::min(minRow, row);
+        maxRow = std::max(maxRow, row);
+    }
+    const double width = double(maxColumn - minColumn) + 1, height = double(maxRow - minRow) + 1;
+    if (width * height > double(maxCells)) {
+        lattice.m_tooLarge = QString("%1: cells that separate them make a %2 × %3 lattice, %4 cells, more than the %5 "
+                                     "allowed; move them apart, lay a grid over the layout, or raise the cell limit "
+                                     "(--max-cells %4)")
+                                 .arg(lattice.closestLeds())
+                                 .arg(width, 0, 'f', 0).arg(height, 0, 'f', 0).arg(width * height, 0, 'f', 0).arg(maxCells);
+        lattice.m_width = lattice.m_height = 0;
+        return lattice;
+    }
+    for (const auto &[column, row] : points)
+        lattice.m_cells.append(QPoint(int(column - minColumn), int(maxRow - row)));
+    lattice.settle();
     lattice.m_notes.append(QString("cells from a square lattice: %1 × %2, %3 layout units apart")
                                .arg(lattice.m_width).arg(lattice.m_height).arg(lattice.m_pitch, 0, 'g', 4));
     return lattice;
+}
+
+QString CellLattice::closestLeds() const
+{
+    if (m_closeA < 0)
+        return {};
+    return QString("LEDs %1 and %2 are %3 layout units apart").arg(m_closeA).arg(m_closeB).arg(m_closest, 0, 'g', 4);
 }
 
 bool CellLattice::settle()
@@ -126,6 +356,8 @@ bool CellLattice::settle()
     QHash<QPoint, int> seen;
     for (qsizetype i = 0; i < m_cells.size(); ++i) {
         const QPoint c = m_cells[i];
+        if (c.x() < 0)
+            continue;
         m_width = std::max(m_width, c.x() + 1);
         m_height = std::max(m_height, c.y() + 1);
         if (seen.contains(c))
@@ -140,7 +372,8 @@ QList<int> CellLattice::owners() const
 {
     QList<int> owners(qsizetype(m_width) * m_height, -1);
     for (qsizetype i = m_cells.size() - 1; i >= 0; --i)
-        owners[qsizetype(m_cells[i].y()) * m_width + m_cells[i].x()] = int(i);
+        if (m_cells[i].x() >= 0)
+            owners[qsizetype(m_cells[i].y()) * m_width + m_cells[i].x()] = int(i);
     return owners;
 }
 

@@ -11,6 +11,9 @@ namespace lumora {
 
 namespace {
 
+// avr-gcc refuses arrays of 32 KiB or more ("size of array is too large").
+constexpr qint64 largestAvrArray = 32767;
+
 /// A C initialiser list, sixteen values to a line.
 QByteArray valueRows(const QList<qint64> &values)
 {
@@ -46,12 +49,16 @@ std::pair<QByteArray, QByteArray> cellType(qint64 largest)
 
 } // namespace
 
-MapExport writeFastLedHeader(const LayoutSnapshot &layout, const QString &name)
+MapExport writeFastLedHeader(const LayoutSnapshot &layout, const QString &name, qint64 maxCells)
 {
     const QList<QPointF> &leds = layout.leds;
-    const CellLattice lattice = CellLattice::forLayout(leds, layout.grid);
+    const CellLattice lattice = CellLattice::forLayout(leds, layout.grid, maxCells);
     MapExport map;
     map.notes = lattice.notes();
+    if (!lattice.fits()) {
+        map.error = lattice.tooLarge();
+        return map;
+    }
     for (const QString &message : lattice.sharingMessages())
         map.lost.append(message + "; only the first is in XYTable");
 
@@ -79,6 +86,26 @@ MapExport writeFastLedHeader(const LayoutSnapshot &layout, const QString &name)
         table.append(owner >= 0 ? owner : next++);
     const qint64 outside = next;
     const auto [type, reader] = cellType(outside);
+    const qint64 tableBytes = table.size() * (type == "uint8_t" ? 1 : type == "uint16_t" ? 2 : 4);
+    if (tableBytes > largestAvrArray) {
+        const QString cells = QString("%1 × %2").arg(lattice.width()).arg(lattice.height());
+        map.error = QString("XYTable would take %1 bytes, more than an AVR holds in one array (32 KiB): %2; "
+                            "move them apart or lay a grid over the layout")
+                        .arg(tableBytes)
+                        .arg(lattice.fromGrid() ? QString("the grid's cells make a %1 table").arg(cells)
+                                                : lattice.closestLeds() + " and need a " + cells + " lattice");
+        return map;
+    }
+    // XY() takes the coordinates FastLED's own XY functions do, wider when the table is.
+    const QByteArray coordinate = lattice.width() > 255 || lattice.height() > 255 ? "uint16_t" : "uint8_t";
+    // Sketches read every array with the pgm_read_* of its type; each gets a fallback of its
+    // own, for hosts and boards without <pgmspace.h>.
+    QByteArray readers;
+    for (const auto &[readerName, readerType] : {std::pair<const char *, const char *>{"pgm_read_byte", "uint8_t"},
+                                                 {"pgm_read_word", "uint16_t"},
+                                                 {"pgm_read_dword", "uint32_t"}})
+        readers += QByteArray("#ifndef ") + readerName + "\n#define " + readerName + "(address) (*(const " + readerType
+            + " *)(address))\n#endif\n";
 
     const QByteArray guard = includeGuard(name.toUtf8() + "_LEDS_H");
     QByteArray commentText = name.toUtf8();
@@ -92,14 +119,14 @@ MapExport writeFastLedHeader(const LayoutSnapshot &layout, const QString &name)
         "// XY(x, y): the LED in that cell; cells without one give NUM_LEDS and up, points outside\n"
         "// the table XY_OUTSIDE, so CRGB leds[XY_OUTSIDE + 1] can take any of them.\n"
         "#ifndef " + guard + "\n#define " + guard + "\n\n" + progmemPreamble()
-        + "#ifndef " + reader + "\n#define " + reader + "(address) (*(const " + type + " *)(address))\n#endif\n\n"
+        + readers + "\n"
         "#define NUM_LEDS " + QByteArray::number(leds.size()) + "\n"
         "#define XY_WIDTH " + QByteArray::number(lattice.width()) + "\n"
         "#define XY_HEIGHT " + QByteArray::number(lattice.height()) + "\n"
         "#define XY_OUTSIDE " + QByteArray::number(outside) + "\n\n"
         + byteArray("coordsX", xs) + byteArray("coordsY", ys) + byteArray("angles", angles) + byteArray("radii", radii)
         + "const " + type + " XYTable[XY_WIDTH * XY_HEIGHT] PROGMEM = {\n" + valueRows(table) + "};\n\n"
-        "static inline " + type + " XY(uint8_t x, uint8_t y)\n{\n"
+        "static inline " + type + " XY(" + coordinate + " x, " + coordinate + " y)\n{\n"
         "    if (x >= XY_WIDTH || y >= XY_HEIGHT)\n        return XY_OUTSIDE;\n"
         "    return " + reader + "(&XYTable[(uint32_t)y * XY_WIDTH + x]);\n}\n\n"
         "#endif\n";

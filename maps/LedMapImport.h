@@ -16,14 +16,28 @@ namespace lumora {
 /// LEDs read from another tool's map, ready to become a layout: positions in layout
 /// coordinates (1024 × 768, y up) in LED order. Maps made of cells (WLED, xLights) also
 /// propose a grid with one step per cell. With an error nothing was imported.
+///
+/// LED k of the import is LED k of the map: numbers the map skips become LEDs placed on
+/// the wiring between their known neighbours (`filled`), for the user to check.
 struct LedMapImport {
     QList<QPointF> leds;
     std::optional<GridHandles> grid;
     std::optional<LedMapFormat> format;
     QStringList warnings;
     QString error;
+    /// The LEDs the map does not place, ascending: filled in evenly on the straight line
+    /// between the nearest placed LEDs before and after, or before the first one by
+    /// continuing the step of the first two.
+    QList<qsizetype> filled;
+    /// One line per run of filled LEDs ("LEDs 21–22, between LEDs 20 and 23").
+    QStringList filledRuns;
+    /// What was done about skipped numbers, for the user; empty when the map skips none.
+    QString gapNote;
 
     bool ok() const { return error.isEmpty(); }
+    /// Removes the filled LEDs, so the LEDs after a gap move up to close it (LED k is then
+    /// the k-th LED the map places).
+    void closeGaps();
 };
 
 /// The format a map's content is in: XML is xLights, a JSON object WLED, a JSON array

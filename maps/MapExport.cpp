@@ -11,25 +11,31 @@
 
 namespace lumora {
 
-MapExport exportLedMap(LedMapFormat format, const LayoutSnapshot &layout, const QString &name)
+MapExport exportLedMap(LedMapFormat format, const LayoutSnapshot &layout, const QString &name, qint64 maxCells)
 {
     switch (format) {
-    case LedMapFormat::Wled: return writeWledMap(layout, name);
-    case LedMapFormat::WledGaps: return writeWledGaps(layout);
+    case LedMapFormat::Wled: return writeWledMap(layout, name, maxCells);
+    case LedMapFormat::WledGaps: return writeWledGaps(layout, maxCells);
     case LedMapFormat::Pixelblaze: return writePixelblazeMap(layout);
-    case LedMapFormat::FastLed: return writeFastLedHeader(layout, name);
+    case LedMapFormat::FastLed: return writeFastLedHeader(layout, name, maxCells);
     case LedMapFormat::ScreenMap: return writeScreenMap(layout, name);
-    case LedMapFormat::XModel: return writeXLightsModel(layout, name);
+    case LedMapFormat::XModel: return writeXLightsModel(layout, name, maxCells);
     case LedMapFormat::Csv: return writeCsvMap(layout);
     }
     return {};
 }
 
 bool saveLedMap(LedMapFormat format, const LayoutSnapshot &layout, const QString &name,
-                const QString &fileName, MapExport *result, QString *error)
+                const QString &fileName, MapExport *result, QString *error, qint64 maxCells)
 {
-    MapExport map = exportLedMap(format, layout, name);
-    const bool saved = saveFile(fileName, map.bytes, error);
+    MapExport map = exportLedMap(format, layout, name, maxCells);
+    bool saved = false;
+    if (!map.ok()) {
+        if (error)
+            *error = map.error;
+    } else {
+        saved = saveFile(fileName, map.bytes, error);
+    }
     if (result)
         *result = std::move(map);
     return saved;

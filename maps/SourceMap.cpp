@@ -13,36 +13,35 @@ SourceMap SourceMap::failed(const QString &error)
 
 bool orderByIndex(QList<IndexedPoint> points, SourceMap &map)
 {
+    // Stable, so of two entries with one number the one met first in the file comes first.
     std::stable_sort(points.begin(), points.end(),
                      [](const IndexedPoint &a, const IndexedPoint &b) { return a.index < b.index; });
-    QStringList gaps;
-    qint64 expected = 0;
-    qint64 missing = 0;
+    QStringList repeats;
+    qsizetype repeated = 0;
+    qsizetype kept = -1; // the entry that holds the current number
     for (qsizetype i = 0; i < points.size(); ++i) {
         const IndexedPoint &p = points[i];
         if (p.index < 0) {
             map.error = QString("%1: LED number %2 is negative").arg(p.where).arg(p.index);
             map.points.clear();
+            map.numbers.clear();
             return false;
         }
-        if (i > 0 && p.index == points[i - 1].index) {
-            map.error = QString("%1: LED %2 appears again (first at %3)").arg(p.where).arg(p.index).arg(points[i - 1].where);
-            map.points.clear();
-            return false;
+        if (kept >= 0 && p.index == points[kept].index) {
+            if (++repeated <= 5)
+                repeats.append(QString("LED %1 again at %2 (kept: %3)").arg(p.index).arg(p.where, points[kept].where));
+            continue;
         }
-        if (p.index > expected) {
-            missing += p.index - expected;
-            gaps.append(p.index - 1 == expected ? QString::number(expected)
-                                                : QString("%1–%2").arg(expected).arg(p.index - 1));
-        }
-        expected = p.index + 1;
+        kept = i;
+        map.numbers.append(p.index);
         map.points.append(p.point);
     }
-    if (!gaps.isEmpty()) {
-        if (gaps.size() > 5)
-            gaps = gaps.mid(0, 5) << "…";
-        map.warnings.append(QString("the LED numbers skip %1 (%2 missing in all); the LEDs after a gap move up to close it")
-                                .arg(gaps.join(", ")).arg(missing));
+    if (repeated) {
+        if (repeated > repeats.size())
+            repeats.append(QString("%1 more").arg(repeated - repeats.size()));
+        map.warnings.append(QString("%1 %2 more than once; each keeps its first place: %3")
+                                .arg(repeated).arg(repeated == 1 ? "LED number is named" : "LED numbers are named",
+                                                   repeats.join(", ")));
     }
     return true;
 }

@@ -17,6 +17,10 @@ struct SourceMap {
     };
 
     QList<QPointF> points;
+    /// Each point's LED number as the file gives it, ascending and without repeats; empty
+    /// for maps whose LEDs are numbered by their place in the file. Numbers the file skips
+    /// are LEDs it does not place.
+    QList<qint64> numbers;
     Units units = Units::Layout;
     bool yDown = false;
     QStringList warnings;
@@ -32,9 +36,9 @@ struct IndexedPoint {
     QString where;
 };
 
-/// Puts the LEDs in the order of their numbers into map.points. Two LEDs with one number
-/// are an error naming both places; numbers missing between 0 and the highest are closed up
-/// and reported as a warning. Returns false on error.
+/// Puts the LEDs in the order of their numbers into map.points and the numbers into
+/// map.numbers. A number named again keeps its first place and is reported as a warning
+/// (WLED reads such maps); a negative number is an error. Returns false on error.
 bool orderByIndex(QList<IndexedPoint> points, SourceMap &map);
 
 /// The line (1-based) of a byte offset, for messages about JSON and XML input.

@@ -2,6 +2,7 @@
 
 #include "CellLattice.h"
 #include "MapText.h"
+#include "WledPanelWiring.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -29,6 +30,8 @@ MapExport withLattice(const CellLattice &lattice)
 {
     MapExport map;
     map.notes = lattice.notes();
+    if (!lattice.fits())
+        map.error = lattice.tooLarge();
     for (const QString &message : lattice.sharingMessages())
         map.lost.append(message + "; only the first is in the map");
     return map;
@@ -47,20 +50,44 @@ std::optional<qint64> wholeNumber(const QJsonValue &value, qint64 low, qint64 hi
 
 } // namespace
 
-MapExport writeWledMap(const LayoutSnapshot &layout, const QString &name)
+MapExport writeWledMap(const LayoutSnapshot &layout, const QString &name, qint64 maxCells)
 {
-    const CellLattice lattice = CellLattice::forLayout(layout.leds, layout.grid);
+    const CellLattice lattice = CellLattice::forLayout(layout.leds, layout.grid, maxCells);
     MapExport map = withLattice(lattice);
+    if (!map.ok())
+        return map;
     map.bytes = "{\"n\":" + jsonString(name) + ",\"width\":" + QByteArray::number(lattice.width())
         + ",\"height\":" + QByteArray::number(lattice.height()) + ",\"map\":[" + integerList(lattice.owners()) + "]}\n";
     return map;
 }
 
-MapExport writeWledGaps(const LayoutSnapshot &layout)
+MapExport writeWledGaps(const LayoutSnapshot &layout, qint64 maxCells)
 {
-    const CellLattice lattice = CellLattice::forLayout(layout.leds, layout.grid);
+    const CellLattice lattice = CellLattice::forLayout(layout.leds, layout.grid, maxCells);
     MapExport map = withLattice(lattice);
-    QList<int> gaps = lattice.owners();
+    if (!map.ok())
+        return map;
+    if (!lattice.betweenCells().isEmpty()) {
+        map.error = QString("%1 LEDs lie on the wiring between cells and hold none, but WLED's 2D panel numbers "
+                            "an LED in every cell it wires; export ledmap.json instead, which carries any order")
+                        .arg(lattice.betweenCells().size());
+        return map;
+    }
+    const QList<int> owners = lattice.owners();
+    const WiringMatch match = findWledWiring(owners, lattice.width(), lattice.height(), layout.leds.size());
+    if (!match.wiring) {
+        const QString where = match.cell < 0 ? QString("it has no cell of its own")
+                                             : QString("WLED would number its cell (%1, %2) as LED %3")
+                                                   .arg(match.cell % lattice.width()).arg(match.cell / lattice.width())
+                                                   .arg(match.expected);
+        map.error = QString("no WLED 2D panel wiring gives the LEDs' order: with the closest (%1) LED %2 is out of order, "
+                            "as %3; export ledmap.json instead, which carries any order")
+                        .arg(match.closest.name()).arg(match.outOfOrder).arg(where);
+        return map;
+    }
+    map.notes.append(QString("set WLED's 2D panel to: %1 (%2 × %3)")
+                         .arg(match.wiring->name()).arg(lattice.width()).arg(lattice.height()));
+    QList<int> gaps = owners;
     for (int &cell : gaps)
         cell = cell < 0 ? -1 : 1;
     map.bytes = "[" + integerList(gaps) + "]\n";

@@ -102,11 +102,15 @@ SourceMap readCompressed(const QString &entries)
 
 } // namespace
 
-MapExport writeXLightsModel(const LayoutSnapshot &layout, const QString &name)
+MapExport writeXLightsModel(const LayoutSnapshot &layout, const QString &name, qint64 maxCells)
 {
-    const CellLattice lattice = CellLattice::forLayout(layout.leds, layout.grid);
+    const CellLattice lattice = CellLattice::forLayout(layout.leds, layout.grid, maxCells);
     MapExport map;
     map.notes = lattice.notes();
+    if (!lattice.fits()) {
+        map.error = lattice.tooLarge();
+        return map;
+    }
     for (const QString &message : lattice.sharingMessages())
         map.lost.append(message + "; only the first is in the model");
     const QList<int> owners = lattice.owners();

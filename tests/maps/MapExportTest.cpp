@@ -68,13 +68,13 @@ TEST(CellLattice, GridUsesItsHalfStepsThinnedToTheStepsInUse)
     EXPECT_TRUE(crowded.hidden().isEmpty());
 }
 
-TEST(CellLattice, SquareLatticeIsTheSmallestThatSeparatesTheLeds)
+TEST(CellLattice, SquareLatticeFollowsTheLedsSpacing)
 {
-    // 0, 10, 30 on a line: two points per side put 0 and 10 together, three separate all.
+    // 0, 10, 30 on a line: the common step is 10, so the gap of 20 is one empty cell.
     const CellLattice lattice = CellLattice::forLayout({{0, 0}, {10, 0}, {30, 0}}, std::nullopt);
-    EXPECT_EQ(lattice.width(), 3);
+    EXPECT_EQ(lattice.width(), 4);
     EXPECT_EQ(lattice.height(), 1);
-    EXPECT_EQ(lattice.owners(), (QList<int>{0, 1, 2}));
+    EXPECT_EQ(lattice.owners(), (QList<int>{0, 1, -1, 2}));
 
     const CellLattice regular = CellLattice::forLayout(matrix(16, 8), std::nullopt);
     EXPECT_EQ(regular.width(), 16);
@@ -82,15 +82,14 @@ TEST(CellLattice, SquareLatticeIsTheSmallestThatSeparatesTheLeds)
     EXPECT_TRUE(regular.hidden().isEmpty());
 }
 
-TEST(CellLattice, ReportsLedsThatEven255CellsCannotSeparate)
+TEST(CellLattice, ReportsLedsOnOnePlace)
 {
-    QList<QPointF> leds;
-    for (int i = 0; i < 300; ++i)
-        leds.append(QPointF(100 + i * 0.5, 300));
+    QList<QPointF> leds = matrix(4, 2);
+    leds.append(leds[5]);
     const CellLattice lattice = CellLattice::forLayout(leds, std::nullopt);
-    EXPECT_EQ(lattice.width(), 255);
-    EXPECT_EQ(lattice.hidden().size(), 300 - 255);
-    EXPECT_FALSE(lattice.sharingMessages().isEmpty());
+    EXPECT_EQ(lattice.width(), 4);
+    EXPECT_EQ(lattice.hidden(), QList<int>{8});
+    EXPECT_EQ(lattice.sharingMessages(), QStringList{"LEDs 5 and 8 share cell (1, 1)"});
 
     const MapExport wled = exportLedMap(LedMapFormat::Wled, layoutOf(leds), "strip");
     EXPECT_FALSE(wled.lossless());
@@ -131,8 +130,8 @@ TEST(WledMap, NamesEveryLedExactlyOnceInALargeLayout)
 
 TEST(FastLedHeader, TableTypeFollowsTheLargestNumberInIt)
 {
-    // 3 LEDs spread over a lattice of more than 256 cells: the empty cells number past 255.
-    const QList<QPointF> sparse{{0, 0}, {1000, 0}, {3, 700}, {7, 700}};
+    // 4 LEDs spread over a lattice of more than 256 cells: the empty cells number past 255.
+    const QList<QPointF> sparse{{0, 0}, {1000, 0}, {0, 700}, {40, 700}};
     const MapExport header = exportLedMap(LedMapFormat::FastLed, layoutOf(sparse), "sparse");
     EXPECT_TRUE(header.bytes.contains("const uint16_t XYTable[XY_WIDTH * XY_HEIGHT] PROGMEM"));
     EXPECT_TRUE(header.bytes.contains("#define NUM_LEDS 4\n"));
