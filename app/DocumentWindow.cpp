@@ -40,7 +40,8 @@ namespace lumora {
 
 QString helpPage()
 {
-    const QString installed = QDir(QApplication::applicationDirPath()).filePath("../share/doc/lumora/help/index.html");
+    // Installed beside the examples, not under share/doc, which minimal systems leave out.
+    const QString installed = QDir(QApplication::applicationDirPath()).filePath("../share/lumora/help/index.html");
     if (QFileInfo::exists(installed))
         return QFileInfo(installed).absoluteFilePath();
     return QStringLiteral(LUMORA_SOURCE_DIR "/docs/help/index.html");

@@ -4,7 +4,43 @@
 #include "document/LayoutSnapshot.h"
 #include "patterns/framework/ColorPattern.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
 namespace lumora::cli {
+
+bool parseOptions(QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        fail(parser.errorText() + " See --help.");
+        return false;
+    }
+    if (parser.isSet(help) || parser.isSet("help-all")) {
+        // Qt's usage line names the program only; a command's names the command too.
+        QString text = parser.helpText();
+        const QString program = "Usage: " + QCoreApplication::arguments().constFirst();
+        if (text.startsWith(program))
+            text.replace(0, program.size(), "Usage: " + arguments.constFirst());
+        std::fputs(qPrintable(text), stdout);
+        std::exit(0);
+    }
+    return true;
+}
+
+bool parse(QCommandLineParser &parser, const QStringList &arguments, int files)
+{
+    if (!parseOptions(parser, arguments))
+        return false;
+    if (parser.positionalArguments().size() != files) {
+        fail(QString("expected %1 file argument(s); see --help").arg(files));
+        return false;
+    }
+    return true;
+}
 
 std::optional<LayoutSnapshot> loadLayout(const QString &fileName)
 {

@@ -27,8 +27,10 @@ int runImport(const QStringList &arguments);
 int runPlay(const QStringList &arguments);
 int runGenerate(const QStringList &arguments);
 
-/// Parses a command's arguments; exits with --help. False (after a message) when the number
-/// of file arguments is wrong.
+/// Parses a command's arguments: --help prints the command's help and exits 0; false after a
+/// message for an unknown option or a missing value (bad usage, exit status 2).
+bool parseOptions(QCommandLineParser &parser, const QStringList &arguments);
+/// parseOptions, and false (after a message) when the number of file arguments is wrong.
 bool parse(QCommandLineParser &parser, const QStringList &arguments, int files);
 /// Reads a document; false after a message naming the file when it cannot be read.
 bool load(const QString &fileName, Model &model);

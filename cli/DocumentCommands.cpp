@@ -28,17 +28,6 @@ QByteArray jsonPoints(const QList<QPointF> &points)
 
 } // namespace
 
-bool parse(QCommandLineParser &parser, const QStringList &arguments, int files)
-{
-    parser.addHelpOption();
-    parser.process(arguments);
-    if (parser.positionalArguments().size() != files) {
-        fail(QString("expected %1 file argument(s); see --help").arg(files));
-        return false;
-    }
-    return true;
-}
-
 bool load(const QString &fileName, Model &model)
 {
     const ReadResult result = readDocumentFile(fileName, model);
@@ -91,8 +80,8 @@ int runInspect(const QStringList &arguments)
     parser.setApplicationDescription("Prints the document as the reader understood it, as JSON.");
     parser.addPositionalArgument("DOC", "The document to read.");
     QCommandLineOption power("power",
-                             "Add \"power\": the current PATTERN draws over the export's 3000 frames with the\n"
-                             "default power model (20 mA per channel at full, 1 mA per LED idle), peak and\n"
+                             "Add \"power\": the current PATTERN draws over the export's 3000 frames with the "
+                             "default power model (20 mA per channel at full, 1 mA per LED idle), peak and "
                              "mean, and the 5 V supply the peak needs.",
                              "PATTERN");
     parser.addOption(power);
@@ -169,13 +158,13 @@ int runExport(const QStringList &arguments)
     QCommandLineOption noPattern("no-pattern", "Leave out the pattern PPM.");
     QCommandLineOption frames("frames", "Rows of the pattern PPM (default 3000).", "N", "3000");
     QCommandLineOption headerStyle("header-style",
-        "classic (default: the text stored sketches include) or modern (include guards, const\n"
+        "classic (default: the text stored sketches include) or modern (include guards, const "
         "uint8_t, NUM_LEDS and IMAGE_COUNT; compiles with today's AVR, ESP and ARM toolchains).",
         "STYLE", "classic");
-    QCommandLineOption fast("fast", "Render the pattern PPM on the vector path: quicker for the heavy patterns,\n"
+    QCommandLineOption fast("fast", "Render the pattern PPM on the vector path: quicker for the heavy patterns, "
                                     "but a few bytes may differ from the exact file.");
     QCommandLineOption outputDir("output-dir",
-        "Write the files into DIR (made when missing) instead of the document's folder, so that\n"
+        "Write the files into DIR (made when missing) instead of the document's folder, so that "
         "several layouts in one folder keep their own headers.", "DIR");
     parser.addOptions({animation, patternOption, noPattern, frames, headerStyle, fast, outputDir});
     if (!parse(parser, arguments, 1))

@@ -179,14 +179,8 @@ int runGenerate(const QStringList &arguments)
     const Options options;
     parser.addOptions({options.spacing, options.serpentine, options.columns, options.start, options.startAngle,
                        options.sweep, options.clockwise, options.output, options.force});
-    const QCommandLineOption help = parser.addHelpOption();
-    // A parse error is bad usage (2), like the other argument errors here.
-    if (!parser.parse(arguments)) {
-        fail(parser.errorText() + "; see --help");
+    if (!parseOptions(parser, arguments))
         return 2;
-    }
-    if (parser.isSet(help))
-        parser.showHelp(0);
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {
         fail("generate needs a kind: matrix, strip or ring; see --help");

@@ -17,8 +17,8 @@ int runPatterns(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription("Prints one line per pattern: NAME S0 S1 R1 SPEED.");
-    parser.addHelpOption();
-    parser.process(arguments);
+    if (!parseOptions(parser, arguments))
+        return 2;
     if (!parser.positionalArguments().isEmpty()) {
         fail("patterns takes no arguments");
         return 2;

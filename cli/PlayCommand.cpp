@@ -79,9 +79,9 @@ int runPlay(const QStringList &arguments)
     QCommandLineOption brightness("brightness", "Brightness in percent, 0 to 100 (default 100).", "P");
     QCommandLineOption gamma("gamma", "Gamma, 1.0 to 3.0 (default 1).", "G");
     QCommandLineOption order("order", "The controller's colour order: RGB, GRB, BRG, RBG, GBR or BGR.", "ORDER");
-    QCommandLineOption limit("limit-ma", "Scale frames down to draw at most M mA (20 mA per channel at full,\n"
+    QCommandLineOption limit("limit-ma", "Scale frames down to draw at most M mA (20 mA per channel at full, "
                                          "1 mA per LED idle); 0: no limit.", "M");
-    QCommandLineOption timeBase("time-base", "preview (the editor's clock, default) or export (frame i at\n"
+    QCommandLineOption timeBase("time-base", "preview (the editor's clock, default) or export (frame i at "
                                              "T = 0.2 i, like the rows of the pattern PPM).", "BASE");
     QCommandLineOption keep("keep", "Leave the last frame on the LEDs instead of sending black.");
     parser.addOptions({to, patternOption, frames, fps, seconds, count, brightness, gamma, order, limit, timeBase, keep});

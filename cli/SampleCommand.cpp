@@ -53,12 +53,12 @@ int runSample(const QStringList &arguments)
         "Reads lines \"NAME T X Y INDEX\" from standard input and prints \"R G B\" for each:\n"
         "the raw components of the pattern's colour, nothing clamped. A bad line prints \"error\"\n"
         "and a message on stderr; the exit status is then 2.");
-    parser.addHelpOption();
     QCommandLineOption imageOption("image", "Picture the Image pattern samples.", "FILE");
     QCommandLineOption boxOption("box", "Bounding box of the LEDs in grid units.", "BX,BY,BW,BH");
     parser.addOption(imageOption);
     parser.addOption(boxOption);
-    parser.process(arguments);
+    if (!parseOptions(parser, arguments))
+        return 2;
 
     if (parser.isSet(imageOption)) {
         QImageReader reader(parser.value(imageOption));

@@ -54,10 +54,18 @@ int main(int argc, char *argv[])
         description += QString("  %1  %2\n").arg(command.name, -10).arg(command.summary);
     description += "\nRun 'lumora-cli COMMAND --help' for a command's options.";
     parser.setApplicationDescription(description);
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument("command", "The command to run.");
-    parser.process(app);
+    // An unknown option is bad usage (2), as in the commands.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        fail(parser.errorText() + " See --help.");
+        return 2;
+    }
+    if (parser.isSet(version))
+        parser.showVersion();
+    if (parser.isSet(help) || parser.isSet("help-all"))
+        parser.showHelp(0);
     if (parser.positionalArguments().isEmpty()) {
         parser.showHelp(2);
     }
