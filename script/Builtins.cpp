@@ -69,7 +69,7 @@ double paint(Runtime &rt, const double *a, int n)
         rt.r = rt.g = rt.b = 0;
         return 0;
     }
-    const std::vector<double> &p = rt.array(rt.paletteHandle, rt.where);
+    std::span<const double> p = rt.array(rt.paletteHandle, rt.where);
     size_t entries = p.size() / 4;
     if (entries == 0) {
         rt.r = rt.g = rt.b = 0;
@@ -184,7 +184,7 @@ double arraySum(Runtime &rt, const double *a, int)
 double arrayForEach(Runtime &rt, const double *a, int)
 {
     const Expr *at = rt.where;
-    std::vector<double> &arr = rt.array(a[0], at);
+    std::span<double> arr = rt.array(a[0], at);
     for (size_t i = 0; i < arr.size(); ++i) {
         double args[3] = {arr[i], double(i), a[0]};
         rt.call(a[1], args, 3, at);
@@ -195,7 +195,7 @@ double arrayForEach(Runtime &rt, const double *a, int)
 double arrayMutate(Runtime &rt, const double *a, int)
 {
     const Expr *at = rt.where;
-    std::vector<double> &arr = rt.array(a[0], at);
+    std::span<double> arr = rt.array(a[0], at);
     for (size_t i = 0; i < arr.size(); ++i) {
         double args[3] = {arr[i], double(i), a[0]};
         arr[i] = rt.call(a[1], args, 3, at);
@@ -206,8 +206,8 @@ double arrayMutate(Runtime &rt, const double *a, int)
 double arrayMapTo(Runtime &rt, const double *a, int)
 {
     const Expr *at = rt.where;
-    std::vector<double> &src = rt.array(a[0], at);
-    std::vector<double> &dest = rt.array(a[1], at);
+    std::span<double> src = rt.array(a[0], at);
+    std::span<double> dest = rt.array(a[1], at);
     for (size_t i = 0; i < src.size(); ++i) {
         double args[3] = {src[i], double(i), a[0]};
         double v = rt.call(a[2], args, 3, at);
@@ -220,7 +220,7 @@ double arrayMapTo(Runtime &rt, const double *a, int)
 double arrayReduce(Runtime &rt, const double *a, int)
 {
     const Expr *at = rt.where;
-    std::vector<double> &arr = rt.array(a[0], at);
+    std::span<double> arr = rt.array(a[0], at);
     double acc = a[2];
     for (size_t i = 0; i < arr.size(); ++i) {
         double args[4] = {acc, arr[i], double(i), a[0]};
@@ -231,7 +231,7 @@ double arrayReduce(Runtime &rt, const double *a, int)
 
 double replaceFrom(Runtime &rt, double handle, int64_t offset, const double *values, int count)
 {
-    std::vector<double> &arr = rt.array(handle, rt.where);
+    std::span<double> arr = rt.array(handle, rt.where);
     if (offset < 0 || offset + count > int64_t(arr.size()))
         rt.failHere("the values do not fit into the array (length " + std::to_string(arr.size()) + ")");
     std::copy(values, values + count, arr.begin() + offset);
@@ -246,7 +246,7 @@ double arrayReplaceAt(Runtime &rt, const double *a, int n)
 
 double arraySort(Runtime &rt, const double *a, int)
 {
-    std::vector<double> &arr = rt.array(a[0], rt.where);
+    std::span<double> arr = rt.array(a[0], rt.where);
     std::stable_sort(arr.begin(), arr.end(), [](double x, double y) { return x < y; });
     return 0;
 }
@@ -256,12 +256,13 @@ double arraySortBy(Runtime &rt, const double *a, int)
     const Expr *at = rt.where;
     // Sorted as a copy: the compare function may change the array, and a compare function
     // that contradicts itself must not upset the sort.
-    std::vector<double> copy = rt.array(a[0], at);
+    std::span<double> original = rt.array(a[0], at);
+    std::vector<double> copy(original.begin(), original.end());
     std::stable_sort(copy.begin(), copy.end(), [&](double x, double y) {
         double args[2] = {x, y};
         return rt.call(a[1], args, 2, at) < 0;
     });
-    std::vector<double> &arr = rt.array(a[0], at);
+    std::span<double> arr = rt.array(a[0], at);
     std::copy(copy.begin(), copy.begin() + std::min(copy.size(), arr.size()), arr.begin());
     return 0;
 }

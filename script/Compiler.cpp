@@ -505,6 +505,12 @@ private:
         case Kind::Call:
             return call(n);
         case Kind::Index: {
+            if (n.kids[1]->kind == Kind::Number) {
+                auto e = at(std::make_unique<IndexGetConstant>(), n);
+                e->array = expression(*n.kids[0]);
+                e->index = toIndex(n.kids[1]->num);
+                return e;
+            }
             auto e = at(std::make_unique<IndexGet>(), n);
             e->array = expression(*n.kids[0]);
             e->index = expression(*n.kids[1]);
@@ -570,7 +576,7 @@ private:
             error(n, "unknown operator '" + n.text + "'");
             return placeholder(n);
         }
-        return at(std::move(out), n);
+        return at(std::move(out), target);
     }
 
     template<bool Prefix>
@@ -644,7 +650,7 @@ private:
             for (auto &a : arguments(n, 1))
                 args.push_back(std::move(a));
             // `a.replace(offset, ...)` is spelt like arrayReplace; both forms are accepted.
-            return builtinCall(callee, *findBuiltin(builtin), std::move(args));
+            return builtinCall(*callee.kids[0], *findBuiltin(builtin), std::move(args));
         }
         if (callee.kind == Kind::Name && localSlot(callee.text) < 0) {
             auto fn = m_survey.topFunctions.find(callee.text);

@@ -95,7 +95,9 @@ bool Instance::start()
     const Program &p = *m_program;
     Runtime &rt = m_rt;
     rt.globals = p.globalInitial;
+    rt.gp = rt.globals.data();
     rt.arrays.clear();
+    rt.arrayStorage.clear();
     rt.arrayMemory = 0;
     rt.nowMs = 0;
     rt.randomState = mixBits(m_randomKey);

@@ -73,7 +73,7 @@ struct LocalGet final : Expr {
 struct GlobalGet final : Expr {
     int slot;
     explicit GlobalGet(int s) : slot(s) {}
-    double eval(Runtime &rt) const override { return rt.globals[slot]; }
+    double eval(Runtime &rt) const override { return rt.gp[slot]; }
 };
 
 template<class Op>
@@ -94,16 +94,21 @@ struct GlobalSet final : Expr {
     double eval(Runtime &rt) const override
     {
         double v = value->eval(rt);
-        return rt.globals[slot] = Op::apply(rt.globals[slot], v);
+        return rt.gp[slot] = Op::apply(rt.gp[slot], v);
     }
 };
 
+[[noreturn]] inline void outside(Runtime &rt, int64_t i, size_t length, const Expr *at)
+{
+    rt.fail(at, "index " + std::to_string(i) + " is outside the array (length " + std::to_string(length) + ")");
+}
+
 inline double &element(Runtime &rt, double array, double index, const Expr *at)
 {
-    std::vector<double> &a = rt.array(array, at);
+    std::span<double> a = rt.array(array, at);
     int64_t i = toIndex(index);
-    if (i < 0 || i >= int64_t(a.size()))
-        rt.fail(at, "index " + std::to_string(i) + " is outside the array (length " + std::to_string(a.size()) + ")");
+    if (uint64_t(i) >= a.size()) [[unlikely]]
+        outside(rt, i, a.size(), at);
     return a[size_t(i)];
 }
 
@@ -114,6 +119,18 @@ struct IndexGet final : Expr {
         double a = array->eval(rt);
         double i = index->eval(rt);
         return element(rt, a, i, this);
+    }
+};
+
+struct IndexGetConstant final : Expr { // a[k]
+    ExprPtr array;
+    int64_t index;
+    double eval(Runtime &rt) const override
+    {
+        std::span<double> a = rt.array(array->eval(rt), this);
+        if (uint64_t(index) >= a.size()) [[unlikely]]
+            outside(rt, index, a.size(), this);
+        return a[size_t(index)];
     }
 };
 
@@ -149,8 +166,8 @@ struct GlobalUpdate final : Expr {
     double delta;
     double eval(Runtime &rt) const override
     {
-        double old = rt.globals[slot];
-        rt.globals[slot] = old + delta;
+        double old = rt.gp[slot];
+        rt.gp[slot] = old + delta;
         return Prefix ? old + delta : old;
     }
 };
@@ -282,7 +299,7 @@ struct ArrayLiteral final : Expr {
         double handle = rt.newArray(int64_t(elements.size()), this);
         for (size_t i = 0; i < elements.size(); ++i) {
             double v = elements[i]->eval(rt);
-            rt.arrays[handleIndex(handle)][i] = v;
+            rt.arrays[handleIndex(handle)][i] = v; // the handle is fresh: no check
         }
         return handle;
     }

@@ -541,6 +541,8 @@ private:
             } else if (is("[")) {
                 ++m_pos;
                 auto n = make(Kind::Index, t);
+                n->line = e->line; // errors point at the array
+                n->column = e->column;
                 n->kids.push_back(std::move(e));
                 n->kids.push_back(expression());
                 expect("]");

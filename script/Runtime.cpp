@@ -24,11 +24,9 @@ void Runtime::checkClock(int line, int column)
         fail(line, column, "stopped after running for more than 1 s (an endless loop?)");
 }
 
-std::vector<double> &Runtime::array(double handle, const Expr *at)
+void Runtime::notAnArray(double value, const Expr *at) const
 {
-    if (!isArray(handle) || handleIndex(handle) >= arrays.size())
-        fail(at, isFunction(handle) ? "a function is not an array" : "not an array");
-    return arrays[handleIndex(handle)];
+    fail(at, isFunction(value) ? "a function is not an array" : "not an array");
 }
 
 double Runtime::newArray(int64_t length, const Expr *at)
@@ -42,7 +40,8 @@ double Runtime::newArray(int64_t length, const Expr *at)
         fail(at, "the pattern's arrays are too large together (at most " + std::to_string(Limits::maxArrayMemory)
                      + " elements)");
     arrayMemory += length;
-    arrays.emplace_back(size_t(length), 0.0);
+    arrayStorage.push_back(std::make_unique<double[]>(size_t(length ? length : 1)));
+    arrays.emplace_back(arrayStorage.back().get(), size_t(length));
     return arrayValue(uint32_t(arrays.size() - 1));
 }
 

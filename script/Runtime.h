@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <deque>
+#include <span>
 #include <vector>
 
 namespace lumora::script {
@@ -67,6 +67,7 @@ struct Program;
 struct Runtime {
     const Program *program = nullptr;
     std::vector<double> globals;
+    double *gp = nullptr; // globals.data(), read by every global access
     std::vector<double> stack;
     double *fp = nullptr;
     double *sp = nullptr;
@@ -74,7 +75,10 @@ struct Runtime {
     int depth = 0;
     double ret = 0;
 
-    std::deque<std::vector<double>> arrays; // a deque: elements stay put while callbacks add arrays
+    // Arrays never grow or go away (as on the device), so their storage stays put while
+    // callbacks add arrays; a handle indexes `arrays`.
+    std::vector<std::span<double>> arrays;
+    std::vector<std::unique_ptr<double[]>> arrayStorage;
     int64_t arrayMemory = 0;
 
     // The pixel being rendered.
@@ -115,7 +119,14 @@ struct Runtime {
     void checkClock(int line, int column);
     void startWatch();
 
-    std::vector<double> &array(double handle, const Expr *at);
+    std::span<double> array(double handle, const Expr *at)
+    {
+        uint32_t i = handleIndex(handle);
+        if (!isArray(handle) || i >= arrays.size()) [[unlikely]]
+            notAnArray(handle, at);
+        return arrays[i];
+    }
+    [[noreturn]] void notAnArray(double value, const Expr *at) const;
     double newArray(int64_t length, const Expr *at);
 
     /// Calls a function value with arguments; errors name `at`.
