@@ -4,6 +4,10 @@
 #include "document/LayoutSnapshot.h"
 #include "patterns/framework/ColorPattern.h"
 
+#include <QCommandLineParser>
+
+#include <cstdio>
+
 namespace lumora::cli {
 
 std::optional<LayoutSnapshot> loadLayout(const QString &fileName)
@@ -14,6 +18,26 @@ std::optional<LayoutSnapshot> loadLayout(const QString &fileName)
     LayoutSnapshot layout = LayoutSnapshot::fromModel(model);
     layout.animationEditor->setSelectedTrack(0);
     return layout;
+}
+
+std::optional<UserPattern> loadPatternFile(const QString &fileName, int *status)
+{
+    QStringList errors;
+    std::optional<UserPattern> pattern = UserPattern::load(fileName, errors);
+    for (const QString &error : errors)
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!pattern)
+        *status = 1;
+    return pattern;
+}
+
+bool bothPatternOptions(const QCommandLineParser &parser)
+{
+    if (parser.isSet("pattern") && parser.isSet("pattern-file")) {
+        fail("give --pattern or --pattern-file, not both");
+        return true;
+    }
+    return false;
 }
 
 const ColorPattern *findPattern(const QString &name, int *status)
