@@ -52,6 +52,26 @@ std::optional<LayoutSnapshot> loadLayout(const QString &fileName)
     return layout;
 }
 
+std::optional<UserPattern> loadPatternFile(const QString &fileName, int *status)
+{
+    QStringList errors;
+    std::optional<UserPattern> pattern = UserPattern::load(fileName, errors);
+    for (const QString &error : errors)
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!pattern)
+        *status = 1;
+    return pattern;
+}
+
+bool bothPatternOptions(const QCommandLineParser &parser)
+{
+    if (parser.isSet("pattern") && parser.isSet("pattern-file")) {
+        fail("give --pattern or --pattern-file, not both");
+        return true;
+    }
+    return false;
+}
+
 const ColorPattern *findPattern(const QString &name, int *status)
 {
     ColorPattern::addInstances();

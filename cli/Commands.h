@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/UserPattern.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -26,6 +28,7 @@ int runExportMap(const QStringList &arguments);
 int runImport(const QStringList &arguments);
 int runPlay(const QStringList &arguments);
 int runGenerate(const QStringList &arguments);
+int runCheckPattern(const QStringList &arguments);
 
 /// Parses a command's arguments: --help prints the command's help and exits 0; false after a
 /// message for an unknown option or a missing value (bad usage, exit status 2).
@@ -40,6 +43,12 @@ std::optional<LayoutSnapshot> loadLayout(const QString &fileName);
 /// The pattern of that name, or the first by name when the name is empty; none after a
 /// message, with the exit status in `status`.
 const ColorPattern *findPattern(const QString &name, int *status);
+
+/// The user pattern in a .js file; none after its errors ("FILE:LINE:COL: message", one a
+/// line on stderr), with the exit status in `status`.
+std::optional<UserPattern> loadPatternFile(const QString &fileName, int *status);
+/// Whether both --pattern and --pattern-file were given (after a message).
+bool bothPatternOptions(const QCommandLineParser &parser);
 
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);

@@ -41,17 +41,42 @@ bool load(const QString &fileName, Model &model)
 namespace {
 
 /// The power estimate of the pattern over the export's frames, as a JSON object.
+constexpr int powerFrames = 3000;
+
+QByteArray jsonPower(const QString &name, const QByteArray &pixels, qsizetype leds);
+
 QByteArray jsonPower(const LayoutSnapshot &layout, const ColorPattern &pattern)
 {
     const PixelSource sources = patternSources(layout);
     const QList<QPointF> points = layout.points();
-    constexpr int frames = 3000;
     QByteArray pixels;
-    renderPatternAnimation(pixels, points, pattern, frames, 0, nullptr, &sources);
+    renderPatternAnimation(pixels, points, pattern, powerFrames, 0, nullptr, &sources);
+    return jsonPower(QString::fromStdString(pattern.name()), pixels, points.size());
+}
+
+/// The same for a user pattern; none after a message when the pattern stops on an error.
+std::optional<QByteArray> jsonPower(const LayoutSnapshot &layout, const UserPattern &pattern)
+{
+    QByteArray pixels;
+    QString error;
+    const auto sink = [&](const char *data, qsizetype size) {
+        pixels.append(data, size);
+        return true;
+    };
+    if (!renderUserPatternAnimation(sink, layout.leds, pattern, powerFrames, nullptr, &error)) {
+        fail(error);
+        return std::nullopt;
+    }
+    return jsonPower(pattern.name(), pixels, layout.leds.size());
+}
+
+QByteArray jsonPower(const QString &name, const QByteArray &pixels, qsizetype leds)
+{
+    constexpr int frames = powerFrames;
     const PowerModel model;
-    const PowerEstimate estimate = estimatePower(pixels, points.size(), model);
-    return "{\"pattern\": " + jsonString(QString::fromStdString(pattern.name()))
-        + ", \"frames\": " + QByteArray::number(frames) + ", \"leds\": " + QByteArray::number(points.size())
+    const PowerEstimate estimate = estimatePower(pixels, leds, model);
+    return "{\"pattern\": " + jsonString(name)
+        + ", \"frames\": " + QByteArray::number(frames) + ", \"leds\": " + QByteArray::number(leds)
         + ", \"milliampsPerChannel\": " + shortestNumber(model.milliampsPerChannel)
         + ", \"idleMilliampsPerLed\": " + shortestNumber(model.idleMilliampsPerLed)
         + ", \"peakMilliamps\": " + shortestNumber(estimate.peakMilliamps)
@@ -84,10 +109,23 @@ int runInspect(const QStringList &arguments)
                              "default power model (20 mA per channel at full, 1 mA per LED idle), peak and "
                              "mean, and the 5 V supply the peak needs.",
                              "PATTERN");
+    QCommandLineOption powerFile("pattern-file",
+                                 "Add \"power\" as --power does, for the pattern written in FILE.js.", "FILE.js");
     parser.addOption(power);
+    parser.addOption(powerFile);
     if (!parse(parser, arguments, 1))
         return 2;
     const ColorPattern *powerPattern = nullptr;
+    std::optional<UserPattern> userPattern;
+    if (parser.isSet(power) && parser.isSet(powerFile)) {
+        fail("give --power or --pattern-file, not both");
+        return 2;
+    }
+    if (parser.isSet(powerFile)) {
+        int status = 1;
+        if (!(userPattern = loadPatternFile(parser.value(powerFile), &status)))
+            return status;
+    }
     if (parser.isSet(power)) {
         int status = 2;
         if (parser.value(power).isEmpty() || !(powerPattern = findPattern(parser.value(power), &status))) {
@@ -122,6 +160,12 @@ int runInspect(const QStringList &arguments)
     json += "]";
     if (powerPattern)
         json += ", \"power\": " + jsonPower(LayoutSnapshot::fromModel(model), *powerPattern);
+    if (userPattern) {
+        const std::optional<QByteArray> power = jsonPower(LayoutSnapshot::fromModel(model), *userPattern);
+        if (!power)
+            return 1;
+        json += ", \"power\": " + *power;
+    }
     json += "}\n";
     std::fwrite(json.constData(), 1, json.size(), stdout);
     return 0;
@@ -155,6 +199,8 @@ int runExport(const QStringList &arguments)
     parser.addPositionalArgument("DOC", "The document to export.");
     QCommandLineOption animation("animation", "Export the animation frames instead of the pictures.");
     QCommandLineOption patternOption("pattern", "The pattern to render (default: the first by name).", "NAME");
+    QCommandLineOption patternFile("pattern-file", "Render the pattern written in FILE.js instead; its PPM is named\n"
+                                                   "after the file.", "FILE.js");
     QCommandLineOption noPattern("no-pattern", "Leave out the pattern PPM.");
     QCommandLineOption frames("frames", "Rows of the pattern PPM (default 3000).", "N", "3000");
     QCommandLineOption headerStyle("header-style",
@@ -166,7 +212,7 @@ int runExport(const QStringList &arguments)
     QCommandLineOption outputDir("output-dir",
         "Write the files into DIR (made when missing) instead of the document's folder, so that "
         "several layouts in one folder keep their own headers.", "DIR");
-    parser.addOptions({animation, patternOption, noPattern, frames, headerStyle, fast, outputDir});
+    parser.addOptions({animation, patternOption, patternFile, noPattern, frames, headerStyle, fast, outputDir});
     if (!parse(parser, arguments, 1))
         return 2;
     bool framesOk = false;
@@ -181,9 +227,16 @@ int runExport(const QStringList &arguments)
         return 2;
     }
 
+    if (bothPatternOptions(parser))
+        return 2;
     int status = 0;
-    const ColorPattern *pattern = findPattern(parser.value(patternOption), &status);
-    if (!pattern)
+    const ColorPattern *pattern = nullptr;
+    std::optional<UserPattern> userPattern;
+    if (parser.isSet(patternFile))
+        userPattern = loadPatternFile(parser.value(patternFile), &status);
+    else
+        pattern = findPattern(parser.value(patternOption), &status);
+    if (!pattern && !userPattern)
         return status;
 
     const QString fileName = parser.positionalArguments()[0];
@@ -204,6 +257,8 @@ int runExport(const QStringList &arguments)
     }
     if (parser.isSet(noPattern))
         return reportExport(parser.isSet(animation) ? exporter.exportAnimation() : exporter.exportImages());
+    if (userPattern)
+        return reportExport(exporter.exportAll(*userPattern, parser.isSet(animation)));
     return reportExport(exporter.exportAll(*pattern, parser.isSet(animation)));
 }
 

@@ -10,6 +10,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <csignal>
@@ -72,6 +73,7 @@ int runPlay(const QStringList &arguments)
     parser.addPositionalArgument("DOC", "The document whose LEDs to drive.");
     QCommandLineOption to("to", "Where to send the frames (required).", "URL");
     QCommandLineOption patternOption("pattern", "The pattern to play (default: the first by name).", "NAME");
+    QCommandLineOption patternFile("pattern-file", "Play the pattern written in FILE.js.", "FILE.js");
     QCommandLineOption frames({"frames", "animation"}, "Play the frame animation of track 0 instead of a pattern.");
     QCommandLineOption fps("fps", "Frames per second, 1 to 240 (default 30).", "F");
     QCommandLineOption seconds("seconds", "Stop after this many seconds of frames.", "S");
@@ -84,7 +86,7 @@ int runPlay(const QStringList &arguments)
     QCommandLineOption timeBase("time-base", "preview (the editor's clock, default) or export (frame i at "
                                              "T = 0.2 i, like the rows of the pattern PPM).", "BASE");
     QCommandLineOption keep("keep", "Leave the last frame on the LEDs instead of sending black.");
-    parser.addOptions({to, patternOption, frames, fps, seconds, count, brightness, gamma, order, limit, timeBase, keep});
+    parser.addOptions({to, patternOption, patternFile, frames, fps, seconds, count, brightness, gamma, order, limit, timeBase, keep});
     if (!parse(parser, arguments, 1))
         return 2;
 
@@ -126,11 +128,18 @@ int runPlay(const QStringList &arguments)
         total = total < 0 ? bySeconds : std::min(total, bySeconds);
     }
 
+    if (bothPatternOptions(parser))
+        return 2;
     const ColorPattern *pattern = nullptr;
+    std::optional<UserPattern> userPattern;
     if (!parser.isSet(frames)) {
         int status = 0;
-        if (!(pattern = findPattern(parser.value(patternOption), &status)))
+        if (parser.isSet(patternFile)) {
+            if (!(userPattern = loadPatternFile(parser.value(patternFile), &status)))
+                return status;
+        } else if (!(pattern = findPattern(parser.value(patternOption), &status))) {
             return status;
+        }
     }
     const QString fileName = parser.positionalArguments()[0];
     const std::optional<LayoutSnapshot> loaded = loadLayout(fileName);
@@ -149,7 +158,29 @@ int runPlay(const QStringList &arguments)
                              "they stay dark\n", settings.limitMilliamps, idle, (long long)points.size());
 
     std::function<QByteArray(qint64)> frameAt;
-    if (pattern) {
+    std::optional<UserPatternRun> run;
+    bool reportedError = false;
+    QElapsedTimer clock;
+    if (userPattern) {
+        // A user pattern keeps state: its frames come in order, each after the time since
+        // the last (or 200 ms, as in the export).
+        run.emplace(*userPattern, layout.leds);
+        frameAt = [&](qint64 i) {
+            double delta = 200;
+            if (!exportTime) {
+                delta = clock.isValid() ? double(clock.nsecsElapsed()) / 1e6 : 0;
+                clock.start();
+            } else if (i == 0) {
+                delta = 0;
+            }
+            QByteArray frame = run->nextFrame(delta);
+            if (const QString error = run->error(); !error.isEmpty() && !reportedError) {
+                reportedError = true;
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+            }
+            return frame;
+        };
+    } else if (pattern) {
         frameAt = [&, pixels = patternSources(layout)](qint64 i) {
             return renderPatternFrame(points, *pattern, exportTime ? 0.2 * i : previewTime(), &pixels);
         };
@@ -211,6 +242,8 @@ int runPlay(const QStringList &arguments)
     QObject::connect(&stopWatch, &QTimer::timeout, [&] {
         if (stopRequested)
             finish(0);
+        else if (reportedError)
+            finish(1); // the pattern stopped on an error, said above
     });
     stopWatch.start(50);
 

@@ -27,6 +27,7 @@ const Command commands[] = {
     {"play", "Send a pattern or the frame animation to LED controllers over the network.", runPlay},
     {"import", "Make a document from a WLED, Pixelblaze, xLights or CSV LED map.", runImport},
     {"generate", "Make a document of a generated LED matrix, strip or ring.", runGenerate},
+    {"check-pattern", "Compile a pattern written in the Pixelblaze language and report its errors.", runCheckPattern},
 };
 
 } // namespace
@@ -51,7 +52,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     QString description = "Headless exports and inspections of LED layouts.\n\nCommands:\n";
     for (const Command &command : commands)
-        description += QString("  %1  %2\n").arg(command.name, -10).arg(command.summary);
+        description += QString("  %1  %2\n").arg(command.name, -13).arg(command.summary);
     description += "\nRun 'lumora-cli COMMAND --help' for a command's options.";
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();

@@ -1,4 +1,5 @@
 #include "Exporter.h"
+#include "UserPattern.h"
 
 #include "ColorBytes.h"
 #include "DocumentReader.h"
@@ -118,35 +119,59 @@ ExportReport Exporter::exportAll(const ColorPattern &pattern, bool animationTab,
 
 ExportReport Exporter::exportAnimationPattern(const ColorPattern &pattern, RenderControl *control)
 {
-    ExportReport report;
-    const QString name = QString::fromStdString(pattern.name());
-    if (name.isEmpty() || name.contains('/') || name.startsWith('.')) {
-        report.failures.append(QString("the pattern name \"%1\" cannot name a file").arg(name));
-        return report;
-    }
-
     // The Image pattern samples the layout's own background and LED box, on the render's
     // threads only: whatever the editor publishes meanwhile cannot reach this export. The
     // background is read as the picture headers read it.
-    if (m_layout.background) {
+    const QString name = QString::fromStdString(pattern.name());
+    if (m_layout.background && !name.isEmpty()) {
         const ReadPicture background = readPicture(m_layout.background, true);
         m_layout.background = Picture::fromImage(background.image, m_layout.background->url());
     }
     const PixelSource pixels = patternSources(m_layout);
-
     const QList<QPointF> gridPoints = m_layout.points();
+    return writePatternPpm(name, [&](const RenderSink &sink) {
+        return renderPatternAnimation(sink, gridPoints, pattern, m_patternFrames, 0, control, &pixels, m_fast);
+    }, control);
+}
+
+ExportReport Exporter::exportAll(const UserPattern &pattern, bool animationTab, RenderControl *control)
+{
+    ExportReport report = exportAnimationPattern(pattern, control);
+    if (report.cancelled)
+        return report;
+    report.merge(animationTab ? exportAnimation() : exportImages());
+    return report;
+}
+
+ExportReport Exporter::exportAnimationPattern(const UserPattern &pattern, RenderControl *control)
+{
+    QString problem;
+    return writePatternPpm(pattern.name(), [&](const RenderSink &sink) {
+        return renderUserPatternAnimation(sink, m_layout.leds, pattern, m_patternFrames, control, &problem);
+    }, control, &problem);
+}
+
+ExportReport Exporter::writePatternPpm(const QString &name, const std::function<bool(const RenderSink &)> &render,
+                                       RenderControl *control, const QString *problem)
+{
+    ExportReport report;
+    if (name.isEmpty() || name.contains('/') || name.startsWith('.')) {
+        report.failures.append(QString("the pattern name \"%1\" cannot name a file").arg(name));
+        return report;
+    }
     // Rendered in chunks of frames and written as they come; the old file is replaced only
     // when every row arrived.
     SaveFile file(path(name + ".ppm"));
-    file.open() && file.write(ppmHeader(gridPoints.size(), m_patternFrames));
+    file.open() && file.write(ppmHeader(m_layout.leds.size(), m_patternFrames));
     const auto sink = [&](const char *data, qsizetype size) { return file.write(data, size); };
-    const bool rendered = !file.failed()
-        && renderPatternAnimation(sink, gridPoints, pattern, m_patternFrames, 0, control, &pixels, m_fast);
+    const bool rendered = !file.failed() && render(sink);
     if (control && control->cancelled) {
         report.cancelled = true;
         return report;
     }
-    if (!rendered && !file.failed())
+    if (problem && !problem->isEmpty())
+        report.failures.append(QString("cannot render %1: %2").arg(file.fileName(), *problem));
+    else if (!rendered && !file.failed())
         report.failures.append(QString("cannot render %1").arg(file.fileName()));
     else
         finish(report, file);

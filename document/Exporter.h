@@ -17,6 +17,7 @@
 namespace lumora {
 
 class ColorPattern;
+class UserPattern;
 
 /// The colours of one picture or frame, one per LED in LED order (none: black).
 using LedColors = QList<std::optional<PixelColor>>;
@@ -68,6 +69,10 @@ public:
 
     /// "<pattern name>.ppm": 3000 rows (or setPatternFrames) of one pixel per LED.
     ExportReport exportAnimationPattern(const ColorPattern &pattern, RenderControl *control = nullptr);
+    /// The same for a pattern the user wrote: "<file's base name>.ppm", frame i after i calls
+    /// of its beforeRender(200). An error of the pattern fails the PPM with its place.
+    ExportReport exportAll(const UserPattern &pattern, bool animationTab, RenderControl *control = nullptr);
+    ExportReport exportAnimationPattern(const UserPattern &pattern, RenderControl *control = nullptr);
     /// image<i>.h per background picture, images.h, cases.h, frame000.ppm.
     ExportReport exportImages();
     /// image<i>.h per frame of the current track, images.h, cases.h, frame001.ppm.
@@ -104,6 +109,9 @@ private:
     ExportReport writePictures(qsizetype n, const std::function<PictureColors(qsizetype i)> &picture,
                                const QString &ppmName);
     void write(ExportReport &report, const QString &name, const QByteArray &bytes) const;
+    /// Writes "<name>.ppm" of the pattern animation that `render` hands to its sink.
+    ExportReport writePatternPpm(const QString &name, const std::function<bool(const RenderSink &)> &render,
+                                 RenderControl *control, const QString *problem = nullptr);
     /// Commits a streamed file and notes it as written or failed.
     void finish(ExportReport &report, SaveFile &file) const;
     QString path(const QString &name) const;

@@ -1,5 +1,5 @@
-# Fails when a lower layer includes a higher one: the pattern engine includes no Qt and
-# nothing of the project outside patterns/; the core (document/, maps/, animation/ outside ui/)
+# Fails when a lower layer includes a higher one: the pattern engine and the pattern
+# language include no Qt and nothing of the project outside their folders; the core (document/, maps/, animation/ outside ui/)
 # and the live output (output/) include no widgets and nothing of editor/, app/ or
 # animation/ui/; the editor widgets include nothing of app/. Run as a build step of the core.
 set(violations "")
@@ -20,6 +20,8 @@ function(check_files globs forbidden)
 endfunction()
 
 set(widgets "<Q(tWidgets|tPrintSupport|Widget|Application|MainWindow|Dialog|MessageBox|FileDialog|Menu|Action|Label|ScrollArea|ListView|Splitter|TabWidget|ToolBar|StatusBar|Printer|PrintDialog)[>/]")
+set(script "${SOURCE_DIR}/script")
+check_files("${script}/*.h;${script}/*.cpp" "<Q|\"(patterns|document|animation|editor|app|cli|output|maps)/")
 set(patterns "${SOURCE_DIR}/patterns")
 check_files("${patterns}/*.h;${patterns}/*.cpp;${patterns}/*/*.h;${patterns}/*/*.cpp"
             "<Q|\"(document|animation|editor|app|cli|output|maps)/")
