@@ -14,7 +14,7 @@ import sys
 
 # What the completion offers for an option's value or an argument. Looked up as
 # "COMMAND --option", then "--option", then by the value's or argument's name in the help text
-# (<DOC>, KIND); nothing is offered for the rest.
+# (<DOC>, KIND, FILE.js as FILE); nothing is offered for the rest.
 VALUES = {
     "DOC": "documents",
     "IN": "documents",
@@ -247,8 +247,10 @@ def option_words(options):
 
 
 def shell_kind(command, option, value):
-    """What to offer, as one shell word (spaces as +); "none" when nothing fits."""
+    """What to offer, as one shell word (spaces as +); "none" when nothing fits. A name with an
+    extension (FILE.js) falls back to the name before it."""
     keys = [f"{command} {option}", option, value] if option else [f"{command} {value}", value]
+    keys.append(value.split(".")[0])
     kind = next((VALUES[key] for key in keys if key in VALUES), "none")
     return kind.replace(" ", "+")
 
