@@ -13,7 +13,7 @@ void describe(QCommandLineParser &parser)
     parser.setApplicationDescription("Lumora: place LEDs on a picture, preview patterns, export for microcontrollers.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("files", "Layouts to open, each in its own window.", "[FILE...]");
+    parser.addPositionalArgument("FILE", "Layouts to open, each in its own window.", "[FILE...]");
 }
 
 /// True when the arguments ask only for --help or --version, which need no display.

@@ -16,6 +16,8 @@ struct Command {
     std::function<int(const QStringList &)> run;
 };
 
+// The manual page and the bash completion are made from this table and each command's --help
+// at build time (scripts/make-cli-docs.py), so a new command needs only its row here.
 const Command commands[] = {
     {"patterns", "List every pattern with its parameters, in menu order.", runPatterns},
     {"sample", "Evaluate patterns for lines \"NAME T X Y INDEX\" read from standard input.", runSample},

@@ -14,7 +14,7 @@ import sys
 
 # What the completion offers for an option's value or an argument. Looked up as
 # "COMMAND --option", then "--option", then by the value's or argument's name in the help text
-# (<DOC>, KIND); nothing is offered for the rest.
+# (<DOC>, KIND, FILE.js as FILE); nothing is offered for the rest.
 VALUES = {
     "DOC": "documents",
     "IN": "documents",
@@ -31,7 +31,7 @@ VALUES = {
     "--format": "words wled wled-gaps pixelblaze fastled screenmap xmodel csv",
     "import --format": "words wled pixelblaze xmodel csv",
 }
-# Every command has these; the manual lists them once.
+# Every command has these; the manual lists them with the program's options only.
 HELP_OPTIONS = {"-h", "--help", "--help-all"}
 
 
@@ -43,12 +43,12 @@ class Option:
 class Help:
     """One --help text: usage syntax, description lines, options and arguments."""
 
-    def __init__(self, text):
+    def __init__(self, text, program):
         lines = text.rstrip("\n").split("\n")
-        usage = re.match(r"Usage: \S+ (.*)", lines[0])
-        if not usage:
+        usage = f"Usage: {program} "
+        if not lines[0].startswith(usage):
             sys.exit(f"make-cli-docs: no usage line in: {lines[0]!r}")
-        self.syntax = usage.group(1)
+        self.syntax = lines[0][len(usage):]
         self.description, self.options, self.arguments = [], [], []
         section = self.description
         for line in lines[1:]:
@@ -80,7 +80,7 @@ def run_help(program, *arguments):
     result = subprocess.run([program, *arguments, "--help"], capture_output=True, text=True, env=environment)
     if result.returncode != 0:
         sys.exit(f"make-cli-docs: {program} {' '.join(arguments)} --help exited {result.returncode}: {result.stderr}")
-    help = Help(result.stdout)
+    help = Help(result.stdout, program)
     # A command's usage line names the command after the program; keep only what follows it.
     if arguments and help.syntax.startswith(arguments[0] + " "):
         help.syntax = help.syntax[len(arguments[0]) + 1:]
@@ -119,10 +119,10 @@ def roff_paragraphs(lines):
     return "\n".join(out)
 
 
-def roff_options(options):
+def roff_options(options, help_too=False):
     out = []
     for option in options:
-        if HELP_OPTIONS.issuperset(option.names):
+        if HELP_OPTIONS.issuperset(option.names) and not help_too:
             continue
         names = ", ".join(f"\\fB{roff(name)}\\fR" for name in option.names)
         value = f" \\fI{option.value}\\fR" if option.value else ""
@@ -153,7 +153,7 @@ def manual(program, template, defines):
     top = run_help(program)
     fields = dict(defines)
     fields["SYNOPSIS"] = roff_syntax(name, top.syntax)
-    fields["OPTIONS"] = roff_options(top.options)
+    fields["OPTIONS"] = roff_options(top.options, help_too=True)
     fields["ARGUMENTS"] = roff_arguments(top.arguments)
     sections, helps = [], {}
     for command, summary in commands_of(top):
@@ -247,8 +247,10 @@ def option_words(options):
 
 
 def shell_kind(command, option, value):
-    """What to offer, as one shell word (spaces as +); "none" when nothing fits."""
+    """What to offer, as one shell word (spaces as +); "none" when nothing fits. A name with an
+    extension (FILE.js) falls back to the name before it."""
     keys = [f"{command} {option}", option, value] if option else [f"{command} {value}", value]
+    keys.append(value.split(".")[0])
     kind = next((VALUES[key] for key in keys if key in VALUES), "none")
     return kind.replace(" ", "+")
 
