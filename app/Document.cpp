@@ -503,8 +503,10 @@ void Document::importLedMap()
                                     "neighbours and are marked:").arg(QFileInfo(fileName).fileName()),
                                  result.filledRuns);
     QString message = tr("Imported %n LED(s).", nullptr, int(result.leds.size()));
-    if (!result.gapNote.isEmpty())
-        message += ' ' + result.gapNote + (result.filled.isEmpty() ? QString('.') : tr("; they are marked."));
+    if (!result.gapNote.isEmpty()) {
+        const QString note = result.gapNote.left(1).toUpper() + result.gapNote.mid(1);
+        message += ' ' + note + (result.filled.isEmpty() ? tr(".") : tr(". They are marked."));
+    }
     if (!result.warnings.isEmpty())
         message += ' ' + result.warnings.join(' ');
     m_window->showStatus(message);

@@ -221,7 +221,7 @@ LedMapImport importLedMap(const QByteArray &data, std::optional<LedMapFormat> fo
         result.leds[i] = clampedToLayout(result.leds[i]);
     if (!result.filled.isEmpty())
         result.gapNote = QString("the map does not place %1 of its LEDs; %2 filled in on the wiring between their "
-                                 "neighbours and marked, to be checked: %3")
+                                 "neighbours, to be checked: %3")
                              .arg(result.filled.size())
                              .arg(result.filled.size() == 1 ? "it was" : "they were")
                              .arg(result.filledRuns.mid(0, 5).join("; ") + (result.filledRuns.size() > 5 ? "; …" : ""));

@@ -1,7 +1,9 @@
 #include "document/Exporter.h"
+#include "document/LedGenerators.h"
 #include "maps/CellLattice.h"
 #include "maps/MapExport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -124,4 +126,101 @@ TEST(HeaderCompile, FastLedHeaderCompilesAndItsXyFindsEveryLed)
     ASSERT_TRUE(built.ok) << qPrintable(built.output);
     const Compiled ran = compile(dir.filePath("xy"), {}, dir.path());
     EXPECT_TRUE(ran.ok) << qPrintable(ran.output);
+}
+
+namespace {
+
+/// A sketch that reads every table of the FastLED header with the reader of its type, as
+/// FastLED sketches do; with EXPECT_STANDIN it also checks that <pgmspace.h> was the one used.
+const QByteArray readingSketch = R"(#include "leds.h"
+#if defined(EXPECT_STANDIN) && !defined(STANDIN_PGMSPACE)
+#error "the <pgmspace.h> stand-in was not included"
+#endif
+volatile unsigned long sink;
+int main()
+{
+    unsigned long sum = 0;
+    for (int i = 0; i < NUM_LEDS; ++i)
+        sum += pgm_read_byte(&coordsX[i]) + pgm_read_byte(&coordsY[i]) + pgm_read_byte(&angles[i])
+            + pgm_read_byte(&radii[i]);
+    sum += pgm_read_word(&XYTable[XY_WIDTH * XY_HEIGHT - 1]) + XY(XY_WIDTH - 1, XY_HEIGHT - 1);
+    sink = sum;
+    return 0;
+}
+)";
+
+// What an ESP core's <pgmspace.h> provides: the readers as macros of its own.
+const QByteArray pgmspaceStandIn = R"(#pragma once
+#include <stdint.h>
+#define STANDIN_PGMSPACE 1
+#define PROGMEM
+#define pgm_read_byte(addr) (*(const uint8_t *)(const void *)(addr))
+#define pgm_read_word(addr) (*(const uint16_t *)(const void *)(addr))
+#define pgm_read_dword(addr) (*(const uint32_t *)(const void *)(addr))
+)";
+
+/// 256 LEDs, a 16 × 16 matrix: XYTable is uint16_t while the coordinates are bytes.
+LayoutSnapshot sixteenBySixteen()
+{
+    MatrixLayout matrix;
+    LayoutSnapshot layout;
+    layout.leds = matrixPositions(matrix, {512, 384}, 40);
+    return layout;
+}
+
+} // namespace
+
+TEST(HeaderCompile, FastLedHeaderCompilesWithAndWithoutPgmspaceAndForAvr)
+{
+    QTemporaryDir dir;
+    const MapExport header = exportLedMap(LedMapFormat::FastLed, sixteenBySixteen(), "matrix");
+    ASSERT_TRUE(header.ok()) << qPrintable(header.error);
+    ASSERT_TRUE(header.bytes.contains("const uint16_t XYTable"));
+    writeText(dir, "leds.h", header.bytes);
+    writeText(dir, "main.cpp", readingSketch);
+    QDir(dir.path()).mkdir("standin");
+    writeText(dir, "standin/pgmspace.h", pgmspaceStandIn);
+
+    const Compiled host = compile(LUMORA_HOST_CXX, {"-std=c++11", "-Wall", "-Werror", "-c", "main.cpp", "-o", "host.o"},
+                                  dir.path());
+    EXPECT_TRUE(host.ok) << "host, no <pgmspace.h>:\n" << qPrintable(host.output);
+    const Compiled esp = compile(LUMORA_HOST_CXX, {"-std=c++11", "-Wall", "-Werror", "-DESP32", "-DEXPECT_STANDIN",
+                                                   "-Istandin", "-c", "main.cpp", "-o", "esp.o"}, dir.path());
+    EXPECT_TRUE(esp.ok) << "host with a <pgmspace.h> stand-in:\n" << qPrintable(esp.output);
+
+    const QString avr = QStandardPaths::findExecutable("avr-g++");
+    if (avr.isEmpty())
+        GTEST_SKIP() << "avr-g++ is not installed (scripts/install-deps installs gcc-avr and avr-libc)";
+    const Compiled board = compile(avr, {"-mmcu=atmega328p", "-Os", "-Wall", "-Werror", "-c", "main.cpp", "-o", "avr.o"},
+                                   dir.path());
+    EXPECT_TRUE(board.ok) << "avr-g++:\n" << qPrintable(board.output);
+}
+
+TEST(HeaderCompile, LargestTableAnAvrTakesCompilesAndOneMoreCellIsRefused)
+{
+    // A row and a column of LEDs 5 apart span the lattice: 127 × 129 cells of uint16_t are
+    // 32766 bytes, the most avr-gcc allows in one array; 128 × 128 are two bytes too many.
+    auto corner = [](int columns, int rows) {
+        LayoutSnapshot layout;
+        for (int i = 0; i < columns; ++i)
+            layout.leds.append(QPointF(100 + 5 * i, 100));
+        for (int j = 1; j < rows; ++j)
+            layout.leds.append(QPointF(100, 100 + 5 * j));
+        return layout;
+    };
+    const MapExport refused = exportLedMap(LedMapFormat::FastLed, corner(128, 128), "corner");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error.startsWith("XYTable would take 32768 bytes")) << qPrintable(refused.error);
+
+    const MapExport largest = exportLedMap(LedMapFormat::FastLed, corner(127, 129), "corner");
+    ASSERT_TRUE(largest.ok()) << qPrintable(largest.error);
+    ASSERT_TRUE(largest.bytes.contains("#define XY_WIDTH 127\n#define XY_HEIGHT 129\n"));
+    const QString avr = QStandardPaths::findExecutable("avr-g++");
+    if (avr.isEmpty())
+        GTEST_SKIP() << "avr-g++ is not installed (scripts/install-deps installs gcc-avr and avr-libc)";
+    QTemporaryDir dir;
+    writeText(dir, "leds.h", largest.bytes);
+    writeText(dir, "main.cpp", readingSketch);
+    const Compiled board = compile(avr, {"-mmcu=atmega328p", "-Os", "-c", "main.cpp", "-o", "avr.o"}, dir.path());
+    EXPECT_TRUE(board.ok) << qPrintable(board.output);
 }
