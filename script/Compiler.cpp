@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <type_traits>
 #include <unordered_map>
 
 namespace lumora::script {
@@ -62,51 +63,60 @@ void surveyNode(const Node *n, bool topLevel, Survey &s)
         surveyNode(k.get(), topLevel, s);
 }
 
+// Calls f(operand) with the operand policy that reads `e` fastest.
+template<class F>
+auto withOperand(ExprPtr e, F &&f)
+{
+    if (auto *c = dynamic_cast<Constant *>(e.get()))
+        return f(ConstantOperand{c->value});
+    if (auto *l = dynamic_cast<LocalGet *>(e.get()))
+        return f(LocalOperand{l->slot});
+    if (auto *g = dynamic_cast<GlobalGet *>(e.get()))
+        return f(GlobalOperand{g->slot});
+    return f(ExprOperand{std::move(e)});
+}
+
 template<class Op>
 ExprPtr makeBinary(ExprPtr left, ExprPtr right)
 {
+    int line = left->line, column = left->column;
     auto *lc = dynamic_cast<Constant *>(left.get());
     auto *rc = dynamic_cast<Constant *>(right.get());
-    auto *ll = dynamic_cast<LocalGet *>(left.get());
-    auto *rl = dynamic_cast<LocalGet *>(right.get());
-    int line = left->line, column = left->column;
     ExprPtr out;
     if (lc && rc) {
         out = std::make_unique<Constant>(Op::apply(lc->value, rc->value));
-    } else if (ll && rc) {
-        auto n = std::make_unique<LocalConstant<Op>>();
-        n->slot = ll->slot;
-        n->k = rc->value;
-        out = std::move(n);
-    } else if (rc) {
-        auto n = std::make_unique<BinaryConstant<Op>>();
-        n->left = std::move(left);
-        n->k = rc->value;
-        out = std::move(n);
-    } else if (lc) {
-        auto n = std::make_unique<ConstantBinary<Op>>();
-        n->right = std::move(right);
-        n->k = lc->value;
-        out = std::move(n);
-    } else if (rl) {
-        auto n = std::make_unique<BinaryLocal<Op>>();
-        n->left = std::move(left);
-        n->slot = rl->slot;
-        out = std::move(n);
-    } else if (ll) {
-        auto n = std::make_unique<LocalBinary<Op>>();
-        n->right = std::move(right);
-        n->slot = ll->slot;
-        out = std::move(n);
     } else {
-        auto n = std::make_unique<Binary<Op>>();
-        n->left = std::move(left);
-        n->right = std::move(right);
-        out = std::move(n);
+        out = withOperand(std::move(left), [&](auto l) {
+            return withOperand(std::move(right), [&](auto r) -> ExprPtr {
+                auto n = std::make_unique<Binary<Op, decltype(l), decltype(r)>>();
+                n->left = std::move(l);
+                n->right = std::move(r);
+                return n;
+            });
+        });
     }
     out->line = line;
     out->column = column;
     return out;
+}
+
+ExprPtr makeIndexGet(ExprPtr array, ExprPtr index)
+{
+    return withOperand(std::move(array), [&](auto a) -> ExprPtr {
+        if constexpr (std::is_same_v<decltype(a), ConstantOperand>) {
+            auto n = std::make_unique<IndexGet<ExprOperand, ExprOperand>>(); // reading a number: an error
+            n->array = ExprOperand{std::make_unique<Constant>(a.k)};
+            n->index = ExprOperand{std::move(index)};
+            return n;
+        } else {
+            return withOperand(std::move(index), [&](auto i) -> ExprPtr {
+                auto n = std::make_unique<IndexGet<decltype(a), decltype(i)>>();
+                n->array = std::move(a);
+                n->index = std::move(i);
+                return n;
+            });
+        }
+    });
 }
 
 // Calls `f.template operator()<Op>()` for the operator spelt `op`; false when unknown.
@@ -505,16 +515,8 @@ private:
         case Kind::Call:
             return call(n);
         case Kind::Index: {
-            if (n.kids[1]->kind == Kind::Number) {
-                auto e = at(std::make_unique<IndexGetConstant>(), n);
-                e->array = expression(*n.kids[0]);
-                e->index = toIndex(n.kids[1]->num);
-                return e;
-            }
-            auto e = at(std::make_unique<IndexGet>(), n);
-            e->array = expression(*n.kids[0]);
-            e->index = expression(*n.kids[1]);
-            return e;
+            ExprPtr array = expression(*n.kids[0]);
+            return at(makeIndexGet(std::move(array), expression(*n.kids[1])), n);
         }
         case Kind::Member: {
             if (n.text == "length") {

@@ -112,25 +112,15 @@ inline double &element(Runtime &rt, double array, double index, const Expr *at)
     return a[size_t(i)];
 }
 
+template<class A, class I>
 struct IndexGet final : Expr {
-    ExprPtr array, index;
+    A array;
+    I index;
     double eval(Runtime &rt) const override
     {
-        double a = array->eval(rt);
-        double i = index->eval(rt);
+        double a = array.get(rt);
+        double i = index.get(rt);
         return element(rt, a, i, this);
-    }
-};
-
-struct IndexGetConstant final : Expr { // a[k]
-    ExprPtr array;
-    int64_t index;
-    double eval(Runtime &rt) const override
-    {
-        std::span<double> a = rt.array(array->eval(rt), this);
-        if (uint64_t(index) >= a.size()) [[unlikely]]
-            outside(rt, index, a.size(), this);
-        return a[size_t(index)];
     }
 };
 
@@ -189,57 +179,33 @@ struct IndexUpdate final : Expr {
 
 // ---- operators on values ------------------------------------------------------------------
 
-template<class Op>
+// Operands read without a virtual call when they are a constant, a local or a global.
+struct ConstantOperand {
+    double k;
+    double get(Runtime &) const { return k; }
+};
+struct LocalOperand {
+    int slot;
+    double get(Runtime &rt) const { return rt.fp[slot]; }
+};
+struct GlobalOperand {
+    int slot;
+    double get(Runtime &rt) const { return rt.gp[slot]; }
+};
+struct ExprOperand {
+    ExprPtr e;
+    double get(Runtime &rt) const { return e->eval(rt); }
+};
+
+template<class Op, class L, class R>
 struct Binary final : Expr {
-    ExprPtr left, right;
+    L left;
+    R right;
     double eval(Runtime &rt) const override
     {
-        double a = left->eval(rt);
-        return Op::apply(a, right->eval(rt));
+        double a = left.get(rt);
+        return Op::apply(a, right.get(rt));
     }
-};
-
-template<class Op>
-struct BinaryConstant final : Expr { // x op k
-    ExprPtr left;
-    double k;
-    double eval(Runtime &rt) const override { return Op::apply(left->eval(rt), k); }
-};
-
-template<class Op>
-struct ConstantBinary final : Expr { // k op x
-    ExprPtr right;
-    double k;
-    double eval(Runtime &rt) const override { return Op::apply(k, right->eval(rt)); }
-};
-
-template<class Op>
-struct BinaryLocal final : Expr { // x op local
-    ExprPtr left;
-    int slot;
-    double eval(Runtime &rt) const override
-    {
-        double a = left->eval(rt);
-        return Op::apply(a, rt.fp[slot]);
-    }
-};
-
-template<class Op>
-struct LocalBinary final : Expr { // local op x
-    ExprPtr right;
-    int slot;
-    double eval(Runtime &rt) const override
-    {
-        double b = right->eval(rt);
-        return Op::apply(rt.fp[slot], b);
-    }
-};
-
-template<class Op>
-struct LocalConstant final : Expr { // local op k
-    int slot;
-    double k;
-    double eval(Runtime &rt) const override { return Op::apply(rt.fp[slot], k); }
 };
 
 struct Negate final : Expr {
