@@ -302,6 +302,8 @@ private:
     {
         switch (n.kind) {
         case Kind::ExpressionStatement: {
+            if (StmtPtr set = assignmentStatement(*n.kids[0]))
+                return set;
             auto s = at(std::make_unique<ExpressionStatement>(), n);
             s->expr = expression(*n.kids[0]);
             return s;
@@ -579,6 +581,36 @@ private:
             return placeholder(n);
         }
         return at(std::move(out), target);
+    }
+
+    // `x = value` or `x op= value` as a statement, for a variable x; null otherwise.
+    StmtPtr assignmentStatement(const Node &n)
+    {
+        if (n.kind != Kind::Assign || n.kids[0]->kind != Kind::Name)
+            return nullptr;
+        const std::string &target = n.kids[0]->text;
+        std::string op = n.text == "=" ? "=" : n.text.substr(0, n.text.size() - 1);
+        int local = localSlot(target);
+        int slot = local >= 0 ? local : globalSlot(target);
+        StmtPtr out;
+        ExprPtr value = expression(*n.kids[1]);
+        withOperator(op, [&]<class Op>() {
+            out = withOperand(std::move(value), [&](auto v) -> StmtPtr {
+                if (local >= 0) {
+                    auto s = std::make_unique<LocalSetStatement<Op, decltype(v)>>();
+                    s->slot = slot;
+                    s->value = std::move(v);
+                    return s;
+                }
+                auto s = std::make_unique<GlobalSetStatement<Op, decltype(v)>>();
+                s->slot = slot;
+                s->value = std::move(v);
+                return s;
+            });
+        });
+        if (!out)
+            return nullptr;
+        return at(std::move(out), *n.kids[0]);
     }
 
     template<bool Prefix>

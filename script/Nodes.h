@@ -355,6 +355,31 @@ struct ExpressionStatement final : Stmt {
     }
 };
 
+// An assignment standing as a statement: one dispatch instead of two.
+template<class Op, class V>
+struct LocalSetStatement final : Stmt {
+    int slot;
+    V value;
+    Flow exec(Runtime &rt) const override
+    {
+        double v = value.get(rt);
+        rt.fp[slot] = Op::apply(rt.fp[slot], v);
+        return Flow::Normal;
+    }
+};
+
+template<class Op, class V>
+struct GlobalSetStatement final : Stmt {
+    int slot;
+    V value;
+    Flow exec(Runtime &rt) const override
+    {
+        double v = value.get(rt);
+        rt.gp[slot] = Op::apply(rt.gp[slot], v);
+        return Flow::Normal;
+    }
+};
+
 struct Block final : Stmt {
     std::vector<StmtPtr> body;
     Flow exec(Runtime &rt) const override
