@@ -29,6 +29,8 @@ int runImport(const QStringList &arguments);
 int runPlay(const QStringList &arguments);
 int runGenerate(const QStringList &arguments);
 int runCheckPattern(const QStringList &arguments);
+int runImportEpe(const QStringList &arguments);
+int runExportEpe(const QStringList &arguments);
 
 /// Parses a command's arguments; exits with --help. False (after a message) when the number
 /// of file arguments is wrong.
