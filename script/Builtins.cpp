@@ -427,7 +427,7 @@ const BuiltinInfo builtins[] = {
     {"hsv24", 3, 3, hsv},
     {"rgb", 3, 3, rgb},
     {"setPalette", 1, 1, setPalette},
-    {"paint", 1, 2, paint},
+    {"paint", 1, 3, paint}, // patterns written for the device pass a third, ignored
 
     {"resetTransform", 0, 0, resetTransform},
     {"transform", 16, 16, transform},
@@ -549,6 +549,7 @@ const std::vector<std::pair<std::string_view, double>> &builtinConstants()
         {"LOG10E", 0.4342944819032518},
         {"SQRT1_2", 0.7071067811865476},
         {"SQRT2", 1.4142135623730951},
+        {"null", 0},
         {"HIGH", 1},
         {"LOW", 0},
         {"INPUT", 0},

@@ -690,15 +690,14 @@ private:
             auto fn = m_survey.topFunctions.find(callee.text);
             if (fn != m_survey.topFunctions.end() && m_survey.assignments[callee.text] == 0) {
                 const FunctionSyntax &syntax = m_script.functions[size_t(fn->second)];
-                if (n.kids.size() - 1 > syntax.params.size()) {
-                    error(n, "'" + callee.text + "' takes " + std::to_string(syntax.params.size()) + " argument"
-                                 + (syntax.params.size() == 1 ? "" : "s") + " but " + std::to_string(n.kids.size() - 1)
-                                 + (n.kids.size() == 2 ? " was" : " were") + " given");
-                    return placeholder(n);
-                }
                 auto e = at(std::make_unique<DirectCall>(), n);
                 e->functionIndex = fn->second;
                 e->args = arguments(n, 1);
+                // The device ignores arguments beyond the parameters; they still run.
+                while (e->args.size() > syntax.params.size()) {
+                    e->extra.insert(e->extra.begin(), std::move(e->args.back()));
+                    e->args.pop_back();
+                }
                 m_directCalls.push_back(e.get());
                 return e;
             }

@@ -289,6 +289,7 @@ struct DirectCall final : Expr {
     const CompiledFunction *function = nullptr; // set once every function is compiled
     int functionIndex = -1;
     std::vector<ExprPtr> args;
+    std::vector<ExprPtr> extra; // arguments beyond the parameters: run, then dropped
     double eval(Runtime &rt) const override;
 };
 
@@ -522,6 +523,8 @@ inline double DirectCall::eval(Runtime &rt) const
     size_t n = args.size();
     for (size_t i = 0; i < n; ++i)
         frame[i] = args[i]->eval(rt);
+    for (const ExprPtr &e : extra)
+        e->eval(rt);
     for (int i = int(n); i < f.frameSize; ++i)
         frame[i] = 0;
     double *savedFp = rt.fp;
