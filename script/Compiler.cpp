@@ -194,6 +194,8 @@ public:
     }
 
 private:
+    static constexpr int maxLocals = 4096; // a frame must fit the runtime's stack many times
+
     struct Scope {
         std::unordered_map<std::string, int> locals;
         int size = 0;
@@ -265,6 +267,9 @@ private:
             f.body = statement(*syntax.body);
         m_scope = saved;
         f.frameSize = scope.size;
+        if (f.frameSize > maxLocals)
+            m_errors.push_back({syntax.line, syntax.column, "too many parameters and local variables (more than "
+                                                                + std::to_string(maxLocals) + ")"});
     }
 
     void findControls()
