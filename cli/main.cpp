@@ -30,6 +30,8 @@ const Command commands[] = {
     {"import", "Make a document from a WLED, Pixelblaze, xLights or CSV LED map.", runImport},
     {"generate", "Make a document of a generated LED matrix, strip or ring.", runGenerate},
     {"check-pattern", "Compile a pattern written in the Pixelblaze language and report its errors.", runCheckPattern},
+    {"import-epe", "Write the pattern of a Pixelblaze .epe file as a .js file.", runImportEpe},
+    {"export-epe", "Write a pattern as a Pixelblaze .epe file with a preview on a layout.", runExportEpe},
 };
 
 } // namespace

@@ -13,14 +13,10 @@ using nodes::ExprPtr;
 void hsvToRgb(double h, double s, double v, double &r, double &g, double &b)
 {
     h = maths::wrap(h);
-    if (h != h)
-        h = 0;
-    s = maths::clamp(s, 0, 1);
-    v = maths::clamp(v, 0, 1);
-    if (s != s)
-        s = 0;
-    if (v != v)
-        v = 0;
+    if (!(h >= 0 && h < 1))
+        h = 0; // NaN and infinities
+    s = s > 0 ? (s < 1 ? s : 1) : 0; // NaN becomes 0
+    v = v > 0 ? (v < 1 ? v : 1) : 0;
     double h6 = h * 6;
     int i = int(h6);
     double f = h6 - i;
@@ -431,7 +427,7 @@ const BuiltinInfo builtins[] = {
     {"hsv24", 3, 3, hsv},
     {"rgb", 3, 3, rgb},
     {"setPalette", 1, 1, setPalette},
-    {"paint", 1, 2, paint},
+    {"paint", 1, 3, paint}, // patterns written for the device pass a third, ignored
 
     {"resetTransform", 0, 0, resetTransform},
     {"transform", 16, 16, transform},
@@ -526,6 +522,13 @@ const BuiltinInfo *findBuiltin(std::string_view name)
 
 std::unique_ptr<Expr> makePureCall(std::string_view name, std::vector<ExprPtr> &args)
 {
+    if (name == "hsv" || name == "hsv24") {
+        auto n = std::make_unique<nodes::HsvCall>();
+        n->h = std::move(args[0]);
+        n->s = std::move(args[1]);
+        n->v = std::move(args[2]);
+        return n;
+    }
     for (const PureMaker &m : pureMakers)
         if (m.name == name)
             return m.make(args);
@@ -546,6 +549,7 @@ const std::vector<std::pair<std::string_view, double>> &builtinConstants()
         {"LOG10E", 0.4342944819032518},
         {"SQRT1_2", 0.7071067811865476},
         {"SQRT2", 1.4142135623730951},
+        {"null", 0},
         {"HIGH", 1},
         {"LOW", 0},
         {"INPUT", 0},

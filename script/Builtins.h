@@ -18,7 +18,7 @@ struct BuiltinInfo {
 
 const BuiltinInfo *findBuiltin(std::string_view name);
 
-/// A call node that runs a pure maths built-in inline, or null for the others.
+/// A call node that runs a pure maths built-in (or hsv) inline, or null for the others.
 std::unique_ptr<Expr> makePureCall(std::string_view name, std::vector<nodes::ExprPtr> &args);
 
 /// The language's named constants (PI, HIGH, ...), readable as globals.

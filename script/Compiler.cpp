@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <type_traits>
 #include <unordered_map>
 
 namespace lumora::script {
@@ -62,51 +63,60 @@ void surveyNode(const Node *n, bool topLevel, Survey &s)
         surveyNode(k.get(), topLevel, s);
 }
 
+// Calls f(operand) with the operand policy that reads `e` fastest.
+template<class F>
+auto withOperand(ExprPtr e, F &&f)
+{
+    if (auto *c = dynamic_cast<Constant *>(e.get()))
+        return f(ConstantOperand{c->value});
+    if (auto *l = dynamic_cast<LocalGet *>(e.get()))
+        return f(LocalOperand{l->slot});
+    if (auto *g = dynamic_cast<GlobalGet *>(e.get()))
+        return f(GlobalOperand{g->slot});
+    return f(ExprOperand{std::move(e)});
+}
+
 template<class Op>
 ExprPtr makeBinary(ExprPtr left, ExprPtr right)
 {
+    int line = left->line, column = left->column;
     auto *lc = dynamic_cast<Constant *>(left.get());
     auto *rc = dynamic_cast<Constant *>(right.get());
-    auto *ll = dynamic_cast<LocalGet *>(left.get());
-    auto *rl = dynamic_cast<LocalGet *>(right.get());
-    int line = left->line, column = left->column;
     ExprPtr out;
     if (lc && rc) {
         out = std::make_unique<Constant>(Op::apply(lc->value, rc->value));
-    } else if (ll && rc) {
-        auto n = std::make_unique<LocalConstant<Op>>();
-        n->slot = ll->slot;
-        n->k = rc->value;
-        out = std::move(n);
-    } else if (rc) {
-        auto n = std::make_unique<BinaryConstant<Op>>();
-        n->left = std::move(left);
-        n->k = rc->value;
-        out = std::move(n);
-    } else if (lc) {
-        auto n = std::make_unique<ConstantBinary<Op>>();
-        n->right = std::move(right);
-        n->k = lc->value;
-        out = std::move(n);
-    } else if (rl) {
-        auto n = std::make_unique<BinaryLocal<Op>>();
-        n->left = std::move(left);
-        n->slot = rl->slot;
-        out = std::move(n);
-    } else if (ll) {
-        auto n = std::make_unique<LocalBinary<Op>>();
-        n->right = std::move(right);
-        n->slot = ll->slot;
-        out = std::move(n);
     } else {
-        auto n = std::make_unique<Binary<Op>>();
-        n->left = std::move(left);
-        n->right = std::move(right);
-        out = std::move(n);
+        out = withOperand(std::move(left), [&](auto l) {
+            return withOperand(std::move(right), [&](auto r) -> ExprPtr {
+                auto n = std::make_unique<Binary<Op, decltype(l), decltype(r)>>();
+                n->left = std::move(l);
+                n->right = std::move(r);
+                return n;
+            });
+        });
     }
     out->line = line;
     out->column = column;
     return out;
+}
+
+ExprPtr makeIndexGet(ExprPtr array, ExprPtr index)
+{
+    return withOperand(std::move(array), [&](auto a) -> ExprPtr {
+        if constexpr (std::is_same_v<decltype(a), ConstantOperand>) {
+            auto n = std::make_unique<IndexGet<ExprOperand, ExprOperand>>(); // reading a number: an error
+            n->array = ExprOperand{std::make_unique<Constant>(a.k)};
+            n->index = ExprOperand{std::move(index)};
+            return n;
+        } else {
+            return withOperand(std::move(index), [&](auto i) -> ExprPtr {
+                auto n = std::make_unique<IndexGet<decltype(a), decltype(i)>>();
+                n->array = std::move(a);
+                n->index = std::move(i);
+                return n;
+            });
+        }
+    });
 }
 
 // Calls `f.template operator()<Op>()` for the operator spelt `op`; false when unknown.
@@ -184,6 +194,8 @@ public:
     }
 
 private:
+    static constexpr int maxLocals = 4096; // a frame must fit the runtime's stack many times
+
     struct Scope {
         std::unordered_map<std::string, int> locals;
         int size = 0;
@@ -255,6 +267,9 @@ private:
             f.body = statement(*syntax.body);
         m_scope = saved;
         f.frameSize = scope.size;
+        if (f.frameSize > maxLocals)
+            m_errors.push_back({syntax.line, syntax.column, "too many parameters and local variables (more than "
+                                                                + std::to_string(maxLocals) + ")"});
     }
 
     void findControls()
@@ -292,6 +307,8 @@ private:
     {
         switch (n.kind) {
         case Kind::ExpressionStatement: {
+            if (StmtPtr set = assignmentStatement(*n.kids[0]))
+                return set;
             auto s = at(std::make_unique<ExpressionStatement>(), n);
             s->expr = expression(*n.kids[0]);
             return s;
@@ -505,16 +522,8 @@ private:
         case Kind::Call:
             return call(n);
         case Kind::Index: {
-            if (n.kids[1]->kind == Kind::Number) {
-                auto e = at(std::make_unique<IndexGetConstant>(), n);
-                e->array = expression(*n.kids[0]);
-                e->index = toIndex(n.kids[1]->num);
-                return e;
-            }
-            auto e = at(std::make_unique<IndexGet>(), n);
-            e->array = expression(*n.kids[0]);
-            e->index = expression(*n.kids[1]);
-            return e;
+            ExprPtr array = expression(*n.kids[0]);
+            return at(makeIndexGet(std::move(array), expression(*n.kids[1])), n);
         }
         case Kind::Member: {
             if (n.text == "length") {
@@ -577,6 +586,36 @@ private:
             return placeholder(n);
         }
         return at(std::move(out), target);
+    }
+
+    // `x = value` or `x op= value` as a statement, for a variable x; null otherwise.
+    StmtPtr assignmentStatement(const Node &n)
+    {
+        if (n.kind != Kind::Assign || n.kids[0]->kind != Kind::Name)
+            return nullptr;
+        const std::string &target = n.kids[0]->text;
+        std::string op = n.text == "=" ? "=" : n.text.substr(0, n.text.size() - 1);
+        int local = localSlot(target);
+        int slot = local >= 0 ? local : globalSlot(target);
+        StmtPtr out;
+        ExprPtr value = expression(*n.kids[1]);
+        withOperator(op, [&]<class Op>() {
+            out = withOperand(std::move(value), [&](auto v) -> StmtPtr {
+                if (local >= 0) {
+                    auto s = std::make_unique<LocalSetStatement<Op, decltype(v)>>();
+                    s->slot = slot;
+                    s->value = std::move(v);
+                    return s;
+                }
+                auto s = std::make_unique<GlobalSetStatement<Op, decltype(v)>>();
+                s->slot = slot;
+                s->value = std::move(v);
+                return s;
+            });
+        });
+        if (!out)
+            return nullptr;
+        return at(std::move(out), *n.kids[0]);
     }
 
     template<bool Prefix>
@@ -656,15 +695,14 @@ private:
             auto fn = m_survey.topFunctions.find(callee.text);
             if (fn != m_survey.topFunctions.end() && m_survey.assignments[callee.text] == 0) {
                 const FunctionSyntax &syntax = m_script.functions[size_t(fn->second)];
-                if (n.kids.size() - 1 > syntax.params.size()) {
-                    error(n, "'" + callee.text + "' takes " + std::to_string(syntax.params.size()) + " argument"
-                                 + (syntax.params.size() == 1 ? "" : "s") + " but " + std::to_string(n.kids.size() - 1)
-                                 + (n.kids.size() == 2 ? " was" : " were") + " given");
-                    return placeholder(n);
-                }
                 auto e = at(std::make_unique<DirectCall>(), n);
                 e->functionIndex = fn->second;
                 e->args = arguments(n, 1);
+                // The device ignores arguments beyond the parameters; they still run.
+                while (e->args.size() > syntax.params.size()) {
+                    e->extra.insert(e->extra.begin(), std::move(e->args.back()));
+                    e->args.pop_back();
+                }
                 m_directCalls.push_back(e.get());
                 return e;
             }

@@ -163,8 +163,8 @@ void Instance::renderPixels(std::span<double> rgb)
     bool transformed = rt.transformed;
     for (size_t i = 0; i < n; ++i) {
         // The frame is rebuilt for every LED: a render function may change its parameters.
-        std::fill(frame, frame + frameSize, 0.0);
         frame[0] = double(i);
+        frame[1] = frame[2] = frame[3] = 0;
         if (coordinates) {
             double x = m_worldX[i], y = m_worldY[i];
             if (transformed) {
@@ -177,8 +177,10 @@ void Instance::renderPixels(std::span<double> rgb)
                 frame[2] = y;
             }
         }
-        // Parameters the function does not declare are not its locals.
-        for (int k = f.params; k < 4 && k < frameSize; ++k)
+        // Parameters the function does not declare are its locals, which start at 0.
+        for (int k = f.params; k < 4; ++k)
+            frame[k] = 0;
+        for (int k = 4; k < frameSize; ++k)
             frame[k] = 0;
         rt.fp = frame;
         rt.sp = frame + frameSize;

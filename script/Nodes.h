@@ -10,7 +10,13 @@
 #include <cmath>
 #include <vector>
 
+namespace lumora::script {
+void hsvToRgb(double h, double s, double v, double &r, double &g, double &b);
+}
+
 namespace lumora::script::nodes {
+
+using script::hsvToRgb;
 
 using ExprPtr = std::unique_ptr<Expr>;
 using StmtPtr = std::unique_ptr<Stmt>;
@@ -112,25 +118,15 @@ inline double &element(Runtime &rt, double array, double index, const Expr *at)
     return a[size_t(i)];
 }
 
+template<class A, class I>
 struct IndexGet final : Expr {
-    ExprPtr array, index;
+    A array;
+    I index;
     double eval(Runtime &rt) const override
     {
-        double a = array->eval(rt);
-        double i = index->eval(rt);
+        double a = array.get(rt);
+        double i = index.get(rt);
         return element(rt, a, i, this);
-    }
-};
-
-struct IndexGetConstant final : Expr { // a[k]
-    ExprPtr array;
-    int64_t index;
-    double eval(Runtime &rt) const override
-    {
-        std::span<double> a = rt.array(array->eval(rt), this);
-        if (uint64_t(index) >= a.size()) [[unlikely]]
-            outside(rt, index, a.size(), this);
-        return a[size_t(index)];
     }
 };
 
@@ -189,57 +185,33 @@ struct IndexUpdate final : Expr {
 
 // ---- operators on values ------------------------------------------------------------------
 
-template<class Op>
+// Operands read without a virtual call when they are a constant, a local or a global.
+struct ConstantOperand {
+    double k;
+    double get(Runtime &) const { return k; }
+};
+struct LocalOperand {
+    int slot;
+    double get(Runtime &rt) const { return rt.fp[slot]; }
+};
+struct GlobalOperand {
+    int slot;
+    double get(Runtime &rt) const { return rt.gp[slot]; }
+};
+struct ExprOperand {
+    ExprPtr e;
+    double get(Runtime &rt) const { return e->eval(rt); }
+};
+
+template<class Op, class L, class R>
 struct Binary final : Expr {
-    ExprPtr left, right;
+    L left;
+    R right;
     double eval(Runtime &rt) const override
     {
-        double a = left->eval(rt);
-        return Op::apply(a, right->eval(rt));
+        double a = left.get(rt);
+        return Op::apply(a, right.get(rt));
     }
-};
-
-template<class Op>
-struct BinaryConstant final : Expr { // x op k
-    ExprPtr left;
-    double k;
-    double eval(Runtime &rt) const override { return Op::apply(left->eval(rt), k); }
-};
-
-template<class Op>
-struct ConstantBinary final : Expr { // k op x
-    ExprPtr right;
-    double k;
-    double eval(Runtime &rt) const override { return Op::apply(k, right->eval(rt)); }
-};
-
-template<class Op>
-struct BinaryLocal final : Expr { // x op local
-    ExprPtr left;
-    int slot;
-    double eval(Runtime &rt) const override
-    {
-        double a = left->eval(rt);
-        return Op::apply(a, rt.fp[slot]);
-    }
-};
-
-template<class Op>
-struct LocalBinary final : Expr { // local op x
-    ExprPtr right;
-    int slot;
-    double eval(Runtime &rt) const override
-    {
-        double b = right->eval(rt);
-        return Op::apply(rt.fp[slot], b);
-    }
-};
-
-template<class Op>
-struct LocalConstant final : Expr { // local op k
-    int slot;
-    double k;
-    double eval(Runtime &rt) const override { return Op::apply(rt.fp[slot], k); }
 };
 
 struct Negate final : Expr {
@@ -317,6 +289,7 @@ struct DirectCall final : Expr {
     const CompiledFunction *function = nullptr; // set once every function is compiled
     int functionIndex = -1;
     std::vector<ExprPtr> args;
+    std::vector<ExprPtr> extra; // arguments beyond the parameters: run, then dropped
     double eval(Runtime &rt) const override;
 };
 
@@ -349,6 +322,19 @@ struct BuiltinCall final : Expr {
             values[i] = args[i]->eval(rt);
         rt.where = this;
         return function(rt, values, int(n));
+    }
+};
+
+// `hsv` and `hsv24`, the most called built-in, inlined.
+struct HsvCall final : Expr {
+    ExprPtr h, s, v;
+    double eval(Runtime &rt) const override
+    {
+        double hue = h->eval(rt);
+        double saturation = s->eval(rt);
+        double value = v->eval(rt);
+        hsvToRgb(hue, saturation, value, rt.r, rt.g, rt.b);
+        return 0;
     }
 };
 
@@ -385,6 +371,31 @@ struct ExpressionStatement final : Stmt {
     Flow exec(Runtime &rt) const override
     {
         expr->eval(rt);
+        return Flow::Normal;
+    }
+};
+
+// An assignment standing as a statement: one dispatch instead of two.
+template<class Op, class V>
+struct LocalSetStatement final : Stmt {
+    int slot;
+    V value;
+    Flow exec(Runtime &rt) const override
+    {
+        double v = value.get(rt);
+        rt.fp[slot] = Op::apply(rt.fp[slot], v);
+        return Flow::Normal;
+    }
+};
+
+template<class Op, class V>
+struct GlobalSetStatement final : Stmt {
+    int slot;
+    V value;
+    Flow exec(Runtime &rt) const override
+    {
+        double v = value.get(rt);
+        rt.gp[slot] = Op::apply(rt.gp[slot], v);
         return Flow::Normal;
     }
 };
@@ -512,6 +523,8 @@ inline double DirectCall::eval(Runtime &rt) const
     size_t n = args.size();
     for (size_t i = 0; i < n; ++i)
         frame[i] = args[i]->eval(rt);
+    for (const ExprPtr &e : extra)
+        e->eval(rt);
     for (int i = int(n); i < f.frameSize; ++i)
         frame[i] = 0;
     double *savedFp = rt.fp;

@@ -134,6 +134,7 @@ private:
 
     NodePtr statement(bool topLevel)
     {
+        Nesting nesting(*this);
         const Token &t = peek();
         if (t.kind == Tok::Punct) {
             if (t.text == ";") {
@@ -377,8 +378,10 @@ private:
     NodePtr expression()
     {
         auto e = assignment();
+        int links = 0;
         // The comma operator: evaluate in order, keep the last.
         while (is(",")) {
+            chainLink(links);
             const Token &at = next();
             auto n = make(Kind::Binary, at);
             n->text = ",";
@@ -389,8 +392,28 @@ private:
         return e;
     }
 
+    // Nesting deeper than this is an error, not a stack overflow.
+    static constexpr int maxNesting = 200;
+    // Operator chains (a + b + c ..., a[1][2]..., f()()...) nest in the tree as well.
+    static constexpr int maxChain = 1000;
+    void chainLink(int &links)
+    {
+        if (++links > maxChain)
+            fail(peek(), "expression too long (more than " + std::to_string(maxChain) + " operators in a row)");
+    }
+    struct Nesting {
+        Parser &parser;
+        explicit Nesting(Parser &p) : parser(p)
+        {
+            if (++parser.m_nesting > maxNesting)
+                parser.fail(parser.peek(), "nested too deeply (more than " + std::to_string(maxNesting) + " levels)");
+        }
+        ~Nesting() { --parser.m_nesting; }
+    };
+
     NodePtr assignment()
     {
+        Nesting nesting(*this);
         if (arrowAhead())
             return arrowFunction();
         auto left = conditional();
@@ -457,11 +480,13 @@ private:
     NodePtr binary(int minPrecedence)
     {
         auto left = unary();
+        int links = 0;
         for (;;) {
             const Token &t = peek();
             int p = precedence(t);
-            if (p < 0 || p <= minPrecedence - 1 || p < minPrecedence)
+            if (p < 0 || p < minPrecedence)
                 return left;
+            chainLink(links);
             ++m_pos;
             // ** groups to the right, the others to the left.
             auto right = t.text == "**" ? binary(p) : binary(p + 1);
@@ -475,6 +500,7 @@ private:
 
     NodePtr unary()
     {
+        Nesting nesting(*this);
         const Token &t = peek();
         if (t.kind == Tok::Punct && (t.text == "-" || t.text == "+" || t.text == "!" || t.text == "~")) {
             ++m_pos;
@@ -523,8 +549,11 @@ private:
     NodePtr callOrMember()
     {
         auto e = primary();
+        int links = 0;
         for (;;) {
             const Token &t = peek();
+            if (is("(") || is("[") || is("."))
+                chainLink(links);
             if (is("(")) {
                 ++m_pos;
                 auto n = make(Kind::Call, t);
@@ -619,6 +648,7 @@ private:
 
     std::vector<Token> m_tokens;
     size_t m_pos = 0;
+    int m_nesting = 0;
     Script &m_script;
     std::vector<Diagnostic> &m_errors;
 };

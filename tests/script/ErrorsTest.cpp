@@ -15,7 +15,6 @@ TEST(Errors, EveryCompileErrorIsReportedWithItsLineAndColumn)
     const Case cases[] = {
         {"x = 1\ny = nope + 1", 2, 5, "'nope' is not defined"},
         {"r = hsv(1, 2)", 1, 5, "'hsv' takes 3 arguments but 2 were given"},
-        {"function f(a) { return a }\nr = f(1, 2)", 2, 5, "'f' takes 1 argument but 2 were given"},
         {"x = (1 + 2", 1, 11, "expected ')' but found end of file"},
         {"x = 1 +* 2", 1, 8, "unexpected '*'"},
         {"x = \"text\"", 1, 5, "strings are not supported"},
@@ -42,6 +41,32 @@ TEST(Errors, AllErrorsComeAtOnceInSourceOrder)
     EXPECT_EQ(errors[2].line, 5); // sqrt()
     EXPECT_EQ(errors[3].message, "'g' is not defined");
     EXPECT_EQ(errors[0].format("p.js"), "p.js:1:5: 'b' is not defined");
+}
+
+TEST(Errors, DeepNestingIsAnErrorNotACrash)
+{
+    for (std::string deep : {std::string(100000, '(') + "1", "x = " + std::string(100000, '-') + "1",
+                             std::string(100000, '{'), "x = " + std::string(100000, '[')}) {
+        auto errors = compileErrors(deep);
+        ASSERT_FALSE(errors.empty());
+        EXPECT_EQ(errors[0].message, "nested too deeply (more than 200 levels)");
+    }
+    std::string sum = "x = 1", calls = "f = () => f; f";
+    for (int i = 0; i < 100000; ++i) {
+        sum += " + 1";
+        calls += "()";
+    }
+    for (const std::string &chain : {sum, calls}) {
+        auto errors = compileErrors(chain);
+        ASSERT_FALSE(errors.empty());
+        EXPECT_EQ(errors[0].message, "expression too long (more than 1000 operators in a row)");
+    }
+    std::string locals = "function f() {";
+    for (int i = 0; i < 5000; ++i)
+        locals += " var v" + std::to_string(i) + ";";
+    auto errors = compileErrors(locals + " }");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].message, "too many parameters and local variables (more than 4096)");
 }
 
 struct Running {

@@ -87,6 +87,7 @@ TEST(Language, VariablesAndScopes)
         {"function f() { g = 5 } f(); r = g", 5},                // implicit globals
         {"x = 1; function f() { var x = 2; return x } r = f() + x", 3}, // locals shadow
         {"function f(a, b) { return a + b } r = f(1)", 1},       // missing arguments are 0
+        {"n = 0; function f(a) { var b; return a + b } r = f(1, n = 5) + n", 6}, // extra ones run, then drop
         {"r = later(); function later() { return 9 }", 9},       // functions are hoisted
         {"function f() { var x; x += 1; return x } f(); r = f()", 1}, // locals start at 0 each call
         {"n = 0; function f() { n++; if (n < 5) f() } f(); r = n", 5}, // recursion
