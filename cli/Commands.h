@@ -26,6 +26,7 @@ int runExportMap(const QStringList &arguments);
 int runImport(const QStringList &arguments);
 int runPlay(const QStringList &arguments);
 int runGenerate(const QStringList &arguments);
+int runVersions(const QStringList &arguments);
 
 /// Parses a command's arguments; exits with --help. False (after a message) when the number
 /// of file arguments is wrong.

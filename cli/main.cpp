@@ -27,6 +27,7 @@ const Command commands[] = {
     {"play", "Send a pattern or the frame animation to LED controllers over the network.", runPlay},
     {"import", "Make a document from a WLED, Pixelblaze, xLights or CSV LED map.", runImport},
     {"generate", "Make a document of a generated LED matrix, strip or ring.", runGenerate},
+    {"versions", "List the versions the editor kept of a document, or write one out.", runVersions},
 };
 
 } // namespace
