@@ -3,8 +3,7 @@
 #include "Application.h"
 #include "DocumentWindow.h"
 
-#include "document/DocumentFileWatcher.h"
-#include "document/DocumentLock.h"
+#include "document/DocumentFile.h"
 #include "document/DocumentModel.h"
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
@@ -43,26 +42,28 @@
 
 namespace lumora {
 
-Document::Document()
-    : m_lock(std::make_unique<DocumentLock>())
-    , m_watcher(new DocumentFileWatcher(this))
-    , m_model(new DocumentModel(this))
-    , m_undo(m_model->undoManager())
+Document::Document(DocumentFile *file)
+    : m_file(file ? file : new DocumentFile())
+    , m_model(m_file->model())
+    , m_undo(m_file->undoManager())
 {
-    connect(m_watcher, &DocumentFileWatcher::changedOnDisk, this, &Document::fileChangedOnDisk);
-    connect(m_watcher, &DocumentFileWatcher::gone, this, &Document::fileGone);
+    m_file->setParent(this);
     m_window = new DocumentWindow(this);
     connect(m_model->pictures(), &PictureCache::ready, this, &Document::pictureReady);
-    connect(m_model, &DocumentModel::changedWithoutUndo, this, [this] {
-        if (!m_settingUp)
-            changedWithoutUndo();
+    connect(m_file, &DocumentFile::stateChanged, this, &Document::titleChanged);
+    connect(m_file, &DocumentFile::loaded, this, &Document::showFirstPicture);
+    connect(m_file, &DocumentFile::message, m_window, &DocumentWindow::showStatus);
+    connect(m_file, &DocumentFile::conflict, this, &Document::askAboutConflict, Qt::QueuedConnection);
+    connect(m_file, &DocumentFile::gone, this, &Document::fileGone, Qt::QueuedConnection);
+    connect(m_file, &DocumentFile::saved, this, [this] {
+        if (Application *app = Application::instance())
+            app->addRecentFile(fileName());
     });
-    m_autosaveTimer.setSingleShot(true);
-    m_autosaveTimer.setInterval(2000);
-    connect(&m_autosaveTimer, &QTimer::timeout, this, &Document::autosave);
-    connect(m_undo->stack(), &QUndoStack::indexChanged, this, &Document::edited);
-    connect(m_undo->stack(), &QUndoStack::cleanChanged, this, &Document::titleChanged);
-    setUp(Model());
+    // The layout was read before the window was made: its widgets see it set up now.
+    m_file->runAsSetUp([this] {
+        emit m_model->loaded();
+        showFirstPicture();
+    });
 }
 
 Document::~Document()
@@ -72,99 +73,59 @@ Document::~Document()
 
 Document *Document::open(const QString &fileName, QString *error, bool readOnly)
 {
-    Model model;
-    const ReadResult result = readDocumentFile(fileName, model);
-    if (!result.ok) {
-        if (error)
-            *error = result.error;
+    DocumentFile *file = DocumentFile::open(fileName, error, readOnly);
+    if (!file)
         return nullptr;
-    }
-    const QString absolute = QFileInfo(fileName).absoluteFilePath();
-    auto lock = std::make_unique<DocumentLock>(absolute);
-    if (!readOnly && lock->lock() == DocumentLock::State::HeldElsewhere) {
-        if (error)
-            *error = tr("it is already open in %1 (it can be opened read-only)").arg(lock->holder());
-        return nullptr;
-    }
-    auto *document = new Document();
-    document->m_fileName = absolute;
-    document->m_lock = std::move(lock);
-    document->m_readOnly = readOnly;
-    document->m_readerWarnings = result.warnings;
-    QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly)) {
-        document->m_savedBytes = file.readAll();
-        document->m_hasSavedBytes = true;
-    }
-    document->setUp(model);
-    document->m_watcher->watch(absolute, document->m_savedBytes);
+    auto *document = new Document(file);
     emit document->titleChanged();
     return document;
 }
 
 QString Document::recoveryFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recovery";
+    return DocumentFile::recoveryFolder();
 }
 
 QStringList Document::recoveryFiles()
 {
-    QStringList files;
-    const QDir dir(recoveryFolder());
-    for (const QString &name : dir.entryList({"*.lumora"}, QDir::Files, QDir::Time))
-        files.append(dir.filePath(name));
-    return files;
+    return DocumentFile::recoveryFiles();
 }
 
 QStringList Document::orphanedRecoveryFiles()
 {
-    QStringList files = recoveryFiles();
-    files.removeIf([](const QString &file) { return DocumentLock::isHeldElsewhere(file); });
-    return files;
+    return DocumentFile::orphanedRecoveryFiles();
 }
 
 bool Document::discardOrphanedRecovery(const QString &recoveryFile)
 {
-    DocumentLock lock(recoveryFile);
-    if (lock.lock() == DocumentLock::State::HeldElsewhere)
-        return false;
-    return QFile::remove(recoveryFile);
+    return DocumentFile::discardOrphanedRecovery(recoveryFile);
 }
 
 Document *Document::recover(const QString &recoveryFile)
 {
-    // A live instance keeps its recovery file locked: that work is still open there.
-    auto lock = std::make_unique<DocumentLock>(recoveryFile);
-    if (lock->lock() == DocumentLock::State::HeldElsewhere)
+    DocumentFile *file = DocumentFile::recover(recoveryFile);
+    if (!file)
         return nullptr;
-    Model model;
-    if (!readDocumentFile(recoveryFile, model).ok)
-        return nullptr;
-    auto *document = new Document();
-    document->m_recoveryFile = recoveryFile;
-    document->m_recoveryLock = std::move(lock);
-    document->setUp(model);
-    // Recovered work is unsaved work: mark it so that closing asks.
-    document->m_undo->stack()->resetClean();
+    auto *document = new Document(file);
     emit document->titleChanged();
     return document;
 }
 
-void Document::setUp(const Model &model)
+void Document::showFirstPicture()
 {
-    m_settingUp = true;
-    m_model->load(model);
     // The first picture starts as the background, so the layout opens on its picture.
-    m_undo->disableUndoRegistration();
-    if (!model.filenames.isEmpty())
+    if (!m_model->images().isEmpty())
         m_window->selectPicture(0);
-    m_undo->enableUndoRegistration();
-    m_settingUp = false;
+}
+
+QString Document::fileName() const
+{
+    return m_file->fileName();
 }
 
 QString Document::displayName() const
 {
-    return m_fileName.isEmpty() ? tr("Untitled") : QFileInfo(m_fileName).fileName();
+    return m_file->displayName();
 }
 
 View *Document::view() const
@@ -181,7 +142,27 @@ void Document::showWindow()
 
 bool Document::isModified() const
 {
-    return m_changedWithoutUndo || !m_undo->stack()->isClean();
+    return m_file->isModified();
+}
+
+bool Document::isReadOnly() const
+{
+    return m_file->isReadOnly();
+}
+
+bool Document::isFileGone() const
+{
+    return m_file->isFileGone();
+}
+
+QString Document::autosaveError() const
+{
+    return m_file->autosaveError();
+}
+
+QStringList Document::readerWarnings() const
+{
+    return m_file->readerWarnings();
 }
 
 QList<QUrl> Document::imageUrls() const
@@ -191,15 +172,12 @@ QList<QUrl> Document::imageUrls() const
 
 void Document::changedWithoutUndo()
 {
-    m_changedWithoutUndo = true;
-    edited();
+    m_file->changedWithoutUndo();
 }
 
 QUrl Document::resolved(const QUrl &url) const
 {
-    if (m_fileName.isEmpty())
-        return url;
-    return resolvedPictureUrl(url, documentBase(m_fileName));
+    return m_file->resolved(url);
 }
 
 LayoutSnapshot Document::snapshot() const
@@ -209,7 +187,7 @@ LayoutSnapshot Document::snapshot() const
 
 QByteArray Document::data() const
 {
-    return writeDocument(snapshot());
+    return m_file->data();
 }
 
 QString Document::refusalToSaveAs(const QString &fileName) const
@@ -223,73 +201,37 @@ QString Document::refusalToSaveAs(const QString &fileName) const
 
 bool Document::saveTo(const QString &fileName, QString *error, bool explicitSave)
 {
-    const QString target = QFileInfo(fileName).absoluteFilePath();
-    const bool anotherFile = target != m_fileName;
-    // One writer per file: the new file's lock first, so two documents never share one.
-    std::unique_ptr<DocumentLock> newLock;
-    if (anotherFile) {
-        QString refusal = refusalToSaveAs(target);
-        newLock = std::make_unique<DocumentLock>(target);
-        if (refusal.isEmpty() && newLock->lock() == DocumentLock::State::HeldElsewhere)
-            refusal = tr("“%1” is open in %2").arg(QFileInfo(target).fileName(), newLock->holder());
+    if (QFileInfo(fileName).absoluteFilePath() != m_file->fileName()) {
+        const QString refusal = refusalToSaveAs(fileName);
         if (!refusal.isEmpty()) {
             if (error)
                 *error = refusal;
             return false;
         }
-    } else if (m_readOnly) {
-        if (error)
-            *error = tr("“%1” was opened read-only because another program has it open; use Save As to keep "
-                        "your changes in another file")
-                         .arg(displayName());
-        return false;
     }
-    // Pictures are stored so that they still resolve from where the file now lives.
-    const QString folder = QFileInfo(fileName).absolutePath();
-    const QUrl oldBase = m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName);
-    const QByteArray bytes = writeDocument(withPicturesFor(snapshot(), oldBase, folder));
-    if (!saveFile(fileName, bytes, error))
-        return false;
-    if (anotherFile) {
-        m_model->renamePictures([&](const QUrl &url) { return expressedPictureUrl(url, oldBase, folder); });
-        // Already resolved, the background keeps showing the same file.
-        m_lock = std::move(newLock);
-        m_readOnly = false;
-    }
-    m_fileGone = false;
-    m_watcher->watch(target, bytes);
-    if (explicitSave) {
-        m_savedBytes = bytes;
-        m_hasSavedBytes = true;
-    }
-    m_autosaveError.clear();
-    m_fileName = QFileInfo(fileName).absoluteFilePath();
-    m_undo->stack()->setClean();
-    m_changedWithoutUndo = false;
-    discardRecovery();
-    if (Application *app = Application::instance())
-        app->addRecentFile(m_fileName);
-    emit titleChanged();
-    return true;
+    return m_file->saveTo(fileName, error, explicitSave);
 }
 
 bool Document::save()
 {
     // A file moved away is not silently re-created at its old place.
-    if (m_fileName.isEmpty() || m_fileGone)
+    if (m_file->isUntitled() || m_file->isFileGone())
         return saveAs();
     QString error;
-    if (saveTo(m_fileName, &error))
+    if (saveTo(m_file->fileName(), &error))
         return true;
-    QMessageBox::warning(m_window, tr("Cannot Save"), error);
+    // Another program's save is asked about (queued) rather than reported as a failure.
+    if (!m_file->hasConflict())
+        QMessageBox::warning(m_window, tr("Cannot Save"), error);
     return false;
 }
 
 bool Document::saveAs()
 {
+    const QString current = m_file->fileName();
     QString fileName = QFileDialog::getSaveFileName(m_window, tr("Save Layout"),
-                                                    m_fileName.isEmpty() ? QDir(dialogFolder()).filePath(tr("Untitled.lumora"))
-                                                                         : m_fileName,
+                                                    current.isEmpty() ? QDir(dialogFolder()).filePath(tr("Untitled.lumora"))
+                                                                      : current,
                                                     tr("Lumora layouts (*.lumora)"));
     if (fileName.isEmpty())
         return false;
@@ -306,125 +248,86 @@ bool Document::maybeSave()
 {
     // An edit of this very event counts too.
     m_undo->endGrouping();
+    if (m_file->closesWithoutAsking()) {
+        // Autosave already keeps the file up to date; what is left is written now.
+        QString error;
+        if (m_file->autosave(&error))
+            return true;
+        if (m_file->hasConflict()) {
+            askAboutConflict();
+            if (m_file->autosave(&error))
+                return true;
+        }
+        m_asking = true;
+        m_file->hold(true);
+        QMessageBox box(QMessageBox::Warning, tr("Cannot Save"),
+                        tr("The changes to “%1” could not be saved.").arg(displayName()),
+                        QMessageBox::Save | QMessageBox::Close | QMessageBox::Cancel, m_window);
+        box.setInformativeText(error.isEmpty() ? tr("They are kept in the recovery folder.")
+                                               : tr("%1. They are kept in the recovery folder.").arg(error));
+        box.button(QMessageBox::Save)->setText(tr("Save As…"));
+        box.setDefaultButton(QMessageBox::Save);
+        const int answer = box.exec();
+        m_asking = false;
+        m_file->hold(false);
+        if (answer == QMessageBox::Save)
+            return saveAs();
+        return answer == QMessageBox::Close;
+    }
     if (!isModified())
         return true;
-    // Autosave waits while the user decides, so that Discard still has something to discard.
-    m_autosaveTimer.stop();
+    m_file->hold(true);
     m_asking = true;
     const auto answer = QMessageBox::warning(
         m_window, tr("Unsaved Changes"), tr("Save the changes to “%1” before closing?").arg(displayName()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     m_asking = false;
-    if (answer == QMessageBox::Cancel) {
-        m_autosaveTimer.start();
-        return false;
-    }
+    m_file->hold(false);
     if (answer == QMessageBox::Save)
         return save();
-    // Discard means the file as it was: autosave may have written some of the changes.
-    QString error;
-    if (!writeBackSaved(&error)) {
-        QMessageBox::warning(m_window, tr("Cannot Discard"), error);
+    if (answer != QMessageBox::Discard)
         return false;
-    }
-    discardRecovery();
-    return true;
-}
-
-bool Document::writeBackSaved(QString *error)
-{
-    if (m_fileName.isEmpty() || !m_hasSavedBytes)
-        return true;
-    QFile current(m_fileName);
-    if (current.open(QIODevice::ReadOnly) && current.readAll() == m_savedBytes)
-        return true;
-    current.close();
-    if (!saveFile(m_fileName, m_savedBytes, error))
-        return false;
-    m_watcher->setKnownBytes(m_savedBytes);
+    // Don't Save: untitled work had no file; a read-only or moved-away file was never
+    // written. Only the recovery copy goes.
+    m_file->discardRecovery();
     return true;
 }
 
 bool Document::revertToSaved(QString *error)
 {
-    if (m_fileName.isEmpty() || !m_hasSavedBytes)
-        return false;
-    Model model;
-    const ReadResult read = readDocument(m_savedBytes, model, documentBase(m_fileName));
-    if (!read.ok) {
-        if (error)
-            *error = read.error;
-        return false;
-    }
-    if (!writeBackSaved(error))
-        return false;
-    m_autosaveTimer.stop();
-    setUp(model);
-    m_undo->stack()->clear();
-    m_changedWithoutUndo = false;
-    emit titleChanged();
-    return true;
+    return m_file->revertToSaved(error);
 }
 
-void Document::edited()
+void Document::askAboutConflict()
 {
-    m_autosaveTimer.start(2000);
-    emit titleChanged();
-}
-
-void Document::autosave()
-{
-    if (!isModified() || m_asking)
+    if (m_asking || !m_file->hasConflict())
         return;
+    QMessageBox box(QMessageBox::Question, tr("File Changed on Disk"),
+                    tr("“%1” was saved by another program while you had unsaved changes here.").arg(displayName()),
+                    QMessageBox::Yes | QMessageBox::No, m_window);
+    box.setInformativeText(tr("Use their version, or keep yours and save it over theirs? Either way the other one is "
+                              "kept under File ▸ Revert To, and Undo brings yours back after using theirs."));
+    box.button(QMessageBox::Yes)->setText(tr("Use Theirs"));
+    box.button(QMessageBox::No)->setText(tr("Keep Mine"));
+    // The safe choice: nothing is written over the other program's save.
+    box.setDefaultButton(QMessageBox::Yes);
+    m_asking = true;
+    m_file->hold(true);
+    const int answer = box.exec();
+    m_asking = false;
+    m_file->hold(false);
     QString error;
-    // Never written: a file another process has open, or one that was moved or deleted.
-    if (m_readOnly || m_fileGone) {
-        keepRecoveryCopy();
-        return;
-    }
-    if (!m_fileName.isEmpty()) {
-        if (saveTo(m_fileName, &error, false))
-            return;
-        // Told in the window, tried again, and the work kept in the recovery folder
-        // until a save succeeds.
-        m_autosaveError = error;
-        m_window->showStatus(tr("Autosave failed: %1. The changes are kept in the recovery folder.").arg(error));
-        keepRecoveryCopy();
-        m_autosaveTimer.start(10000);
-        emit titleChanged();
-        return;
-    }
-    keepRecoveryCopy();
-}
-
-void Document::keepRecoveryCopy()
-{
-    QString error;
-    // Untitled work goes to a recovery file until the user saves it somewhere.
-    if (m_recoveryFile.isEmpty()) {
-        QDir().mkpath(recoveryFolder());
-        m_recoveryFile = recoveryFolder() + "/untitled-" + QUuid::createUuid().toString(QUuid::WithoutBraces) + ".lumora";
-        // Locked while this process lives, so another instance never offers or deletes it.
-        m_recoveryLock = std::make_unique<DocumentLock>(m_recoveryFile);
-        m_recoveryLock->lock();
-    }
-    // Kept outside the document's folder, so its pictures are named absolutely.
-    const QUrl base = m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName);
-    if (!saveFile(m_recoveryFile, writeDocument(withPicturesFor(snapshot(), base, recoveryFolder())), &error))
-        m_window->showStatus(tr("Could not keep a recovery copy: %1").arg(error));
-}
-
-void Document::discardRecovery()
-{
-    if (!m_recoveryFile.isEmpty())
-        QFile::remove(m_recoveryFile);
-    m_recoveryFile.clear();
-    m_recoveryLock.reset();
+    const auto resolution = answer == QMessageBox::No ? DocumentFile::Resolution::KeepMine
+                                                      : DocumentFile::Resolution::TakeTheirs;
+    if (!m_file->resolveConflict(resolution, &error) && !error.isEmpty())
+        QMessageBox::warning(m_window, tr("File Changed on Disk"), error);
+    else if (resolution == DocumentFile::Resolution::TakeTheirs)
+        m_window->showStatus(tr("Reloaded “%1”; Undo brings your version back.").arg(displayName()));
 }
 
 void Document::exportAll()
 {
-    if (m_fileName.isEmpty()) {
+    if (fileName().isEmpty()) {
         const auto answer = QMessageBox::question(
             m_window, tr("Export"), tr("The export files go beside the layout. Save the layout first?"),
             QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Save);
@@ -432,7 +335,7 @@ void Document::exportAll()
             return;
     }
     // The export reads its own copy, so editing during the export cannot race with it.
-    auto exporter = std::make_shared<Exporter>(snapshot().detached(), m_fileName);
+    auto exporter = std::make_shared<Exporter>(snapshot().detached(), fileName());
     if (!m_exportFolder.isEmpty()) {
         if (!QDir().mkpath(m_exportFolder)) {
             QMessageBox::warning(m_window, tr("Export"), tr("Nothing was exported: the folder “%1” cannot be made.").arg(m_exportFolder));
@@ -484,7 +387,7 @@ void Document::exportToFolder()
 
 void Document::importLedMap()
 {
-    const QString folder = m_fileName.isEmpty() ? QString() : QFileInfo(m_fileName).absolutePath();
+    const QString folder = fileName().isEmpty() ? QString() : QFileInfo(fileName()).absolutePath();
     const QString fileName = QFileDialog::getOpenFileName(
         m_window, tr("Import LED Map"), folder, tr("LED maps (*.csv *.json *.xmodel *.txt);;All files (*)"));
     if (fileName.isEmpty())
@@ -517,8 +420,8 @@ void Document::exportMap(const QString &formatName)
     const auto format = formatNamed(formatName);
     if (!format)
         return;
-    const QFileInfo document(m_fileName.isEmpty() ? tr("Untitled.lumora") : m_fileName);
-    const QString suggested = QDir(m_fileName.isEmpty() ? QDir::homePath() : document.absolutePath())
+    const QFileInfo document(fileName().isEmpty() ? tr("Untitled.lumora") : fileName());
+    const QString suggested = QDir(fileName().isEmpty() ? QDir::homePath() : document.absolutePath())
                                   .filePath(suggestedFileName(*format, document.completeBaseName()));
     const QString fileName = QFileDialog::getSaveFileName(m_window, tr("Export %1").arg(formatTitle(*format)), suggested);
     if (fileName.isEmpty())
@@ -537,11 +440,11 @@ void Document::exportMap(const QString &formatName)
 
 void Document::exportTemplate()
 {
-    if (m_fileName.isEmpty()) {
+    if (fileName().isEmpty()) {
         QMessageBox::information(m_window, tr("Export Template"), tr("Save the layout first: the picture goes beside it."));
         return;
     }
-    m_window->showExportReport(Exporter(snapshot(), m_fileName).exportTemplate());
+    m_window->showExportReport(Exporter(snapshot(), fileName()).exportTemplate());
 }
 
 void Document::printTo(QPrinter &printer) const
@@ -592,8 +495,8 @@ void Document::showHelp()
 
 QString Document::dialogFolder() const
 {
-    if (!m_fileName.isEmpty())
-        return QFileInfo(m_fileName).absolutePath();
+    if (!fileName().isEmpty())
+        return QFileInfo(fileName()).absolutePath();
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
@@ -622,60 +525,12 @@ void Document::addPictures()
     m_window->selectPicture(first);
 }
 
-void Document::fileChangedOnDisk(const QByteArray &bytes)
-{
-    m_fileGone = false;
-    // During the close question the user is leaving anyway; one question at a time.
-    if (m_asking)
-        return;
-    QMessageBox box(QMessageBox::Question, tr("File Changed on Disk"),
-                    tr("“%1” was changed by another program.").arg(displayName()), QMessageBox::Yes | QMessageBox::No,
-                    m_window);
-    box.setInformativeText(tr("Reload it (what you did here since is gone), or keep yours and save it over the file?"));
-    box.button(QMessageBox::Yes)->setText(tr("Reload"));
-    box.button(QMessageBox::No)->setText(tr("Keep Mine"));
-    box.setDefaultButton(QMessageBox::No);
-    m_autosaveTimer.stop();
-    m_asking = true;
-    const int answer = box.exec();
-    m_asking = false;
-    if (answer == QMessageBox::Yes) {
-        Model model;
-        const ReadResult read = readDocument(bytes, model, documentBase(m_fileName));
-        if (read.ok) {
-            setUp(model);
-            m_undo->stack()->clear();
-            m_changedWithoutUndo = false;
-            m_savedBytes = bytes;
-            m_hasSavedBytes = true;
-            m_watcher->setKnownBytes(bytes);
-            m_window->showStatus(tr("Reloaded “%1”.").arg(displayName()));
-            emit titleChanged();
-            return;
-        }
-        QMessageBox::warning(m_window, tr("Cannot Reload"),
-                             tr("“%1” cannot be read now: %2. Your version is kept.").arg(displayName(), read.error));
-    }
-    // Keep Mine: this document's content is saved over the file as usual.
-    if (!m_readOnly)
-        changedWithoutUndo();
-}
-
 void Document::fileGone()
 {
-    if (m_fileGone)
-        return;
-    m_fileGone = true;
-    m_autosaveTimer.stop();
-    // The work stays safe meanwhile, in the recovery folder rather than at the old path.
-    if (isModified())
-        keepRecoveryCopy();
-    m_window->showStatus(tr("“%1” was moved or deleted; changes are no longer saved there.").arg(displayName()));
-    emit titleChanged();
-    if (m_asking)
+    if (m_asking || !m_file->isFileGone())
         return;
     QMessageBox box(QMessageBox::Warning, tr("File Moved or Deleted"),
-                    tr("“%1” was moved or deleted by another program.").arg(m_fileName), QMessageBox::Save | QMessageBox::Cancel,
+                    tr("“%1” was moved or deleted by another program.").arg(fileName()), QMessageBox::Save | QMessageBox::Cancel,
                     m_window);
     box.setInformativeText(tr("The layout is still open here. Save it under a name of your choice?"));
     box.button(QMessageBox::Save)->setText(tr("Save As…"));
@@ -753,9 +608,9 @@ bool Document::relinkPicture(const QUrl &picture)
         return false;
     // Stored as a dropped picture is: relative when it lies in the document's folder.
     const QUrl absolute = QUrl::fromLocalFile(QFileInfo(chosen).absoluteFilePath());
-    const QUrl replacement = m_fileName.isEmpty()
+    const QUrl replacement = fileName().isEmpty()
         ? absolute
-        : expressedPictureUrl(absolute, QUrl(), QFileInfo(m_fileName).absolutePath());
+        : expressedPictureUrl(absolute, QUrl(), QFileInfo(fileName()).absolutePath());
     // A missing background was not shown at all; it shows now.
     const bool showIt = !m_model->background() || m_model->backgroundUrl() == resolved(picture);
     m_model->renamePictures([&](const QUrl &url) { return url == picture ? replacement : url; });
@@ -771,18 +626,7 @@ bool Document::relinkPicture(const QUrl &picture)
 
 bool Document::adoptUnsavedWork(const QByteArray &bytes, QString *error)
 {
-    Model model;
-    const ReadResult read = readDocument(bytes, model, m_fileName.isEmpty() ? QUrl() : documentBase(m_fileName));
-    if (!read.ok) {
-        if (error)
-            *error = read.error;
-        return false;
-    }
-    setUp(model);
-    m_undo->stack()->clear();
-    // Unsaved work: the file itself still holds what was there before the save broke off.
-    changedWithoutUndo();
-    return true;
+    return m_file->adoptUnsavedWork(bytes, error);
 }
 
 } // namespace lumora

@@ -14,22 +14,21 @@ class QPrinter;
 
 namespace lumora {
 
-class DocumentFileWatcher;
-class DocumentLock;
+class DocumentFile;
 class DocumentModel;
 class DocumentWindow;
 class UndoManager;
 class View;
 
-/// One open layout: its file, its document model (with the undo history) and its window.
-/// Any change of the model, with or without an undo step, is saved in place two seconds
-/// after the last one (atomically); an untitled layout is kept in a recovery file instead,
-/// offered back after a crash.
+/// One open layout in the editor: its file's life (a DocumentFile, owning the document model
+/// with the undo history) and its window, which asks the questions the file raises. Any
+/// change is saved in place two seconds after the last one (atomically); an untitled layout
+/// is kept in a recovery file instead, offered back after a crash.
 class Document : public QObject {
     Q_OBJECT
 public:
-    /// A new, untitled layout.
-    Document();
+    /// A new, untitled layout, or the layout of the file (taken over).
+    explicit Document(DocumentFile *file = nullptr);
     ~Document() override;
 
     /// Reads a layout file; nullptr (and a message) when it cannot be read: missing, a
@@ -46,7 +45,8 @@ public:
     static bool discardOrphanedRecovery(const QString &recoveryFile);
     static QString recoveryFolder();
 
-    QString fileName() const { return m_fileName; }
+    DocumentFile *file() const { return m_file; }
+    QString fileName() const;
     QString displayName() const;
     UndoManager *undoManager() const { return m_undo; }
     DocumentModel *model() const { return m_model; }
@@ -55,9 +55,9 @@ public:
     void showWindow();
     bool isModified() const;
     /// Opened while another process had the file: never written to that file.
-    bool isReadOnly() const { return m_readOnly; }
+    bool isReadOnly() const;
     /// The file was moved or deleted on disk since it was opened or saved.
-    bool isFileGone() const { return m_fileGone; }
+    bool isFileGone() const;
 
     /// The pictures of the layout, in strip order (the filenames table).
     QList<QUrl> imageUrls() const;
@@ -75,13 +75,13 @@ public:
     bool save();
     bool saveAs();
     /// Writes the document to the file and makes it the document's file. An explicit save
-    /// (not autosave) also becomes what Discard and Revert to Saved go back to.
+    /// (not autosave) also becomes what Revert To ▸ Last Saved goes back to.
     bool saveTo(const QString &fileName, QString *error, bool explicitSave = true);
-    /// Writes back the file as it was when opened or last saved explicitly, and shows it;
-    /// what was done since is gone (and cannot be undone). False when it could not.
+    /// Goes back to the file as it was when opened or last saved explicitly, as one undo
+    /// step; the state left is kept as a version. False when it could not.
     bool revertToSaved(QString *error = nullptr);
     /// The failure of the last autosave (empty when it succeeded).
-    QString autosaveError() const { return m_autosaveError; }
+    QString autosaveError() const;
     /// Prints the layout on one landscape page of the printer as it is set up.
     void printTo(QPrinter &printer) const;
     /// Chooses the pictures for Add Pictures; tests replace it to stand in for the dialog.
@@ -89,7 +89,7 @@ public:
     /// Chooses the new place of a missing picture; tests replace it to stand in for the dialog.
     static std::function<QString(QWidget *parent, const QString &missing, const QString &folder)> &relinkChooser();
     /// What the reader changed on the way when the file was opened (line by line).
-    QStringList readerWarnings() const { return m_readerWarnings; }
+    QStringList readerWarnings() const;
     /// The pictures (strip and background) whose files are not there, as stored.
     QList<QUrl> missingPictures() const;
     /// Points the picture (and the frames naming it) at a file the user chooses; false
@@ -103,9 +103,13 @@ public:
     QString exportFolder() const { return m_exportFolder; }
     void setExportFolder(const QString &folder) { m_exportFolder = folder; }
 
-    /// Before closing: saves, discards or cancels as the user chooses when there are
-    /// unsaved changes. False when the user cancelled.
+    /// Before closing: a titled layout writes what is unsaved and closes without a question;
+    /// untitled (or read-only, or moved-away) work asks Save, Don't Save or Cancel. False
+    /// when the window stays open.
     bool maybeSave();
+    /// Asks which to keep when another program saved the file over unsaved changes here;
+    /// taking theirs (undoable) is the default.
+    void askAboutConflict();
 
 public slots:
     void exportAll();
@@ -130,46 +134,22 @@ signals:
     void titleChanged();
 
 private:
-    /// The set-up from what the reader found, registering no undo.
-    void setUp(const Model &model);
-    void edited();
-    void autosave();
-    void discardRecovery();
+    /// The first picture of the strip becomes the background, as the layout opens.
+    void showFirstPicture();
     /// A picture of the layout decoded with a problem (damaged, too large) is told.
     void pictureReady(const QUrl &url);
-    /// Untitled work, or work whose file cannot be written, goes to a recovery file.
-    void keepRecoveryCopy();
-    /// Writes the saved bytes back over the file when it holds something else.
-    bool writeBackSaved(QString *error);
-    /// Another program changed the file: reload it or keep this document's content.
-    void fileChangedOnDisk(const QByteArray &bytes);
     /// The file was moved or deleted: autosave stops writing there; Save As is offered.
     void fileGone();
     /// Why the file cannot be made this document's file (open elsewhere); empty when it can.
     QString refusalToSaveAs(const QString &fileName) const;
 
-    QString m_fileName;
-    QString m_recoveryFile;
-    std::unique_ptr<DocumentLock> m_lock;
-    std::unique_ptr<DocumentLock> m_recoveryLock;
-    DocumentFileWatcher *m_watcher;
-    bool m_readOnly = false;
-    bool m_fileGone = false;
+    DocumentFile *m_file;
     DocumentModel *m_model;
     UndoManager *m_undo;
-    bool m_settingUp = false;
     DocumentWindow *m_window = nullptr;
-    QTimer m_autosaveTimer;
-    /// The file's bytes as of opening or the last explicit save.
-    QByteArray m_savedBytes;
-    bool m_hasSavedBytes = false;
-    /// The close question is open: nothing is written meanwhile.
+    /// A question is open: one at a time.
     bool m_asking = false;
-    QString m_autosaveError;
-    QStringList m_readerWarnings;
     QString m_exportFolder;
-    // Changes that register no undo (the picture strip) but still need saving.
-    bool m_changedWithoutUndo = false;
 };
 
 } // namespace lumora

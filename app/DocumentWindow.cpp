@@ -13,6 +13,7 @@
 #include "editor/View.h"
 #include "editor/ViewScroller.h"
 #include "PatternPanel.h"
+#include "RevertMenu.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -226,15 +227,9 @@ void DocumentWindow::buildMenus()
     const QKeySequence saveAs = QKeySequence(QKeySequence::SaveAs).isEmpty() ? QKeySequence(tr("Ctrl+Shift+S"))
                                                                             : QKeySequence(QKeySequence::SaveAs);
     addAction(file, tr("Save &As…"), saveAs, [this] { m_document->saveAs(); });
-    addAction(file, tr("Re&vert to Saved"), {}, [this] {
-        const auto answer = QMessageBox::question(
-            this, tr("Revert to Saved"),
-            tr("Go back to “%1” as it was last opened or saved? What was done since cannot be undone.")
-                .arg(m_document->displayName()));
-        QString error;
-        if (answer == QMessageBox::Yes && !m_document->revertToSaved(&error) && !error.isEmpty())
-            QMessageBox::warning(this, tr("Revert to Saved"), error);
-    });
+    auto *revertTo = new RevertMenu(m_document, this);
+    addAction(file, tr("Re&vert to Saved"), {}, [revertTo] { revertTo->revertToSaved(); });
+    file->addMenu(revertTo);
     addAction(file, tr("&Close"), QKeySequence::Close, [this] { close(); });
     addAction(file, tr("Add &Pictures…"), {}, [this] { m_document->addPictures(); });
     addAction(file, tr("Re&link Picture…"), {}, [this] { m_document->relinkPicture(); });

@@ -9,7 +9,9 @@ namespace lumora {
 
 /// Watches a document's file for what others do to it: changed bytes (not the ones this
 /// document last wrote or read) or the file moved away or deleted. The file and its folder
-/// are both watched, because an atomic save replaces the file and ends a watch on it.
+/// are both watched, because an atomic save replaces the file and ends a watch on it. It
+/// also remembers the file's size, modification time and inode as last read or written, so
+/// that a save can make sure it writes over nobody else's.
 class DocumentFileWatcher : public QObject {
     Q_OBJECT
 public:
@@ -17,9 +19,14 @@ public:
 
     /// Watches the file, whose content is now the bytes (empty name: watches nothing).
     void watch(const QString &fileName, const QByteArray &bytes);
-    /// The bytes this document just wrote or took over: not a change by someone else.
+    /// The bytes this document just wrote or took over: not a change by someone else. A
+    /// look already under way still happens, so another program's save that came just
+    /// before is still told.
     void setKnownBytes(const QByteArray &bytes);
     QString fileName() const { return m_fileName; }
+    /// True when the file on disk is the one last read or written: the same size,
+    /// modification time and inode, or else the same bytes. Tells nothing.
+    bool isUnchanged();
     /// Checks the file now rather than after the short settling delay.
     void checkNow();
 
@@ -30,6 +37,17 @@ signals:
     /// returns. A folder gone as a whole is not told: saving there fails and says so.
     void gone();
 
+public:
+    /// What identifies one state of a file without reading it.
+    struct Stamp {
+        bool exists = false;
+        qint64 size = -1;
+        qint64 modified = 0; // nanoseconds
+        quint64 inode = 0;
+        bool operator==(const Stamp &) const = default;
+    };
+    static Stamp stampOf(const QString &fileName);
+
 private:
     void rewatch();
 
@@ -37,8 +55,10 @@ private:
     QTimer m_settle;
     QString m_fileName;
     QByteArray m_known;
+    Stamp m_stamp;
     QByteArray m_told;
     bool m_toldGone = false;
+    bool m_folderVanished = false;
 };
 
 } // namespace lumora

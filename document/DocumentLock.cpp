@@ -37,7 +37,10 @@ DocumentLock::~DocumentLock()
 
 QString DocumentLock::lockFileName(const QString &fileName)
 {
-    const QFileInfo info(fileName);
+    // Keyed by the file itself, links resolved: the same file reached through a symbolic
+    // link is the same file in use. A file not there yet is named through its folder.
+    const QString canonical = QFileInfo(fileName).canonicalFilePath();
+    const QFileInfo info(canonical.isEmpty() ? fileName : canonical);
     return folderOf(info) + "/." + info.fileName() + ".lock";
 }
 

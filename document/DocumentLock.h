@@ -8,7 +8,8 @@ class QLockFile;
 
 namespace lumora {
 
-/// One writer per file: a lock file beside the file ("<dir>/.<name>.lock") held while a
+/// One writer per file: a lock file beside the file ("<dir>/.<name>.lock", the file's links
+/// resolved, so every path to one file shares one lock) held while a
 /// document has the file open. A lock left by a process that is gone is taken over; one
 /// held by a live process, or already by this process, is not.
 class DocumentLock {

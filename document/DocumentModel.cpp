@@ -61,6 +61,67 @@ void DocumentModel::load(const Model &model)
     emit loaded();
 }
 
+DocumentModel::Contents DocumentModel::contents() const
+{
+    return {m_leds, m_origin, m_xDirection, m_yDirection, m_images, m_background, m_backgroundUrl, m_animation};
+}
+
+void DocumentModel::replace(const Model &model, const QUrl &background, const QString &name)
+{
+    Contents after;
+    after.leds.reserve(model.points.size());
+    for (const QPointF &point : model.points) {
+        auto node = std::make_shared<Node>();
+        node->setPosition(point);
+        after.leds.append(node);
+    }
+    if (model.grid.size() > 0)
+        after.origin = Node::gridHandle(model.grid[0], Qt::blue, Node::Shape::Cross);
+    if (model.grid.size() > 1)
+        after.xDirection = Node::gridHandle(model.grid[1], Qt::red, Node::Shape::ChevronX);
+    if (model.grid.size() > 2)
+        after.yDirection = Node::gridHandle(model.grid[2], Qt::green, Node::Shape::ChevronY);
+    after.images = model.filenames;
+    after.animation = model.animationEditor ? model.animationEditor : std::make_shared<AnimationEditor>();
+    for (const TrackPtr &track : after.animation->tracks())
+        for (const FramePtr &frame : track->frames)
+            if (frame->image && frame->image->url().isLocalFile())
+                frame->image = m_pictures->picture(frame->image->url());
+    if (background.isLocalFile()) {
+        after.background = m_pictures->picture(background);
+        after.backgroundUrl = background;
+    }
+    setContents(after);
+    m_undo->setActionName(name);
+}
+
+void DocumentModel::setContents(const Contents &contents)
+{
+    const Contents before = this->contents();
+    m_undo->registerUndo([this, before] { setContents(before); });
+    m_leds = contents.leds;
+    m_markedCount = 0;
+    for (const NodePtr &node : std::as_const(m_leds)) {
+        node->visible = true;
+        if (node->isMarked())
+            ++m_markedCount;
+    }
+    m_origin = contents.origin;
+    m_xDirection = contents.xDirection;
+    m_yDirection = contents.yDirection;
+    m_images = contents.images;
+    m_background = contents.background;
+    m_backgroundUrl = contents.backgroundUrl;
+    m_animation = contents.animation;
+    emit ledsChanged();
+    emit markingChanged();
+    emit gridChanged();
+    emit imagesChanged();
+    emit backgroundChanged();
+    emit currentFrameChanged();
+    emit loaded();
+}
+
 LayoutSnapshot DocumentModel::snapshot() const
 {
     LayoutSnapshot layout;

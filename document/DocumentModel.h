@@ -45,6 +45,10 @@ public:
     void load(const Model &model);
     /// Everything the writer and the exports read, handed over at once.
     LayoutSnapshot snapshot() const;
+    /// The whole layout replaced by what the reader found, as one undoable change named
+    /// `name` (a revert or a reload): undo brings back the very LEDs, grid, pictures and
+    /// frames that were there, so earlier undo steps still apply. `background` is shown.
+    void replace(const Model &model, const QUrl &background, const QString &name);
 
     // --- LEDs ----------------------------------------------------------------------------
     const QList<NodePtr> &leds() const { return m_leds; }
@@ -212,6 +216,18 @@ signals:
     void loaded();
 
 private:
+    /// What `replace` swaps as a whole.
+    struct Contents {
+        QList<NodePtr> leds;
+        NodePtr origin, xDirection, yDirection;
+        QList<QUrl> images;
+        PicturePtr background;
+        QUrl backgroundUrl;
+        std::shared_ptr<AnimationEditor> animation;
+    };
+    Contents contents() const;
+    /// Swaps the contents in, registering the swap back.
+    void setContents(const Contents &contents);
     /// Puts removed LEDs back, each at its index (ascending), as one change.
     void putBack(const QList<QPair<qsizetype, NodePtr>> &placed);
     /// The same LEDs in a new order, recording the old one.

@@ -1,7 +1,9 @@
-// Discard, Revert to Saved and failing autosaves, in the real event loop.
+// Closing, Revert to Saved and failing autosaves, in the real event loop.
 #include "app/Document.h"
 #include "app/DocumentWindow.h"
 #include "document/DocumentModel.h"
+#include "document/DocumentReader.h"
+#include "document/Model.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
 
@@ -10,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -61,21 +64,46 @@ void answerLater(QMessageBox::StandardButton button, int milliseconds)
 
 } // namespace
 
-TEST(NeverLoseWork, DiscardLeavesTheFileAsItWasThoughAutosaveRanBefore)
+TEST(NeverLoseWork, ClosingATitledWindowAsksNothingAndTheFileHoldsTheChanges)
 {
-    Layout layout;
-    layout.edit();
-    QTest::qWait(2500); // autosave writes the edit
-    ASSERT_NE(contents(layout.fileName), layout.original);
-    layout.edit();
-    // The question stays open longer than the autosave delay.
-    answerLater(QMessageBox::Discard, 2600);
-    EXPECT_TRUE(layout.document->maybeSave());
+    auto layout = std::make_unique<Layout>();
+    const QString fileName = layout->fileName;
+    const qsizetype leds = layout->document->model()->ledCount();
+    layout->edit();
+    QTest::qWait(2500); // autosave writes the first edit
+    layout->edit();     // the second is not written yet when the window closes
+    int asked = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            ++asked;
+            box->reject();
+        }
+    });
+    watch.start(20);
+    QPointer<Document> document = layout->document;
+    EXPECT_TRUE(layout->document->window()->close());
+    EXPECT_EQ(asked, 0);
     QTest::qWait(100);
-    EXPECT_EQ(contents(layout.fileName), layout.original);
+    EXPECT_TRUE(document.isNull()) << "the window closed without its document";
+    layout->document = nullptr;
+    Model saved;
+    ASSERT_TRUE(readDocumentFile(fileName, saved).ok);
+    EXPECT_EQ(saved.points.size(), leds + 2) << "both new LEDs are in the file";
+    layout.reset();
+    watch.stop();
+
+    // Untitled work still asks.
+    auto *untitled = new Document();
+    untitled->showWindow();
+    untitled->view()->addVertex({700, 500});
+    answerLater(QMessageBox::Cancel, 300);
+    EXPECT_FALSE(untitled->window()->close());
+    answerLater(QMessageBox::Discard, 300);
+    EXPECT_TRUE(untitled->window()->close());
 }
 
-TEST(NeverLoseWork, RevertToSavedGoesBackToTheOpenedFile)
+TEST(NeverLoseWork, RevertToSavedGoesBackToTheSavedFileAndUndoBringsTheWorkBack)
 {
     Layout layout;
     const qsizetype leds = layout.document->model()->ledCount();
@@ -86,8 +114,9 @@ TEST(NeverLoseWork, RevertToSavedGoesBackToTheOpenedFile)
     QString error;
     ASSERT_TRUE(layout.document->revertToSaved(&error)) << error.toStdString();
     EXPECT_EQ(layout.document->model()->ledCount(), leds + 1);
-    EXPECT_FALSE(layout.document->isModified());
-    EXPECT_FALSE(layout.document->undoManager()->canUndo());
+    EXPECT_FALSE(layout.document->isModified()) << "the revert is written at once";
+    layout.document->undoManager()->undo();
+    EXPECT_EQ(layout.document->model()->ledCount(), leds + 2);
 }
 
 TEST(NeverLoseWork, AFailedAutosaveIsShownKeptAndRetried)

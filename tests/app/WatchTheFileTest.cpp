@@ -2,6 +2,7 @@
 // (reload or keep mine), the file moved or deleted, and this document's own saves.
 #include "app/Document.h"
 #include "app/DocumentWindow.h"
+#include "document/DocumentFile.h"
 #include "document/DocumentModel.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -78,22 +80,57 @@ TEST(WatchTheFile, ItsOwnSavesAskNothing)
     EXPECT_EQ(answerer.asked, 0);
 }
 
-// Another program writes one LED; the answer decides what the document and the file hold.
-TEST(WatchTheFile, ChangedOnDiskOffersReloadOrKeepMine)
+// Another program writes one LED. With nothing unsaved here it is taken without a question
+// (and undo brings this version back); with unsaved changes the answer decides, Enter
+// taking theirs, and the other side is kept as a version either way.
+TEST(WatchTheFile, AnotherProgramsSaveIsTakenOrAskedAboutAndNeitherSideIsLost)
 {
-    for (const auto answer : {QMessageBox::Yes, QMessageBox::No}) {
-        const bool reload = answer == QMessageBox::Yes;
+    {
         OpenLayout layout;
+        Answerer answerer(QMessageBox::No);
+        writeTestFile(layout.fileName, oneLed);
+        QTest::qWait(800);
+        EXPECT_EQ(answerer.asked, 0);
+        EXPECT_EQ(layout.leds(), 1);
+        EXPECT_FALSE(layout.document->isModified());
+        layout.document->undoManager()->undo();
+        EXPECT_EQ(layout.leds(), 2);
+    }
+    for (const auto answer : {QMessageBox::Yes, QMessageBox::No}) {
+        const bool theirs = answer == QMessageBox::Yes;
+        OpenLayout layout;
+        layout.document->view()->addVertex({700, 500});
+        const QByteArray mine = layout.document->data();
         Answerer answerer(answer);
         writeTestFile(layout.fileName, oneLed);
         QTest::qWait(800);
         EXPECT_EQ(answerer.asked, 1);
-        EXPECT_EQ(layout.leds(), reload ? 1 : 2);
-        QTest::qWait(2500); // Keep Mine saves as usual; Reload writes nothing
-        EXPECT_EQ(testFileBytes(layout.fileName), reload ? oneLed : layout.document->data());
+        EXPECT_EQ(layout.leds(), theirs ? 1 : 3);
+        QTest::qWait(2500); // Keep Mine saves as usual; Use Theirs writes nothing
+        EXPECT_EQ(testFileBytes(layout.fileName), theirs ? oneLed : mine);
         EXPECT_FALSE(layout.document->isModified());
         EXPECT_EQ(answerer.asked, 1) << "its own save was taken for another change";
+        const auto versions = layout.document->file()->versions();
+        ASSERT_FALSE(versions.isEmpty());
+        EXPECT_TRUE(std::any_of(versions.begin(), versions.end(), [&](const DocumentVersions::Version &version) {
+            return DocumentVersions::read(version) == (theirs ? mine : oneLed);
+        })) << "the losing side was not kept";
     }
+}
+
+TEST(WatchTheFile, EnterInTheQuestionTakesTheOtherProgramsSave)
+{
+    OpenLayout layout;
+    layout.document->view()->addVertex({700, 500});
+    QTimer::singleShot(700, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    writeTestFile(layout.fileName, oneLed);
+    QTest::qWait(1200);
+    EXPECT_EQ(layout.leds(), 1);
+    QTest::qWait(2500);
+    EXPECT_EQ(testFileBytes(layout.fileName), oneLed);
 }
 
 TEST(WatchTheFile, AFileMovedAwayIsNotRecreatedByAutosave)
