@@ -18,6 +18,7 @@ class DocumentFileWatcher;
 class DocumentLock;
 class DocumentModel;
 class DocumentWindow;
+struct ExportSettings;
 class UndoManager;
 class View;
 
@@ -99,18 +100,16 @@ public:
     bool adoptUnsavedWork(const QByteArray &bytes, QString *error);
     /// The folder a file dialog of this document starts in.
     QString dialogFolder() const;
-    /// Where Export writes: the document's folder unless another was chosen (empty).
-    QString exportFolder() const { return m_exportFolder; }
-    void setExportFolder(const QString &folder) { m_exportFolder = folder; }
+    /// Writes the export with these choices (the folder made when missing) and reports it.
+    void exportWith(const ExportSettings &settings, const QString &patternName, bool animation);
 
     /// Before closing: saves, discards or cancels as the user chooses when there are
     /// unsaved changes. False when the user cancelled.
     bool maybeSave();
 
 public slots:
+    /// File ▸ Export…: asks where and what (remembered per layout), then exports.
     void exportAll();
-    /// Asks for a folder of the layout's own and exports there from now on.
-    void exportToFolder();
     /// Asks for pictures (formats Qt reads) and adds them to the strip; the first one
     /// becomes the background.
     void addPictures();
@@ -167,7 +166,6 @@ private:
     bool m_asking = false;
     QString m_autosaveError;
     QStringList m_readerWarnings;
-    QString m_exportFolder;
     // Changes that register no undo (the picture strip) but still need saving.
     bool m_changedWithoutUndo = false;
 };

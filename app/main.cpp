@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "Document.h"
+#include "SystemLog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -7,6 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication qapp(argc, argv);
+    lumora::routeDiagnosticsToSystemLog();
     QApplication::setOrganizationName("Lumora");
     QApplication::setApplicationName("lumora");
     QApplication::setApplicationDisplayName("Lumora");
