@@ -39,6 +39,7 @@ ExportDialog::ExportDialog(const QString &documentPath, const ExportSettings &se
 
     m_folder->setText(QDir::toNativeSeparators(settings.folderFor(documentPath)));
     auto *choose = new QPushButton(tr("Choose…"));
+    choose->setAutoDefault(false); // Enter exports
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(m_folder, 1);
     folderRow->addWidget(choose);
@@ -77,12 +78,15 @@ ExportDialog::ExportDialog(const QString &documentPath, const ExportSettings &se
     form->addRow(tr("Pattern PPM rows:"), m_rows);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel);
-    buttons->addButton(tr("Export"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    QPushButton *exportButton = buttons->addButton(tr("Export"), QDialogButtonBox::AcceptRole);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(new QLabel(tr("Files to be written:")));
     layout->addWidget(m_files, 1);
     layout->addWidget(buttons);
+    // Set once inside the dialog: Enter exports, and the folder is not there to be typed over.
+    exportButton->setDefault(true);
+    exportButton->setFocus();
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
