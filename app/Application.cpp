@@ -4,7 +4,10 @@
 #include "Document.h"
 
 #include "document/DocumentLock.h"
+#include "document/ExportSettings.h"
+#include "document/DocumentModel.h"
 #include "document/Leftovers.h"
+#include "editor/View.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QAbstractButton>
@@ -12,8 +15,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -65,6 +70,9 @@ void Application::setStatus(int index)
     for (QAction *action : m_patternGroup->actions())
         action->setChecked(action->data().toInt() == index);
     QSettings().setValue("status", index);
+    // By name as well, for `lumora-cli export` without --pattern.
+    if (const ColorPattern *current = pattern())
+        QSettings().setValue(currentPatternKey, QString::fromStdString(current->name()));
     emit statusChanged(index);
 }
 
@@ -99,8 +107,44 @@ Document *Application::documentFor(const QString &fileName) const
     return nullptr;
 }
 
+bool Application::isPictureFile(const QString &fileName)
+{
+    if (fileName.endsWith(".lumora", Qt::CaseInsensitive))
+        return false;
+    QImageReader reader(fileName);
+    reader.setDecideFormatFromContent(true);
+    return reader.canRead();
+}
+
+Document *Application::newLayoutWithPicture(const QString &pictureFile)
+{
+    Document *document = nullptr;
+    for (Document *open : std::as_const(m_documents))
+        if (open->fileName().isEmpty() && !open->isModified() && open->model()->ledCount() == 0
+            && open->model()->images().isEmpty())
+            document = open;
+    if (!document)
+        document = newDocument();
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(pictureFile).absoluteFilePath());
+    if (document->view()->addImageWithURL(url))
+        document->model()->appendImage(url);
+    document->showWindow();
+    return document;
+}
+
 Document *Application::openDocument(const QString &fileName)
 {
+    // A picture is not a layout, but it is how most layouts start.
+    if (isPictureFile(fileName)) {
+        QMessageBox box(QMessageBox::Question, tr("Open Picture"),
+                        tr("“%1” is a picture, not a layout.").arg(QFileInfo(fileName).fileName()),
+                        QMessageBox::Cancel);
+        box.setInformativeText(tr("Start a new layout with this picture as the backdrop?"));
+        QAbstractButton *start = box.addButton(tr("New Layout"), QMessageBox::AcceptRole);
+        box.setDefaultButton(qobject_cast<QPushButton *>(start));
+        box.exec();
+        return box.clickedButton() == start ? newLayoutWithPicture(fileName) : nullptr;
+    }
     if (Document *open = documentFor(fileName)) {
         open->showWindow();
         return open;
@@ -194,7 +238,7 @@ void Application::showOpenDialog(QWidget *parent)
         if (document->window() && document->window()->isActiveWindow() && !document->fileName().isEmpty())
             folder = QFileInfo(document->fileName()).absolutePath();
     const QStringList files = QFileDialog::getOpenFileNames(parent, tr("Open Layout"), folder,
-                                                            tr("Lumora layouts (*.lumora);;All files (*)"));
+                                                            tr("Lumora layouts (*.lumora);;Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.webp *.svg);;All files (*)"));
     for (const QString &file : files)
         openDocument(file);
 }

@@ -37,6 +37,11 @@ public:
     Document *newDocument();
     /// Opens a file in its own window; an unreadable file is refused with a message.
     Document *openDocument(const QString &fileName);
+    /// A new layout with the picture as its backdrop (in the strip, shown behind the LEDs);
+    /// an empty untitled window showing nothing yet is used instead of a new one.
+    Document *newLayoutWithPicture(const QString &pictureFile);
+    /// Whether the file is a picture Qt reads rather than a layout (judged by content).
+    static bool isPictureFile(const QString &fileName);
     /// Opens the document already showing this file, if any.
     Document *documentFor(const QString &fileName) const;
     const QList<Document *> &documents() const { return m_documents; }

@@ -2,11 +2,14 @@
 
 #include "Application.h"
 #include "DocumentWindow.h"
+#include "ExportDialog.h"
+#include "HelpWindow.h"
 
 #include "document/DocumentFile.h"
 #include "document/DocumentModel.h"
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
+#include "document/ExportSettings.h"
 #include "document/Exporter.h"
 #include "document/PictureUrl.h"
 #include "document/SaveFile.h"
@@ -36,6 +39,7 @@
 #include <QImageReader>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QUuid>
 #include <QtConcurrent>
@@ -334,55 +338,61 @@ void Document::exportAll()
         if (answer != QMessageBox::Save || !saveAs())
             return;
     }
+    QSettings store;
+    const ColorPattern *current = Application::instance() ? Application::instance()->pattern() : nullptr;
+    auto *dialog = new ExportDialog(fileName(), ExportSettings::load(store, fileName()), m_model->images().size(),
+                                    m_model->animationEditor()->track().frames.size(),
+                                    current ? QString::fromStdString(current->name()) : QString(),
+                                    m_window->isAnimationTabShown(), m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        exportWith(dialog->settings(), dialog->patternName(), dialog->animation());
+    });
+    dialog->open();
+}
+
+void Document::exportWith(const ExportSettings &settings, const QString &patternName, bool animation)
+{
+    const QString folder = settings.folderFor(fileName());
+    if (!QDir().mkpath(folder)) {
+        QMessageBox::warning(m_window, tr("Export"), tr("Nothing was exported: the folder “%1” cannot be made.").arg(folder));
+        return;
+    }
+    QSettings store;
+    settings.save(store, fileName());
     // The export reads its own copy, so editing during the export cannot race with it.
     auto exporter = std::make_shared<Exporter>(snapshot().detached(), fileName());
-    if (!m_exportFolder.isEmpty()) {
-        if (!QDir().mkpath(m_exportFolder)) {
-            QMessageBox::warning(m_window, tr("Export"), tr("Nothing was exported: the folder “%1” cannot be made.").arg(m_exportFolder));
-            return;
-        }
-        exporter->setOutputFolder(m_exportFolder);
-    }
-    const bool animationTab = m_window->isAnimationTabShown();
-    const ColorPattern *pattern = Application::instance() ? Application::instance()->pattern() : nullptr;
+    exporter->setOutputFolder(folder);
+    exporter->setHeaderStyle(settings.headerStyle);
+    exporter->setPatternFrames(settings.patternFrames);
+    ColorPattern::addInstances();
+    const ColorPattern *pattern = patternName.isEmpty() ? nullptr : ColorPattern::named(patternName.toStdString());
     if (!pattern) {
-        // The headers and their PPM need no pattern: write them and say what was left out.
-        ExportReport report = animationTab ? exporter->exportAnimation() : exporter->exportImages();
-        report.warnings.prepend(tr("No pattern is chosen in the View menu, so no pattern PPM was written."));
-        m_window->showExportReport(report);
+        // The headers and their PPM need no pattern.
+        m_window->showExportReport(animation ? exporter->exportAnimation() : exporter->exportImages(), folder);
         return;
     }
     auto control = std::make_shared<RenderControl>();
 
     auto *progress = new QProgressDialog(tr("Rendering %1…").arg(QString::fromStdString(pattern->name())),
-                                         tr("Cancel"), 0, 3000, m_window);
+                                         tr("Cancel"), 0, settings.patternFrames, m_window);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(300);
     auto *watcher = new QFutureWatcher<ExportReport>(this);
     auto *poll = new QTimer(watcher);
     connect(poll, &QTimer::timeout, progress, [progress, control] { progress->setValue(control->framesDone); });
     connect(progress, &QProgressDialog::canceled, this, [control] { control->cancelled = true; });
-    connect(watcher, &QFutureWatcher<ExportReport>::finished, this, [this, watcher, progress] {
+    connect(watcher, &QFutureWatcher<ExportReport>::finished, this, [this, watcher, progress, folder] {
         const ExportReport report = watcher->result();
         progress->reset();
         progress->deleteLater();
         watcher->deleteLater();
-        m_window->showExportReport(report);
+        m_window->showExportReport(report, folder);
     });
-    watcher->setFuture(QtConcurrent::run([exporter, pattern, animationTab, control] {
-        return exporter->exportAll(*pattern, animationTab, control.get());
+    watcher->setFuture(QtConcurrent::run([exporter, pattern, animation, control] {
+        return exporter->exportAll(*pattern, animation, control.get());
     }));
     poll->start(50);
-}
-
-void Document::exportToFolder()
-{
-    const QString start = m_exportFolder.isEmpty() ? dialogFolder() : m_exportFolder;
-    const QString folder = QFileDialog::getExistingDirectory(m_window, tr("Export To Folder"), start);
-    if (folder.isEmpty())
-        return;
-    m_exportFolder = folder;
-    exportAll();
 }
 
 void Document::importLedMap()
@@ -488,9 +498,7 @@ void Document::printPreview()
 
 void Document::showHelp()
 {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(helpPage())))
-        QMessageBox::information(m_window, tr("Lumora Help"),
-                                 tr("No web browser could be started. The help page is at:\n%1").arg(helpPage()));
+    HelpWindow::showHelp(helpPage());
 }
 
 QString Document::dialogFolder() const

@@ -17,6 +17,7 @@ namespace lumora {
 class DocumentFile;
 class DocumentModel;
 class DocumentWindow;
+struct ExportSettings;
 class UndoManager;
 class View;
 
@@ -99,9 +100,8 @@ public:
     bool adoptUnsavedWork(const QByteArray &bytes, QString *error);
     /// The folder a file dialog of this document starts in.
     QString dialogFolder() const;
-    /// Where Export writes: the document's folder unless another was chosen (empty).
-    QString exportFolder() const { return m_exportFolder; }
-    void setExportFolder(const QString &folder) { m_exportFolder = folder; }
+    /// Writes the export with these choices (the folder made when missing) and reports it.
+    void exportWith(const ExportSettings &settings, const QString &patternName, bool animation);
 
     /// Before closing: a titled layout writes what is unsaved and closes without a question;
     /// untitled (or read-only, or moved-away) work asks Save, Don't Save or Cancel. False
@@ -112,9 +112,8 @@ public:
     void askAboutConflict();
 
 public slots:
+    /// File ▸ Export…: asks where and what (remembered per layout), then exports.
     void exportAll();
-    /// Asks for a folder of the layout's own and exports there from now on.
-    void exportToFolder();
     /// Asks for pictures (formats Qt reads) and adds them to the strip; the first one
     /// becomes the background.
     void addPictures();
@@ -149,7 +148,6 @@ private:
     DocumentWindow *m_window = nullptr;
     /// A question is open: one at a time.
     bool m_asking = false;
-    QString m_exportFolder;
 };
 
 } // namespace lumora

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -34,6 +35,7 @@
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 void lumoraInitResources();
 
@@ -105,6 +107,21 @@ DocumentWindow::DocumentWindow(Document *document)
     statusBar()->addPermanentWidget(m_countLabel);
     connect(m_view, &View::countChanged, this, [this](qsizetype n) { m_countLabel->setText(QString::number(n)); });
 
+    // Where the next LED goes, while marked LEDs decide it.
+    auto *nextLed = new QLabel(this);
+    nextLed->setObjectName("nextLedLabel");
+    nextLed->setToolTip(tr("A new LED takes the place of the first marked LED; Edit ▸ Deselect All appends again"));
+    statusBar()->insertPermanentWidget(0, nextLed);
+    auto updateNextLed = [this, nextLed] {
+        nextLed->setText(m_view->nextLedText());
+        nextLed->setVisible(!nextLed->text().isEmpty());
+    };
+    connect(m_view, &View::markingChanged, nextLed, updateNextLed);
+    // Queued: the toolbar is told before the mode changes.
+    connect(m_view, &View::toolbarItemSelected, nextLed, updateNextLed, Qt::QueuedConnection);
+    connect(m_document->model(), &DocumentModel::ledsChanged, nextLed, updateNextLed);
+    updateNextLed();
+
     // When Preview is refused for want of a grid, the status bar says so and offers the fix.
     auto *fitOffer = new QToolButton(this);
     fitOffer->setObjectName("fitGridOffer");
@@ -119,9 +136,24 @@ DocumentWindow::DocumentWindow(Document *document)
         m_view->preview();
     });
     connect(m_view, &View::previewRefused, fitOffer, &QWidget::show);
+
+    // After an export, the status bar offers the folder it went to.
+    m_openExportFolder = new QToolButton(this);
+    m_openExportFolder->setObjectName("openExportFolder");
+    m_openExportFolder->setText(tr("Open Folder"));
+    m_openExportFolder->setAutoRaise(true);
+    m_openExportFolder->hide();
+    statusBar()->insertPermanentWidget(0, m_openExportFolder);
+    connect(m_openExportFolder, &QToolButton::clicked, this, [this] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_openExportFolder->property("folder").toString()));
+    });
     connect(statusBar(), &QStatusBar::messageChanged, fitOffer, [fitOffer](const QString &message) {
         if (message.isEmpty())
             fitOffer->hide();
+    });
+    connect(statusBar(), &QStatusBar::messageChanged, m_openExportFolder, [this](const QString &message) {
+        if (message != m_openExportFolder->property("message").toString())
+            m_openExportFolder->hide();
     });
 
     buildToolbar();
@@ -234,8 +266,7 @@ void DocumentWindow::buildMenus()
     addAction(file, tr("Add &Pictures…"), {}, [this] { m_document->addPictures(); });
     addAction(file, tr("Re&link Picture…"), {}, [this] { m_document->relinkPicture(); });
     file->addSeparator();
-    addAction(file, tr("&Export"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
-    addAction(file, tr("Export To &Folder…"), {}, [this] { m_document->exportToFolder(); });
+    addAction(file, tr("&Export…"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
     QMenu *maps = file->addMenu(tr("Export &Map"));
     for (LedMapFormat format : ledMapFormats()) {
@@ -264,6 +295,7 @@ void DocumentWindow::buildMenus()
     QAction *remove = addAction(edit, tr("&Delete"), QKeySequence::Delete, [this] { m_view->deleteNodes(); });
     remove->setShortcuts({QKeySequence::Delete, QKeySequence(Qt::Key_Backspace)});
     addAction(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { m_view->selectAll(); });
+    addAction(edit, tr("Deselect A&ll"), QKeySequence(tr("Ctrl+Shift+A")), [this] { m_view->deselectAll(); });
     // Cut, copy and delete need marked LEDs; paste needs LEDs on the clipboard.
     auto updateMarkingActions = [this, cut, copy, remove] {
         const bool marked = m_view->isMarked();
@@ -306,6 +338,8 @@ void DocumentWindow::buildMenus()
 
     QMenu *frames = menuBar()->addMenu(tr("F&rame"));
     addAction(frames, tr("&Add Frame"), QKeySequence(tr("Ctrl+Shift+N")), [this] { m_view->addFrame(); });
+    addAction(frames, tr("Add Frame A&fter"), QKeySequence(tr("Ctrl+Alt+N")), [this] { m_view->addFrameAfter(); })
+        ->setToolTip(tr("A frame of the marked LEDs and the background after the current frame"));
     addAction(frames, tr("&Remove Frame"), QKeySequence(tr("Ctrl+Shift+Backspace")), [this] { m_view->removeFrames(); });
     addAction(frames, tr("&Previous Frame"), QKeySequence(tr("Ctrl+[")), [this] { m_view->previousFrame(); });
     addAction(frames, tr("&Next Frame"), QKeySequence(tr("Ctrl+]")), [this] { m_view->nextFrame(); });
@@ -485,7 +519,7 @@ void DocumentWindow::reportProblems(const QString &title, const QString &text, c
     box->show();
 }
 
-void DocumentWindow::showExportReport(const ExportReport &report)
+void DocumentWindow::showExportReport(const ExportReport &report, const QString &folder)
 {
     if (report.cancelled) {
         showStatus(tr("Export cancelled; nothing was written."));
@@ -494,8 +528,17 @@ void DocumentWindow::showExportReport(const ExportReport &report)
     QStringList names;
     for (const QString &file : report.written)
         names.append(QFileInfo(file).fileName());
+    if (!folder.isEmpty() && !names.isEmpty()) {
+        const QString message = tr("Exported %n file(s) to %1: %2", nullptr, int(names.size()))
+                                    .arg(QDir::toNativeSeparators(folder), names.join(", "));
+        m_openExportFolder->setProperty("folder", folder);
+        m_openExportFolder->setProperty("message", message);
+        statusBar()->showMessage(message, 30000);
+        m_openExportFolder->show();
+    }
     if (report.ok() && report.warnings.isEmpty()) {
-        showStatus(tr("Exported %n file(s): %1", nullptr, int(names.size())).arg(names.join(", ")));
+        if (folder.isEmpty())
+            showStatus(tr("Exported %n file(s): %1", nullptr, int(names.size())).arg(names.join(", ")));
         return;
     }
     QMessageBox box(report.ok() ? QMessageBox::Information : QMessageBox::Warning, tr("Export"),

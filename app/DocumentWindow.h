@@ -6,6 +6,7 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QTabWidget;
+class QToolButton;
 
 namespace lumora {
 
@@ -38,8 +39,9 @@ public:
     /// in a list that is not modal. Problems of one kind (`title`) gather in one list while
     /// it is open, each told once.
     void reportProblems(const QString &title, const QString &text, const QStringList &problems);
-    /// Tells the user what an export wrote and what it could not.
-    void showExportReport(const ExportReport &report);
+    /// Tells the user what an export wrote and what it could not; after an export into a
+    /// folder, the status bar names it and offers to open it.
+    void showExportReport(const ExportReport &report, const QString &folder = {});
     /// The toolbar action of a mode or tool, by its identifier ("Edit Nodes", "Select", …).
     QAction *toolbarAction(const QString &identifier) const;
     /// Send to LEDs and the output settings of this window's document.
@@ -74,6 +76,7 @@ private:
     AnimationEditorView *m_timeline;
     QTabWidget *m_tabs;
     QLabel *m_countLabel;
+    QToolButton *m_openExportFolder;
     QActionGroup *m_modes;
     QAction *m_rotateAction = nullptr;
     QAction *m_scaleAction = nullptr;

@@ -9,6 +9,7 @@
 
 #include "editor/View.h"
 
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,18 +22,17 @@ void DocumentWindow::buildLiveOutput(QMenu *frameMenu)
 {
     m_live = new LiveOutput(m_view, m_document->fileName(), this);
     m_player = new FramePlayer(m_view->model(), this);
-    m_player->setFramesPerSecond(m_live->settings().framesPerSecond);
+    m_player->setFrameDuration(m_live->settings().frameDuration);
+    connect(m_live, &LiveOutput::settingsChanged, m_player,
+            [this] { m_player->setFrameDuration(m_live->settings().frameDuration); });
     // The window is made before an opened document has its path.
-    connect(m_document, &Document::titleChanged, m_live, [this] {
-        m_live->setDocumentPath(m_document->fileName());
-        m_player->setFramesPerSecond(m_live->settings().framesPerSecond);
-    });
+    connect(m_document, &Document::titleChanged, m_live, [this] { m_live->setDocumentPath(m_document->fileName()); });
 
     frameMenu->addSeparator();
     QAction *play = addAction(frameMenu, tr("&Play"), QKeySequence(tr("Ctrl+Shift+P")), [] {});
     play->setObjectName("playFrames");
     play->setCheckable(true);
-    play->setToolTip(tr("Show the frames one after another at the output rate (Escape stops)"));
+    play->setToolTip(tr("Show the frames one after another, each for the frame duration (Escape stops)"));
     connect(play, &QAction::triggered, this, [this, play](bool on) {
         if (!m_player->setPlaying(on)) {
             play->setChecked(false);
@@ -46,6 +46,18 @@ void DocumentWindow::buildLiveOutput(QMenu *frameMenu)
         play->setChecked(playing);
         stop->setEnabled(playing);
     });
+
+    addAction(frameMenu, tr("Frame &Duration…"), {}, [this] {
+        bool ok = false;
+        const int duration = QInputDialog::getInt(this, tr("Frame Duration"), tr("Each frame shows for (ms):"),
+                                                  m_live->settings().frameDuration, 10, 60000, 10, &ok);
+        if (!ok)
+            return;
+        OutputSettings settings = m_live->settings();
+        settings.frameDuration = duration;
+        m_live->setSettings(settings);
+        showStatus(tr("Play shows each frame for %1 ms.").arg(duration));
+    })->setObjectName("frameDuration");
 
     QMenu *output = menuBar()->addMenu(tr("&Output"));
     addAction(output, tr("&Settings…"), {}, [this] { editOutputSettings(); })->setObjectName("outputSettings");
@@ -77,7 +89,6 @@ void DocumentWindow::editOutputSettings()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_live->setSettings(dialog.settings());
-    m_player->setFramesPerSecond(m_live->settings().framesPerSecond);
 }
 
 } // namespace lumora

@@ -10,13 +10,13 @@ FramePlayer::FramePlayer(DocumentModel *model, QObject *parent)
     : QObject(parent), m_model(model)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
-    setFramesPerSecond(30);
+    setFrameDuration(200);
     connect(&m_timer, &QTimer::timeout, this, &FramePlayer::step);
 }
 
-void FramePlayer::setFramesPerSecond(double framesPerSecond)
+void FramePlayer::setFrameDuration(int milliseconds)
 {
-    m_timer.setInterval(std::max(1, int(std::lround(1000 / std::max(framesPerSecond, 0.1)))));
+    m_timer.setInterval(std::max(1, milliseconds));
 }
 
 bool FramePlayer::setPlaying(bool playing)

@@ -7,8 +7,8 @@ namespace lumora {
 
 class DocumentModel;
 
-/// Frame ▸ Play: shows the current track's frames one after another, round and round, at a
-/// given rate. Showing a frame is not an edit, so playing registers no undo.
+/// Frame ▸ Play: shows the current track's frames one after another, round and round, each
+/// for the document's frame duration. Showing a frame is not an edit, so playing registers no undo.
 class FramePlayer : public QObject {
     Q_OBJECT
 public:
@@ -18,7 +18,9 @@ public:
     /// Starts (from the current frame, or the first) or stops; false when there is nothing
     /// to play.
     bool setPlaying(bool playing);
-    void setFramesPerSecond(double framesPerSecond);
+    /// How long each frame shows, in ms.
+    void setFrameDuration(int milliseconds);
+    int frameDuration() const { return m_timer.interval(); }
 
 signals:
     void playingChanged(bool playing);

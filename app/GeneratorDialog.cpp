@@ -1,4 +1,5 @@
 #include "GeneratorDialog.h"
+#include "DialogTitle.h"
 
 #include "document/LedGenerators.h"
 
@@ -37,6 +38,7 @@ GeneratorDialog::GeneratorDialog(Kind kind, const DocumentModel &model, QWidget 
     const char *titles[] = {QT_TR_NOOP("Add Strip"), QT_TR_NOOP("Add Ring"), QT_TR_NOOP("Add Matrix"),
                             QT_TR_NOOP("Draw Strip")};
     setWindowTitle(tr(titles[kind]));
+    keepTitleReadable(this);
     auto *form = new QFormLayout(this);
     if (kind == Strip || kind == DrawnStrip)
         buildStrip(form, kind == Strip);

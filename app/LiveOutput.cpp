@@ -84,6 +84,7 @@ void LiveOutput::apply()
     m_keepAlive.setInterval(int(std::lround(period())));
     if (const QString problem = m_settings.problem(m_view->ledCount()); m_sending && !problem.isEmpty())
         emit errorOccurred(problem);
+    emit settingsChanged();
 }
 
 void LiveOutput::setSending(bool sending)
@@ -102,6 +103,9 @@ void LiveOutput::setSending(bool sending)
         send(currentFrame());
     } else {
         m_keepAlive.stop();
+        // Like `lumora-cli play`: the LEDs go dark unless asked to keep the last frame.
+        if (!m_settings.keepLastFrameLit && m_sender.isReady())
+            send(QByteArray(3 * m_view->ledCount(), '\0'));
     }
     emit sendingChanged(sending);
     sample();

@@ -51,6 +51,8 @@ signals:
     void indicatorChanged(const QString &text);
     void errorOccurred(const QString &message);
     void sendingChanged(bool sending);
+    /// The settings were set or read for a new path.
+    void settingsChanged();
 
 private:
     /// The settings to the sender and the timers.

@@ -1,5 +1,8 @@
 #include "OutputDialog.h"
 
+#include "DialogTitle.h"
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -24,9 +27,11 @@ constexpr ColorOrder orders[] = {ColorOrder::RGB, ColorOrder::GRB, ColorOrder::B
 OutputDialog::OutputDialog(QWidget *parent)
     : QDialog(parent), m_protocol(new QComboBox), m_host(new QLineEdit), m_port(new QSpinBox),
       m_universe(new QSpinBox), m_offset(new QSpinBox), m_order(new QComboBox), m_brightness(new QSpinBox),
-      m_gamma(new QDoubleSpinBox), m_limit(new QSpinBox), m_fps(new QDoubleSpinBox)
+      m_gamma(new QDoubleSpinBox), m_limit(new QSpinBox), m_fps(new QDoubleSpinBox),
+      m_keepLit(new QCheckBox(tr("&Keep the last frame lit when sending stops")))
 {
     setWindowTitle(tr("Output Settings"));
+    keepTitleReadable(this);
     m_protocol->addItem(tr("DDP"));
     m_protocol->addItem(tr("E1.31 (sACN)"));
     m_protocol->addItem(tr("Art-Net"));
@@ -59,6 +64,8 @@ OutputDialog::OutputDialog(QWidget *parent)
     m_gamma->setObjectName("gamma");
     m_limit->setObjectName("limit");
     m_fps->setObjectName("framesPerSecond");
+    m_keepLit->setObjectName("keepLastFrameLit");
+    m_keepLit->setToolTip(tr("Otherwise the LEDs are sent black once when Send to LEDs is switched off"));
 
     auto *form = new QFormLayout;
     form->addRow(tr("&Protocol:"), m_protocol);
@@ -71,6 +78,7 @@ OutputDialog::OutputDialog(QWidget *parent)
     form->addRow(tr("&Gamma:"), m_gamma);
     form->addRow(tr("Current &limit:"), m_limit);
     form->addRow(tr("&Frames per second:"), m_fps);
+    form->addRow(m_keepLit);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -110,6 +118,7 @@ void OutputDialog::setSettings(const OutputSettings &given)
     m_gamma->setValue(settings.gamma);
     m_limit->setValue(int(std::lround(settings.limitMilliamps)));
     m_fps->setValue(settings.framesPerSecond);
+    m_keepLit->setChecked(settings.keepLastFrameLit);
 }
 
 OutputSettings OutputDialog::settings() const
@@ -125,6 +134,7 @@ OutputSettings OutputDialog::settings() const
     settings.gamma = m_gamma->value();
     settings.limitMilliamps = m_limit->value();
     settings.framesPerSecond = m_fps->value();
+    settings.keepLastFrameLit = m_keepLit->isChecked();
     return settings.clamped();
 }
 

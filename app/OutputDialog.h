@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -38,6 +39,7 @@ private:
     QDoubleSpinBox *m_gamma;
     QSpinBox *m_limit;
     QDoubleSpinBox *m_fps;
+    QCheckBox *m_keepLit;
 };
 
 } // namespace lumora

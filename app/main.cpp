@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "Document.h"
+#include "SystemLog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -51,6 +52,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication qapp(argc, argv);
+    lumora::routeDiagnosticsToSystemLog();
     setNames();
     QApplication::setApplicationDisplayName("Lumora");
     QGuiApplication::setDesktopFileName(LUMORA_APP_ID);

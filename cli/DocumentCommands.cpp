@@ -2,6 +2,7 @@
 
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
+#include "document/ExportSettings.h"
 #include "document/Exporter.h"
 #include "document/PatternSources.h"
 #include "maps/MapText.h"
@@ -11,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -198,15 +200,16 @@ int runExport(const QStringList &arguments)
         "track 0) into the document's folder, and prints the files written.");
     parser.addPositionalArgument("DOC", "The document to export.");
     QCommandLineOption animation("animation", "Export the animation frames instead of the pictures.");
-    QCommandLineOption patternOption("pattern", "The pattern to render (default: the first by name).", "NAME");
-    QCommandLineOption patternFile("pattern-file", "Render the pattern written in FILE.js instead; its PPM is named\n"
+    QCommandLineOption patternOption("pattern",
+        "The pattern to render (default: the editor's current pattern, else the first by name).", "NAME");
+    QCommandLineOption patternFile("pattern-file", "Render the pattern written in FILE.js instead; its PPM is named "
                                                    "after the file.", "FILE.js");
     QCommandLineOption noPattern("no-pattern", "Leave out the pattern PPM.");
     QCommandLineOption frames("frames", "Rows of the pattern PPM (default 3000).", "N", "3000");
     QCommandLineOption headerStyle("header-style",
-        "classic (default: the text stored sketches include) or modern (include guards, const "
-        "uint8_t, NUM_LEDS and IMAGE_COUNT; compiles with today's AVR, ESP and ARM toolchains).",
-        "STYLE", "classic");
+        "modern (default: include guards, const uint8_t, NUM_LEDS and IMAGE_COUNT; compiles with "
+        "today's AVR, ESP and ARM toolchains) or classic (the prog_uchar text older sketches include).",
+        "STYLE", "modern");
     QCommandLineOption fast("fast", "Render the pattern PPM on the vector path: quicker for the heavy patterns, "
                                     "but a few bytes may differ from the exact file.");
     QCommandLineOption outputDir("output-dir",
@@ -232,12 +235,28 @@ int runExport(const QStringList &arguments)
     int status = 0;
     const ColorPattern *pattern = nullptr;
     std::optional<UserPattern> userPattern;
-    if (parser.isSet(patternFile))
+    QString patternSource;
+    if (parser.isSet(patternFile)) {
         userPattern = loadPatternFile(parser.value(patternFile), &status);
-    else
-        pattern = findPattern(parser.value(patternOption), &status);
+    } else {
+        QString patternName = parser.value(patternOption);
+        if (!parser.isSet(patternOption) && !parser.isSet(noPattern)) {
+            // Without --pattern, the export renders what the editor's export would: its current pattern.
+            QSettings editor("Lumora", "lumora");
+            patternName = editor.value(currentPatternKey).toString();
+            patternSource = "the editor's current pattern";
+            ColorPattern::addInstances();
+            if (patternName.isEmpty() || !ColorPattern::named(patternName.toStdString())) {
+                patternName.clear();
+                patternSource = "the first by name; choose one with --pattern";
+            }
+        }
+        pattern = findPattern(patternName, &status);
+    }
     if (!pattern && !userPattern)
         return status;
+    if (pattern && !patternSource.isEmpty())
+        std::fprintf(stderr, "lumora-cli: pattern %s (%s)\n", pattern->name().c_str(), qPrintable(patternSource));
 
     const QString fileName = parser.positionalArguments()[0];
     std::optional<LayoutSnapshot> layout = loadLayout(fileName);

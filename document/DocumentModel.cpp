@@ -789,6 +789,14 @@ void DocumentModel::addFrame()
     m_undo->setActionName("add Frame");
 }
 
+void DocumentModel::addFrameAfter()
+{
+    const FramePtr frame = AnimationFrame::newWithSelection(marking(), m_background, m_backgroundUrl);
+    const qint64 current = currentFrame();
+    insertFrameObject(frame, current >= 0 ? current + 1 : frames().size());
+    m_undo->setActionName("add Frame");
+}
+
 void DocumentModel::removeFrame()
 {
     if (const FramePtr frame = m_animation->animationFrame()) {

@@ -171,6 +171,8 @@ public:
     /// A frame of the current marking and background before the current frame (or at the
     /// end), made current: "add Frame". Undo removes that very frame.
     void addFrame();
+    /// The same, after the current frame (or at the end): "add Frame".
+    void addFrameAfter();
     /// Removes the current frame: "remove Frame". Undo puts the frame itself back.
     void removeFrame();
     /// "previous Frame" / "next Frame"; nothing (and false) when the cursor cannot move.

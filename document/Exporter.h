@@ -34,10 +34,11 @@ struct ExportReport {
     void merge(const ExportReport &other);
 };
 
-/// How the picture headers are written. Classic is the text stored sketches include
-/// (`prog_uchar image<i>[] PROGMEM`); Modern compiles with today's toolchains: an include
+/// How the picture headers are written. Modern, the default, compiles with today's toolchains: an include
 /// guard, <stdint.h>, `const uint8_t`, a PROGMEM that works off AVR, and images.h with
-/// NUM_LEDS and IMAGE_COUNT. Names and sizes are the same, so cases.h works with either.
+/// NUM_LEDS and IMAGE_COUNT. Classic is the text older sketches include (`prog_uchar
+/// image<i>[] PROGMEM`), which no avr-libc since 1.8 compiles. Names and sizes are the same,
+/// so cases.h works with either.
 enum class HeaderStyle { Classic, Modern };
 
 /// The colour arrays beyond which a typical AVR's flash is full.
@@ -135,7 +136,7 @@ private:
     LayoutSnapshot m_layout;
     std::shared_ptr<PictureCache> m_pictures;
     QHash<QString, ReadPicture> m_read;
-    HeaderStyle m_headerStyle = HeaderStyle::Classic;
+    HeaderStyle m_headerStyle = HeaderStyle::Modern;
     int m_patternFrames = 3000;
     bool m_fast = false;
     QString m_folder;

@@ -14,18 +14,20 @@ namespace lumora {
 namespace {
 /// More queries than this add nothing to a median but time.
 constexpr qsizetype maxQueries = 2000;
-} // namespace
+/// Up to this many LEDs the closest pair is exact; beyond, a sample stands for them.
+constexpr qsizetype maxClosestQueries = 250000;
 
-double typicalSpacing(const QList<QPointF> &positions)
+/// The distance from each queried LED (every `stride`-th) to its nearest distinct neighbour.
+std::vector<double> nearestDistances(const QList<QPointF> &positions, qsizetype stride)
 {
     const qsizetype n = positions.size();
     if (n < 2)
-        return 0;
+        return {};
     const QRectF box = pointsBox(positions);
     const double left = box.left(), bottom = box.top();
     const double extent = std::max(box.width(), box.height());
     if (!(extent > 0) || !std::isfinite(extent))
-        return 0;
+        return {};
 
     // Buckets about one expected spacing wide; the search widens ring by ring until no
     // closer neighbour can lie further out.
@@ -44,7 +46,6 @@ double typicalSpacing(const QList<QPointF> &positions)
     const qint64 maxRing = qint64(std::ceil(extent / cell)) + 1;
 
     std::vector<double> nearest;
-    const qsizetype stride = std::max<qsizetype>(1, n / maxQueries);
     for (qsizetype i = 0; i < n; i += stride) {
         const QPointF p = positions[i];
         const auto [cx, cy] = cellOf(p);
@@ -68,11 +69,26 @@ double typicalSpacing(const QList<QPointF> &positions)
         if (std::isfinite(best))
             nearest.push_back(best);
     }
+    return nearest;
+}
+
+} // namespace
+
+double typicalSpacing(const QList<QPointF> &positions)
+{
+    std::vector<double> nearest = nearestDistances(positions, std::max<qsizetype>(1, positions.size() / maxQueries));
     if (nearest.empty())
         return 0;
     const auto middle = nearest.begin() + qsizetype(nearest.size()) / 2;
     std::nth_element(nearest.begin(), middle, nearest.end());
     return *middle;
+}
+
+double closestSpacing(const QList<QPointF> &positions)
+{
+    const std::vector<double> nearest =
+        nearestDistances(positions, std::max<qsizetype>(1, positions.size() / maxClosestQueries));
+    return nearest.empty() ? 0 : *std::min_element(nearest.begin(), nearest.end());
 }
 
 } // namespace lumora

@@ -32,8 +32,11 @@ View::View(DocumentModel *model, QWidget *parent)
     connect(m_model, &DocumentModel::loaded, this, [this] {
         // A layout that opens with a complete grid opens in Select, where a stray drag
         // moves no grid and marks LEDs instead.
-        if (gridState() == 3)
+        // Its grid is shown, as in Edit Grid, so that Preview's presses reach it.
+        if (gridState() == 3) {
             m_mode = Select;
+            showGrid();
+        }
         updateMode();
         updateEdges(false);
     });

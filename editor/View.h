@@ -112,6 +112,14 @@ public:
     void unmarkNode(const NodePtr &node);
     void toggleMarkNode(const NodePtr &node);
     bool isMarked() const;
+    /// In Edit LEDs mode with LEDs marked: the place in the LED order the next LED takes
+    /// (that of the first marked LED, which moves up one); none otherwise.
+    std::optional<qsizetype> nextLedPlace() const;
+    /// Where the marker of that place sits, in layout units: on the LED order line, halfway
+    /// into the first marked LED.
+    std::optional<QPointF> nextLedMarker() const;
+    /// "next LED: before LED 12", or empty without a marked LED in Edit LEDs mode.
+    QString nextLedText() const;
     /// Whether the Option key (Alt, or Ctrl, since window managers take Alt-drag) is down.
     static bool isOptionDown(Qt::KeyboardModifiers modifiers);
     /// The modifier keys changed (or, with none, were let go): updates the tool images.
@@ -125,6 +133,9 @@ public:
     /// reading furthest past its threshold (15°, 0.1) wins; below both, nothing.
     enum class Gesture { None, RotateClockwise, RotateCounterClockwise, Fit, FitHalf };
     static Gesture decideGesture(double clockwiseDegrees, double magnification);
+    /// The ring Colors mode draws around a disc of this colour: black or white, whichever
+    /// stands out from it.
+    static QColor contrastingRing(const QColor &fill);
 
     // --- Transforms ----------------------------------------------------------------
     QRectF bounds(bool markedOnly) const;
@@ -181,7 +192,11 @@ public:
     static QTransform fitTransform(QSizeF size, double zoom = 1, QPointF centre = {512, 384});
     /// What `pointFromEvent` and `widgetPoint` map through.
     const QTransform &layoutTransform() const { return m_toWidget; }
-    static constexpr double maximumZoom = 16;
+    /// The zoom allowed at least, and how far apart the closest two LEDs may be drawn at
+    /// most: a dense layout zooms in further, until they are that many pixels apart.
+    static constexpr double defaultMaximumZoom = 16;
+    static constexpr double closestLedPixels = 24;
+    double maximumZoom() const;
     double zoom() const { return m_zoom; }
     /// Zooms to the factor (1: the whole layout space) keeping the layout point under the
     /// widget position where it is.
@@ -203,9 +218,12 @@ public:
     double ledSizeSetting() const { return m_ledSizeSetting; }
     void setLedSize(double diameter);
     double ledSize() const;
-    /// What the tooltip over an LED tells: its index, layout and grid position; empty
-    /// where there is no LED.
+    /// What the tooltip over an LED tells: its index, layout and grid position; over the
+    /// start marker, what it marks; empty elsewhere.
     QString ledToolTip(QPointF layoutPoint) const;
+    /// The green triangle before LED 0 that shows where the LED order starts, in the
+    /// coordinates `toDevice` maps to; empty without LEDs.
+    QPolygonF startMarker(const QTransform &toDevice) const;
     /// Fit Grid to LEDs: a complete grid over the LEDs, one undo step "move grid".
     void fitGrid();
     // --- Wiring --------------------------------------------------------------------
@@ -245,6 +263,8 @@ public slots:
     void hideGrid();
     void showGrid();
     void selectAll();
+    /// Unmarks every LED ("deselect node"), one undo step.
+    void deselectAll();
     void mirrorX();
     void mirrorY();
     /// The toolbar's turn: clockwise, or counter-clockwise while Option is held.
@@ -260,6 +280,7 @@ public slots:
     /// The timer's action: colours the LEDs in preview and colours modes.
     void tick();
     void addFrame();
+    void addFrameAfter();
     void removeFrames();
     void previousFrame();
     void nextFrame();
@@ -409,6 +430,9 @@ private:
     /// Repaints the line and its LEDs and tells their count in the status bar.
     void refreshStrip();
     void paintStripDrawing(QPainter &painter);
+    void paintNextLedMarker(QPainter &painter);
+    /// The automatic disc size and the closest spacing, computed again when stale.
+    void refreshSpacing() const;
     /// The model's LEDs changed in number or order, or moved.
     void ledsChanged();
     void gridChanged();
@@ -416,6 +440,9 @@ private:
     void scheduleBitmapUpdate();
     const QList<NodePtr> &leds() const { return m_model->leds(); }
     void colorFromBitmap();
+    /// The marking's rings again (red or white) and, with `fills`, black discs: after
+    /// Preview or Colors.
+    void clearPreviewColors(bool fills);
     QPointF displayPosition(const Node &node) const;
     void findDuplicates();
 
@@ -533,6 +560,8 @@ private:
     /// The automatic disc size, computed again when the LEDs moved (not during a drag).
     mutable double m_autoLedSize = 20;
     mutable bool m_autoLedSizeStale = true;
+    /// The distance between the closest two LEDs, kept with the automatic size.
+    mutable double m_closestSpacing = 0;
 };
 
 } // namespace lumora

@@ -16,7 +16,14 @@ namespace lumora {
 void View::setMode(int mode, const char *identifier)
 {
     emit toolbarItemSelected(QString::fromLatin1(identifier));
+    const int was = m_mode;
     m_mode = mode;
+    // The editing modes show the marking, never the colours a preview left behind; only
+    // Colors gives the rings colours of their own.
+    if ((was == Preview || was == Colors) && mode != Preview && mode != Colors)
+        clearPreviewColors(true);
+    else if (was == Colors && mode != Colors)
+        clearPreviewColors(false);
     QWidget::update();
 }
 

@@ -137,6 +137,7 @@ void View::paintEvent(QPaintEvent *)
     QPainter painter(this);
     paintLayout(painter, m_toWidget);
     paintStripDrawing(painter);
+    paintNextLedMarker(painter);
     m_painting = false;
 }
 

@@ -80,6 +80,28 @@ void View::colorFromBitmap()
         node->fill = color ? QColor::fromRgbF(float(color->red), float(color->green), float(color->blue),
                                               float(color->alpha))
                            : QColor(Qt::black);
+        // The disc has the picture's colour, so on the picture only its ring shows it: dark
+        // on light colours, light on dark ones. Marked LEDs keep their red.
+        if (!node->isMarked())
+            node->stroke = contrastingRing(*node->fill);
+    }
+    QWidget::update();
+}
+
+QColor View::contrastingRing(const QColor &fill)
+{
+    // Over the layout's dark backdrop a transparent disc shows dark.
+    const double alpha = fill.alphaF();
+    const double luma = alpha * (0.299 * fill.redF() + 0.587 * fill.greenF() + 0.114 * fill.blueF());
+    return luma > 0.55 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+void View::clearPreviewColors(bool fills)
+{
+    for (const NodePtr &node : leds()) {
+        if (fills)
+            node->fill = QColor(Qt::black);
+        node->stroke = node->isMarked() ? QColor(Qt::red) : QColor(Qt::white);
     }
     QWidget::update();
 }
@@ -229,6 +251,11 @@ void View::updateSelection()
 void View::addFrame()
 {
     m_model->addFrame();
+}
+
+void View::addFrameAfter()
+{
+    m_model->addFrameAfter();
 }
 
 void View::removeFrames()

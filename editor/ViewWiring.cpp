@@ -31,13 +31,21 @@ double View::ledSize() const
 {
     if (m_ledSizeSetting > 0)
         return m_ledSizeSetting;
-    // Recomputed once the LEDs settle, not on every step of a drag.
-    if (m_autoLedSizeStale && !m_pressed) {
-        const double spacing = typicalSpacing(m_model->ledPositions());
-        m_autoLedSize = spacing > 0 ? std::clamp(0.75 * spacing, 4.0, 20.0) : 20.0;
-        m_autoLedSizeStale = false;
-    }
+    refreshSpacing();
     return m_autoLedSize;
+}
+
+void View::refreshSpacing() const
+{
+    // Recomputed once the LEDs settle, not on every step of a drag.
+    if (!m_autoLedSizeStale || m_pressed)
+        return;
+    const QList<QPointF> positions = m_model->ledPositions();
+    const double spacing = typicalSpacing(positions);
+    // Down to 2 units, so that a dense matrix zoomed in shows LEDs with space between.
+    m_autoLedSize = spacing > 0 ? std::clamp(0.75 * spacing, 2.0, 20.0) : 20.0;
+    m_closestSpacing = closestSpacing(positions);
+    m_autoLedSizeStale = false;
 }
 
 void View::setLedSize(double diameter)
@@ -107,15 +115,9 @@ void View::paintWiring(QPainter &painter, const QTransform &toDevice, const Drag
 
     // The start: a green triangle before LED 0, pointing the way the order runs.
     if (!drag || !drag->touches(0, 1)) {
-        const QPointF start = toDevice.map(displayPosition(*list.first()));
-        const QPointF u = list.size() > 1 ? unit(toDevice.map(displayPosition(*list[1])) - start) : QPointF(1, 0);
-        const QPointF n(-u.y(), u.x());
-        const QPointF base = start - u * (radius + 18);
-        QPolygonF triangle;
-        triangle << base + u * 15 << base + n * 8 << base - n * 8;
         painter.setPen(QPen(Qt::black, 1.5));
         painter.setBrush(QColor(40, 220, 90));
-        painter.drawPolygon(triangle);
+        painter.drawPolygon(startMarker(toDevice));
     }
     painter.restore();
 }
@@ -174,11 +176,31 @@ void View::paintNumbers(QPainter &painter, const QTransform &toDevice, double di
     }
 }
 
+QPolygonF View::startMarker(const QTransform &toDevice) const
+{
+    const QList<NodePtr> &list = leds();
+    if (list.isEmpty())
+        return {};
+    const double radius = ledSize() / 2 * toDevice.m11();
+    const QPointF start = toDevice.map(displayPosition(*list.first()));
+    const QPointF u = list.size() > 1 ? unit(toDevice.map(displayPosition(*list[1])) - start) : QPointF(1, 0);
+    const QPointF n(-u.y(), u.x());
+    const QPointF base = start - u * (radius + 18);
+    return QPolygonF{base + u * 15, base + n * 8, base - n * 8};
+}
+
 QString View::ledToolTip(QPointF point) const
 {
     const NodePtr node = nodeAtPoint(point);
-    if (!node)
+    if (!node) {
+        // The green triangle, a few pixels around it included.
+        const QPolygonF marker = startMarker(m_toWidget);
+        const QPointF at = m_toWidget.map(point);
+        if (!marker.isEmpty() && (marker.containsPoint(at, Qt::OddEvenFill)
+                                  || QLineF(at, marker.boundingRect().center()).length() < 10))
+            return tr("Start of the LED order: the data line comes in here, at LED 0");
         return {};
+    }
     const qsizetype index = leds().indexOf(node);
     const QPointF p = node->position();
     QString text = tr("LED %1\nLayout %2, %3").arg(index).arg(p.x(), 0, 'f', 1).arg(p.y(), 0, 'f', 1);

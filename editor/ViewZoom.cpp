@@ -48,9 +48,19 @@ void View::updateViewTransform()
     emit viewChanged();
 }
 
+double View::maximumZoom() const
+{
+    refreshSpacing();
+    const double unit = fitTransform(size()).m11();
+    if (!(m_closestSpacing > 0) || !(unit > 0))
+        return defaultMaximumZoom;
+    const double needed = closestLedPixels / (m_closestSpacing * unit);
+    return std::clamp(needed, defaultMaximumZoom, 4096.0);
+}
+
 void View::setZoom(double zoom, QPointF anchor)
 {
-    zoom = std::clamp(zoom, 1.0, maximumZoom);
+    zoom = std::clamp(zoom, 1.0, maximumZoom());
     const QPointF fixed = pointFromEvent(anchor);
     m_zoom = zoom;
     // The layout point under the anchor stays under it: shift the centre by the anchor's

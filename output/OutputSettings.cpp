@@ -108,6 +108,7 @@ OutputSettings OutputSettings::clamped() const
     if (!std::isfinite(s.power.idleMilliampsPerLed) || s.power.idleMilliampsPerLed < 0)
         s.power.idleMilliampsPerLed = PowerModel().idleMilliampsPerLed;
     s.framesPerSecond = std::isfinite(s.framesPerSecond) ? std::clamp(s.framesPerSecond, 1.0, 240.0) : 30.0;
+    s.frameDuration = std::clamp(s.frameDuration, 10, 60000);
     return s;
 }
 
@@ -150,6 +151,9 @@ OutputSettings OutputSettings::load(QSettings &store, const QString &documentPat
     s.power.milliampsPerChannel = store.value("milliampsPerChannel", s.power.milliampsPerChannel).toDouble();
     s.power.idleMilliampsPerLed = store.value("idleMilliampsPerLed", s.power.idleMilliampsPerLed).toDouble();
     s.framesPerSecond = store.value("framesPerSecond", s.framesPerSecond).toDouble();
+    // Settings kept before these existed read as the defaults.
+    s.frameDuration = store.value("frameDuration", s.frameDuration).toInt();
+    s.keepLastFrameLit = store.value("keepLastFrameLit", s.keepLastFrameLit).toBool();
     store.endGroup();
     // Settings files can be edited by hand; never hand out a value the sender cannot use.
     return s.clamped();
@@ -176,6 +180,8 @@ void OutputSettings::save(QSettings &store, const QString &documentPath) const
     store.setValue("milliampsPerChannel", power.milliampsPerChannel);
     store.setValue("idleMilliampsPerLed", power.idleMilliampsPerLed);
     store.setValue("framesPerSecond", framesPerSecond);
+    store.setValue("frameDuration", frameDuration);
+    store.setValue("keepLastFrameLit", keepLastFrameLit);
     store.endGroup();
 }
 

@@ -46,6 +46,10 @@ struct OutputSettings {
     double limitMilliamps = 0;
     PowerModel power;
     double framesPerSecond = 30;
+    /// How long Frame ▸ Play shows each frame, in ms (10..60000).
+    int frameDuration = 200;
+    /// Send to LEDs, switched off, leaves the last frame on the LEDs instead of sending black.
+    bool keepLastFrameLit = false;
 
     /// The port frames are sent to: the one given, else the protocol's own.
     int effectivePort() const;

@@ -152,7 +152,9 @@ void ImageBrowserThumbnails::finished(const QUrl &url, const QImage &image)
     if (image.isNull() || image.width() == 0) {
         entry = {ThumbnailState::Missing, {}};
     } else {
-        entry = {ThumbnailState::Ready, QIcon(QPixmap::fromImage(image))};
+        // In full colour: a 1-bit picture would otherwise become a two-colour bitmap pixmap.
+        entry = {ThumbnailState::Ready,
+                 QIcon(QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)))};
     }
     emit ready(url);
 }

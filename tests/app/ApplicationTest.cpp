@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/Document.h"
 #include "app/DocumentWindow.h"
+#include "app/ExportDialog.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
 #include "patterns/framework/ColorPattern.h"
@@ -180,6 +181,10 @@ TEST(Documents, ExportWritesBesideTheDocumentAndFollowsTheTab)
     const QString ppm = dir.filePath(QString::fromStdString(app.pattern()->name()) + ".ppm");
     document->window()->showAnimationTab(true);
     document->exportAll();
+    auto *dialog = document->window()->findChild<ExportDialog *>();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->animation()) << "the Frames tab shows";
+    dialog->accept();
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("frame001.ppm")); }, 20000));
     EXPECT_TRUE(QFile::exists(ppm));
     EXPECT_FALSE(QFile::exists(dir.filePath("frame000.ppm")));

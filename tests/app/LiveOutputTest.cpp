@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QNetworkDatagram>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -240,4 +241,64 @@ TEST(LiveOutput, playShowsTheFramesWithoutUndoStepsUntilEscape)
     QTest::keyClick(layout.window(), Qt::Key_Escape);
     EXPECT_FALSE(layout.window()->framePlayer()->isPlaying());
     EXPECT_FALSE(play->isChecked());
+}
+
+TEST(LiveOutput, playShowsEachFrameForTheDocumentsFrameDuration)
+{
+    TwoLeds layout;
+    FramePlayer *player = layout.window()->framePlayer();
+    EXPECT_EQ(player->frameDuration(), 200) << "the default, not the output rate";
+
+    OutputSettings settings = layout.live()->settings();
+    settings.frameDuration = 450;
+    settings.framesPerSecond = 60;
+    layout.live()->setSettings(settings);
+    EXPECT_EQ(player->frameDuration(), 450);
+
+    // Kept with the document's output settings.
+    layout.open();
+    EXPECT_EQ(layout.window()->framePlayer()->frameDuration(), 450);
+
+    // Settings kept before frame durations existed read as the default.
+    QTemporaryDir dir;
+    QSettings old(dir.filePath("old.ini"), QSettings::IniFormat);
+    settings.save(old, layout.fileName);
+    for (const QString &key : old.allKeys())
+        if (key.endsWith("frameDuration") || key.endsWith("keepLastFrameLit"))
+            old.remove(key);
+    const OutputSettings read = OutputSettings::load(old, layout.fileName);
+    EXPECT_EQ(read.frameDuration, 200);
+    EXPECT_FALSE(read.keepLastFrameLit);
+    EXPECT_EQ(read.framesPerSecond, 60);
+}
+
+TEST(LiveOutput, switchingOffSendsBlackOnceUnlessTheLastFrameStaysLit)
+{
+    TwoLeds layout;
+    Receiver receiver;
+    layout.live()->setSettings(receiver.target(OutputProtocol::Ddp));
+    layout.view()->selectMode();
+    layout.view()->markNode(layout.view()->nodes()[0]);
+    const QByteArray red("\xff\0\0\0\0\0", 6), black(6, '\0');
+    layout.live()->setSending(true);
+    ASSERT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == red; }));
+    const qsizetype before = receiver.datagrams.size();
+    layout.live()->setSending(false);
+    EXPECT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == black; }));
+    QTest::qWait(200);
+    int blacks = 0;
+    for (const QByteArray &datagram : receiver.datagrams.mid(before))
+        blacks += datagram.mid(10) == black;
+    EXPECT_EQ(blacks, 1);
+    receiver.datagrams.clear();
+
+    OutputSettings keep = receiver.target(OutputProtocol::Ddp);
+    keep.keepLastFrameLit = true;
+    layout.live()->setSettings(keep);
+    layout.live()->setSending(true);
+    ASSERT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == red; }));
+    layout.live()->setSending(false);
+    QTest::qWait(200);
+    for (const QByteArray &datagram : receiver.datagrams)
+        EXPECT_NE(datagram.mid(10), black);
 }

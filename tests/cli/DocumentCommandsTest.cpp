@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -99,6 +100,30 @@ TEST(CliExport, WritesIntoTheDocumentFolderAndListsTheFiles)
     run = runCli({"template", doc});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out.trimmed(), dir.filePath("wall.png").toUtf8());
+}
+
+// Without --pattern the export renders the editor's current pattern and says which it used.
+TEST(CliExport, RendersTheEditorsCurrentPatternUnlessNamed)
+{
+    QTemporaryDir dir;
+    const QString doc = copyInto(dir, example, "wall.lumora");
+    {
+        QSettings editor("Lumora", "lumora");
+        editor.setValue("patternName", "Oil");
+    }
+    CliRun run = runCli({"export", doc, "--frames", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(QFile::exists(dir.filePath("Oil.ppm")));
+    EXPECT_TRUE(run.err.contains("pattern Oil (the editor's current pattern)")) << run.err.constData();
+
+    QSettings("Lumora", "lumora").setValue("patternName", "Gone");
+    run = runCli({"export", doc, "--frames", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("(the first by name; choose one with --pattern)")) << run.err.constData();
+
+    run = runCli({"export", doc, "--frames", "2", "--pattern", "QuasiCrystal"});
+    EXPECT_FALSE(run.err.contains("pattern")) << "a named pattern needs no note";
+    QSettings("Lumora", "lumora").remove("patternName");
 }
 
 // A full disk: resave and export say why on stderr, exit non-zero and keep the old files.

@@ -102,7 +102,11 @@ TEST(CliExport, HeaderStyleNoPatternAndFrames)
     run = runCli({"export", dir.filePath("wall.lumora"), "--animation", "--frames", "7", "--pattern", "QuasiCrystal"});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_TRUE(contents(dir.filePath("QuasiCrystal.ppm")).startsWith("P6\n2 7\n255\n"));
-    EXPECT_TRUE(contents(dir.filePath("image0.h")).startsWith("prog_uchar image0[] PROGMEM =\n{\n")) << "classic by default";
+    EXPECT_TRUE(contents(dir.filePath("image0.h")).contains("const uint8_t image0[] PROGMEM = {\n")) << "modern by default";
+
+    run = runCli({"export", dir.filePath("wall.lumora"), "--animation", "--no-pattern", "--header-style", "classic"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(contents(dir.filePath("image0.h")).startsWith("prog_uchar image0[] PROGMEM =\n{\n"));
     EXPECT_EQ(runCli({"export", dir.filePath("wall.lumora"), "--header-style", "fancy"}).exitCode, 2);
     EXPECT_EQ(runCli({"export", dir.filePath("wall.lumora"), "--frames", "0"}).exitCode, 2);
 }

@@ -81,6 +81,29 @@ TEST(DocumentModelFrames, UndoingAddFrameRemovesTheAddedFrameWhateverIsCurrentBy
     EXPECT_EQ(f.frames(), "10 01 11");
 }
 
+TEST(DocumentModelFrames, AddFrameAfterPutsTheNewFrameAfterTheCurrentOne)
+{
+    ModelFixture f(2);
+    f.addFrames({"10", "01", "00"});
+    f.model.setCurrentFrame(1, false);
+    f.model.setMarking({true, true});
+    f.model.addFrameAfter();
+    f.step();
+    EXPECT_EQ(f.frames(), "10 01 11 00");
+    EXPECT_EQ(f.model.currentFrame(), 2) << "the new frame is current";
+    EXPECT_EQ(f.undo.undoActionName(), "add Frame");
+    f.undo.undo();
+    EXPECT_EQ(f.frames(), "10 01 00");
+
+    // After the last frame, and with none current, it goes at the end.
+    f.model.setCurrentFrame(2, false);
+    f.model.setMarking({true, true});
+    f.model.addFrameAfter();
+    f.model.setCurrentFrame(-1, false);
+    f.model.addFrameAfter();
+    EXPECT_EQ(f.frames(), "10 01 00 11 11");
+}
+
 TEST(DocumentModelFrames, UndoingReverseRestoresTheOrderWhateverIsSelectedByThen)
 {
     ModelFixture f(3);

@@ -144,6 +144,7 @@ TEST(Exporter, TwoLedsTwoPictures)
     layout.images = {QUrl::fromLocalFile(savePicture(dir, "red.png", redPicture)),
                      QUrl::fromLocalFile(savePicture(dir, "blue.png", halfBlue))};
     Exporter exporter(layout, dir.filePath("layout.lumora"));
+    exporter.setHeaderStyle(HeaderStyle::Classic);
     const ExportReport report = exporter.exportImages();
     EXPECT_TRUE(report.ok());
     EXPECT_EQ(report.written.size(), 5);
@@ -173,6 +174,7 @@ TEST(Exporter, AnimationFramesAndUnreadablePictures)
     layout.images = {QUrl::fromLocalFile(dir.filePath("missing.png"))};
 
     Exporter exporter(layout, dir.filePath("layout.lumora"));
+    exporter.setHeaderStyle(HeaderStyle::Classic);
     EXPECT_TRUE(exporter.exportAnimation().ok());
     EXPECT_EQ(contents(dir.filePath("image0.h")),
               "prog_uchar image0[] PROGMEM =\n{\n0xFF, 0x00, 0x00,\n0x00, 0x00, 0x00,\n};\n");
@@ -195,6 +197,7 @@ TEST(Exporter, NoLedsAndNothingToExport)
     LayoutSnapshot layout;
     layout.images = {QUrl::fromLocalFile(savePicture(dir, "p.png", picture))};
     Exporter exporter(layout, dir.filePath("x.lumora"));
+    exporter.setHeaderStyle(HeaderStyle::Classic);
     EXPECT_TRUE(exporter.exportImages().ok());
     EXPECT_EQ(contents(dir.filePath("image0.h")), "prog_uchar image0[] PROGMEM =\n{\n};\n");
     EXPECT_EQ(contents(dir.filePath("frame000.ppm")), "P6\n0 1\n255\n");

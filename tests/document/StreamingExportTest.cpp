@@ -87,7 +87,9 @@ TEST(StreamingExport, PictureFilesMatchEncodingEveryLedInOrder)
     for (int i = 0; i < 70000; ++i)
         layout.leds.append(QPointF((i * 37) % 1100, (i * 11) % 800));
     layout.images = {QUrl::fromLocalFile(dir.filePath("p.png")), QUrl::fromLocalFile(dir.filePath("none.png"))};
-    ASSERT_TRUE(Exporter(layout, dir.filePath("d.lumora")).exportImages().ok());
+    Exporter exporter(layout, dir.filePath("d.lumora"));
+    exporter.setHeaderStyle(HeaderStyle::Classic);
+    ASSERT_TRUE(exporter.exportImages().ok());
 
     const QImage sampled = sampleableImage(picture);
     QByteArray header = "prog_uchar image0[] PROGMEM =\n{\n", ppm = "P6\n70000 2\n255\n";

@@ -157,7 +157,7 @@ TEST(ReadingTheWiring, NumbersToggleAndThinOutWhenTheyWouldPileUp)
     f.view->setNumbersShown(true);
     EXPECT_NE(f.view->renderLayout(1024), without);
     EXPECT_GT(f.view->numberStep(), 1);
-    f.view->setZoom(View::maximumZoom, {512, 384});
+    f.view->setZoom(f.view->maximumZoom(), {512, 384});
     EXPECT_EQ(f.view->numberStep(), 1);
     f.view->setNumbersShown(false);
     f.view->zoomToFit();
@@ -225,4 +225,57 @@ TEST(DeadEnds, ColorsWithoutAPictureSaysSo)
     f.view->addBitmap(picture);
     f.view->colorsMode();
     EXPECT_EQ(messages.size(), 1);
+}
+
+// A 300 × 300 matrix (about 2.3 units apart) zooms in until neighbours are 24 pixels apart,
+// with discs small enough to leave space between them; one LED is then clicked and dragged.
+TEST(ReadingTheWiring, ADenseMatrixZoomsInUntilItsLedsStandApart)
+{
+    ViewFixture f;
+    f.view->resize(900, 560); // the editor on a 1366 × 768 screen
+    MatrixLayout matrix;
+    matrix.width = matrix.height = 300;
+    const double spacing = fittingMatrixSpacing(300, 300);
+    f.model.importLeds(matrixPositions(matrix, {512, 384}, spacing));
+    f.endEvent();
+    ASSERT_EQ(f.view->ledCount(), 90000);
+
+    f.view->setZoom(1000, {450, 280}); // as far as it goes
+    const double pixelsApart = spacing * f.view->layoutTransform().m11();
+    EXPECT_GE(pixelsApart, View::closestLedPixels);
+    EXPECT_LT(pixelsApart, 2 * View::closestLedPixels) << "no further than needed";
+    EXPECT_GE((spacing - f.view->ledSize()) * f.view->layoutTransform().m11(), 3) << "discs with space between them";
+    EXPECT_GE(f.view->ledSize(), 2.0);
+
+    // The LED in the middle of the view, and its neighbour, are told apart by a click.
+    const QPointF middle = f.view->viewCentre();
+    NodePtr target;
+    double best = 1e9;
+    for (const NodePtr &node : f.view->nodes()) {
+        const double d = QLineF(node->position(), middle).length();
+        if (d < best) {
+            best = d;
+            target = node;
+        }
+    }
+    f.view->selectMode();
+    f.click(target->position());
+    EXPECT_TRUE(target->isMarked());
+    EXPECT_EQ(f.view->model()->markedLeds().size(), 1);
+    f.view->editNodes();
+    const QPointF to = target->position() + QPointF(spacing / 2, 0);
+    f.pressDragRelease(target->position(), to);
+    EXPECT_NEAR(target->position().x(), to.x(), 0.2);
+    EXPECT_EQ(f.view->ledCount(), 90000) << "the drag moved an LED and added none";
+}
+
+TEST(ReadingTheWiring, ZoomGoesBeyondSixteenTimesWhenLedsAreCloser)
+{
+    ViewFixture f;
+    f.led({500, 400});
+    f.led({500.25, 400});
+    f.led({900, 100});
+    f.view->setZoom(1e6, {512, 384});
+    EXPECT_GT(f.view->zoom(), View::defaultMaximumZoom);
+    EXPECT_NEAR(0.25 * f.view->layoutTransform().m11(), View::closestLedPixels, 1e-6);
 }

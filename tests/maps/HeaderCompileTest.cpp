@@ -38,7 +38,7 @@ Compiled compile(const QString &compiler, const QStringList &arguments, const QS
             QString::fromLocal8Bit(process.readAll())};
 }
 
-/// A layout of a few LEDs with a two-frame animation, exported with the modern headers.
+/// A layout of a few LEDs with a two-frame animation.
 LayoutSnapshot threeLeds()
 {
     LayoutSnapshot layout;
@@ -79,14 +79,14 @@ int main()
 
 } // namespace
 
-TEST(HeaderCompile, ModernHeadersCompileForAnATmega328P)
+// The editor and `lumora-cli export` write what an Exporter writes unless told otherwise.
+TEST(HeaderCompile, DefaultHeadersCompileForAnATmega328P)
 {
     const QString avr = QStandardPaths::findExecutable("avr-g++");
     if (avr.isEmpty())
         GTEST_SKIP() << "avr-g++ is not installed (scripts/install-deps installs gcc-avr and avr-libc)";
     QTemporaryDir dir;
     Exporter exporter(threeLeds(), dir.filePath("wall.lumora"));
-    exporter.setHeaderStyle(HeaderStyle::Modern);
     ASSERT_TRUE(exporter.exportAnimation().ok());
     writeText(dir, "leds.h", exportLedMap(LedMapFormat::FastLed, threeLeds(), "wall").bytes);
     writeText(dir, "sketch.cpp", sketch);

@@ -302,3 +302,37 @@ TEST(ImageBrowserDelete, RemovesTheSelectedPicturesButNotTheBackground)
     EXPECT_EQ(s.names(), "p0.png p2.png");
     EXPECT_EQ(ledsDeleted.count(), 1);
 }
+
+// A 1-bit palette PNG (orange with a blue box, as some tools save two-colour drawings) shows
+// its own colours in the strip, whether decoded for the strip or from the document's copy.
+TEST(ImageBrowserPictures, OneBitPalettePicturesKeepTheirColoursInThumbnails)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("two-colours.png");
+    // 64 × 48, bit depth 1, colour type 3, palette orange and blue; the box is index 1.
+    static const char png[] =
+        "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x40\x00\x00\x00\x30"
+        "\x01\x03\x00\x00\x00\x9b\x85\xee\x5c\x00\x00\x00\x06\x50\x4c\x54\x45\xff\x80\x00\x00\x40\xff"
+        "\x2d\x3e\x02\x19\x00\x00\x00\x13\x49\x44\x41\x54\x78\x9c\x63\x60\xa0\x2b\xf8\x0f\x04\xc3\x91"
+        "\x41\x37\x00\x00\xb5\x60\x5f\xa1\x80\x15\x02\x69\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82";
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(png, sizeof(png) - 1);
+    out.close();
+
+    // What the strip draws: the icon made of the thumbnail.
+    ImageBrowserThumbnails thumbnails(nullptr);
+    const QUrl url = QUrl::fromLocalFile(file);
+    thumbnails.icon(url);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbnails.state(url) == ThumbnailState::Ready; }, 5000));
+    const QImage thumbnail = thumbnails.icon(url).pixmap(ImageBrowserThumbnails::side).toImage();
+    ASSERT_FALSE(thumbnail.isNull());
+    const QColor corner = thumbnail.pixelColor(1, 1), middle = thumbnail.pixelColor(thumbnail.width() / 2, thumbnail.height() / 2);
+    EXPECT_EQ(corner, QColor(255, 128, 0)) << qPrintable(corner.name());
+    EXPECT_EQ(middle, QColor(0, 64, 255)) << qPrintable(middle.name());
+
+    const PicturePtr picture = Picture::fromUrl(QUrl::fromLocalFile(file));
+    const QImage preview = picture->preview();
+    EXPECT_EQ(preview.pixelColor(1, 1), QColor(255, 128, 0));
+    EXPECT_EQ(preview.pixelColor(preview.width() / 2, preview.height() / 2), QColor(0, 64, 255));
+}
