@@ -138,6 +138,7 @@ struct DragFixture : ViewFixture {
             view->addVertex(QPointF(200 + 10 * i, 300 + (i % 2) * 40));
         endEvent();
         view->selectMode();
+        reference.selectMode(); // the same overlays: Edit LEDs would show where the next LED goes
         reference.show();
         for (View *v : {view.get(), &reference}) {
             v->resize(1024, 768);

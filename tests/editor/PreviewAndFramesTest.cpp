@@ -93,11 +93,11 @@ TEST(Preview, TickColoursEachLedFromItsGridPosition)
     expectFill(near, 0.125, 0.5, 0);
     expectFill(far, 0.5, 1, 0.25);
 
-    // Leaving preview keeps the last colours.
+    // The editing modes show no stale preview colours, and their ticks colour nothing.
     f.view->editGrid();
     f.view->tick();
     EXPECT_EQ(pattern.seen.size(), 2u);
-    expectFill(far, 0.5, 1, 0.25);
+    expectFill(far, 0, 0, 0);
 }
 
 TEST(Preview, TheSamplePointBreathesAndTurnsWithTheClock)
