@@ -408,7 +408,14 @@ void Document::importLedMap()
                              tr("Nothing was imported from “%1”: %2").arg(QFileInfo(fileName).fileName(), result.error));
         return;
     }
+    // Into an empty layout a map of cells brings its grid too, as lumora-cli import does, so
+    // its cells (and LEDs between them) export back as they came.
+    const bool takeGrid = result.grid && m_model->leds().isEmpty() && m_model->gridState() == 0;
     m_model->importLeds(result.leds, result.filled);
+    if (takeGrid) {
+        m_model->setGrid(*result.grid);
+        m_model->undoManager()->setActionName("import LEDs");
+    }
     // The filled LEDs are marked and listed, so the user can check and move them.
     if (!result.filledRuns.isEmpty())
         m_window->reportProblems(tr("Filled LEDs"),

@@ -165,9 +165,9 @@ std::optional<CellLattice> CellLattice::fromGridPositions(const QList<QPointF> &
     const bool yUp = grid.yDirection.y() > grid.origin.y();
 
     // LEDs off the whole steps, evenly on the straight wire between the LEDs on whole steps
-    // before and after them, are what a WLED ledmap leaves unused between rows. When most
-    // LEDs are a whole step or more apart, such LEDs are set aside and the cells are the
-    // whole steps; otherwise (LEDs laid on half steps on purpose) every LED counts.
+    // before and after them, are what a WLED ledmap leaves unused between rows. When the
+    // others' whole steps are the LEDs' most common spacing, such LEDs are set aside and the
+    // cells are those steps; otherwise (LEDs laid between the steps on purpose) every LED counts.
     auto onWhole = [&](qsizetype i) {
         return std::abs(steps[i].x() - std::round(steps[i].x())) <= onPoint / 2
             && std::abs(steps[i].y() - std::round(steps[i].y())) <= onPoint / 2;
@@ -193,12 +193,46 @@ std::optional<CellLattice> CellLattice::fromGridPositions(const QList<QPointF> &
         anyWire = anyWire || wire[i];
     }
     if (anyWire) {
+        // Only when the whole steps the other LEDs use are their common spacing: an evenly
+        // spaced strip that meets a whole step now and then has no LEDs to set aside.
+        qint64 uStep = 0, vStep = 0;
+        std::optional<QPoint> first;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (wire[i])
+                continue;
+            const QPoint p(int(std::round(steps[i].x())), int(std::round(steps[i].y())));
+            if (!first)
+                first = p;
+            uStep = std::gcd(uStep, qint64(p.x() - first->x()));
+            vStep = std::gcd(vStep, qint64(p.y() - first->y()));
+        }
+        const qint64 pitch = uStep && vStep ? std::min(uStep, vStep) : std::max<qint64>({uStep, vStep, 1});
+        QList<double> spacing;
         const NearestSteps nearest = nearestSteps(steps);
-        const qsizetype apart = std::count_if(nearest.step.begin(), nearest.step.end(), [](double d) { return d >= 0.75; });
-        if (2 * apart > n) {
+        for (double d : nearest.step)
+            if (d != HUGE_VAL)
+                spacing.append(d);
+        if (!spacing.isEmpty() && double(pitch) <= mostCommonStep(spacing) * 1.02) {
             if (auto lattice = fromSteps(steps, 1, wire, xLeft, yUp, maxCells))
                 return lattice;
         }
+    }
+    const bool allOnHalfSteps = std::all_of(steps.begin(), steps.end(), [](QPointF p) {
+        return std::abs(2 * p.x() - roundHalfAway(2 * p.x())) <= onPoint
+            && std::abs(2 * p.y() - roundHalfAway(2 * p.y())) <= onPoint;
+    });
+    if (allOnHalfSteps)
+        return fromSteps(steps, 0.5, QList<bool>(n, false), xLeft, yUp, maxCells);
+    // LEDs between the grid's points: rounding them to half steps would leave holes in an
+    // evenly spaced run, so the cells follow their spacing along the grid's axes.
+    QList<QPointF> oriented;
+    for (const QPointF &p : steps)
+        oriented.append(QPointF(xLeft ? -p.x() : p.x(), yUp ? p.y() : -p.y()));
+    CellLattice lattice = fromSpacing(oriented, maxCells, "grid steps");
+    if (lattice.fits() && lattice.hidden().isEmpty()) {
+        lattice.m_notes = {QString("cells along the grid, following the LEDs' spacing: %1 × %2, %3 grid steps apart")
+                               .arg(lattice.m_width).arg(lattice.m_height).arg(lattice.m_pitch, 0, 'g', 4)};
+        return lattice;
     }
     return fromSteps(steps, 0.5, QList<bool>(n, false), xLeft, yUp, maxCells);
 }
@@ -265,9 +299,10 @@ std::optional<CellLattice> CellLattice::fromSteps(const QList<QPointF> &steps, d
     return lattice;
 }
 
-CellLattice CellLattice::fromSpacing(const QList<QPointF> &leds, qint64 maxCells)
+CellLattice CellLattice::fromSpacing(const QList<QPointF> &leds, qint64 maxCells, const QString &units)
 {
     CellLattice lattice;
+    lattice.m_units = units;
     const NearestSteps nearest = nearestSteps(leds);
     QList<double> steps;
     for (qsizetype i = 0; i < leds.size(); ++i) {
@@ -337,8 +372,8 @@ CellLattice CellLattice::fromSpacing(const QList<QPointF> &leds, qint64 maxCells
     for (const auto &[column, row] : points)
         lattice.m_cells.append(QPoint(int(column - minColumn), int(maxRow - row)));
     lattice.settle();
-    lattice.m_notes.append(QString("cells from a square lattice: %1 × %2, %3 layout units apart")
-                               .arg(lattice.m_width).arg(lattice.m_height).arg(lattice.m_pitch, 0, 'g', 4));
+    lattice.m_notes.append(QString("cells from a square lattice: %1 × %2, %3 %4 apart")
+                               .arg(lattice.m_width).arg(lattice.m_height).arg(lattice.m_pitch, 0, 'g', 4).arg(units));
     return lattice;
 }
 
@@ -346,7 +381,7 @@ QString CellLattice::closestLeds() const
 {
     if (m_closeA < 0)
         return {};
-    return QString("LEDs %1 and %2 are %3 layout units apart").arg(m_closeA).arg(m_closeB).arg(m_closest, 0, 'g', 4);
+    return QString("LEDs %1 and %2 are %3 %4 apart").arg(m_closeA).arg(m_closeB).arg(m_closest, 0, 'g', 4).arg(m_units);
 }
 
 bool CellLattice::settle()

@@ -17,14 +17,16 @@ namespace lumora {
 QRectF pointSpread(const QList<QPointF> &points);
 
 /// Integer cells for the formats that address LEDs by column and row (origin top-left, rows
-/// going down). With a complete grid the cells are the document's positions table (half
-/// grid steps, thinned to the rows and columns LEDs can occupy); otherwise, or when the grid
-/// cannot separate the LEDs within the cell limit, they come from a square lattice that
+/// going down). With a complete grid and every LED on its half steps the cells are the
+/// document's positions table (half grid steps, thinned to the rows and columns LEDs can
+/// occupy); with LEDs between the grid's points the lattice below is laid along the grid's
+/// axes. Without a grid, or when the grid cannot separate the LEDs within the cell limit,
+/// they come from a square lattice that
 /// follows the LEDs' own spacing: its pitch is their most common nearest-neighbour step
 /// (divided until no two LEDs share a cell) and its phase puts the LEDs on lattice points,
 /// so an evenly spaced run fills consecutive cells.
 ///
-/// With a grid whose LEDs are mostly a whole step or more apart, an LED off the whole steps
+/// With a grid whose LEDs are most often a whole step apart, an LED off the whole steps
 /// that lies evenly on the straight wire between the LEDs on whole steps before and after
 /// it (as the LEDs a WLED ledmap leaves unused between rows) takes the cell it lies in only
 /// when no other LED holds it; otherwise it has no cell.
@@ -70,7 +72,8 @@ private:
     /// Cells at multiples of `unit` grid steps; LEDs `aside` take a free cell or none.
     static std::optional<CellLattice> fromSteps(const QList<QPointF> &steps, double unit, const QList<bool> &aside,
                                                 bool xLeft, bool yUp, qint64 maxCells);
-    static CellLattice fromSpacing(const QList<QPointF> &leds, qint64 maxCells);
+    /// The square lattice following the spacing of the points (y up), measured in `units`.
+    static CellLattice fromSpacing(const QList<QPointF> &leds, qint64 maxCells, const QString &units = "layout units");
     /// Fills width, height and hidden from the cells; false when two LEDs share a cell.
     bool settle();
 
@@ -83,6 +86,7 @@ private:
     bool m_fromGrid = false;
     double m_pitch = 0;
     QString m_tooLarge;
+    QString m_units;
     // The two closest LEDs and how far apart they are, for messages.
     int m_closeA = -1;
     int m_closeB = -1;

@@ -78,10 +78,13 @@ TEST(MapActions, ImportMarksTheFilledLedsAndListsThem)
     EXPECT_TRUE(report(window, "Filled LEDs").contains("LEDs 4–5, between LEDs 3 and 6"))
         << qPrintable(report(window, "Filled LEDs"));
 
+    EXPECT_EQ(model->gridState(), 3) << "an empty layout takes the map's grid of one step per cell";
+
     model->undoManager()->endGrouping();
     EXPECT_EQ(model->undoManager()->undoActionName(), "import LEDs");
     model->undoManager()->undo();
-    EXPECT_TRUE(model->leds().isEmpty()) << "the import with its marking is one step";
+    EXPECT_TRUE(model->leds().isEmpty()) << "the import with its marking and grid is one step";
+    EXPECT_EQ(model->gridState(), 0);
 }
 
 TEST(MapActions, ExportThatCannotBeMadeSaysWhyAndWritesNothing)

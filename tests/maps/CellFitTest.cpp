@@ -1,3 +1,4 @@
+#include "document/GridFit.h"
 #include "document/LedGenerators.h"
 #include "maps/CellLattice.h"
 #include "maps/MapExport.h"
@@ -40,14 +41,17 @@ TEST(CellFit, EvenStripsFillConsecutiveCellsWithoutHoles)
             const double a = degrees * std::numbers::pi / 180, length = 700.0;
             const QPointF from(512 - std::cos(a) * length / 2, 384 - std::sin(a) * length / 2);
             const QList<QPointF> leds = stripPositions(from, from + QPointF(std::cos(a), std::sin(a)) * length, count);
-            const CellLattice lattice = CellLattice::forLayout(leds, std::nullopt, 1 << 20);
-            SCOPED_TRACE(QString("%1 LEDs at %2°").arg(count).arg(degrees).toStdString());
-            ASSERT_TRUE(lattice.fits()) << qPrintable(lattice.tooLarge());
-            EXPECT_TRUE(lattice.hidden().isEmpty());
-            EXPECT_EQ(std::max(lattice.width(), lattice.height()), count) << "one cell per LED along the strip";
-            for (int i = 1; i < count; ++i) {
-                const QPoint step = lattice.cells()[i] - lattice.cells()[i - 1];
-                ASSERT_LE(std::max(std::abs(step.x()), std::abs(step.y())), 1) << "LED " << i << " skips a cell";
+            // Alone, and with the grid `generate strip` fits to it (its steps are not the LEDs').
+            for (const std::optional<GridHandles> &grid : {std::optional<GridHandles>(), std::optional(fitGrid(leds))}) {
+                const CellLattice lattice = CellLattice::forLayout(leds, grid, 1 << 20);
+                SCOPED_TRACE(QString("%1 LEDs at %2°%3").arg(count).arg(degrees).arg(grid ? ", fitted grid" : "").toStdString());
+                ASSERT_TRUE(lattice.fits()) << qPrintable(lattice.tooLarge());
+                EXPECT_TRUE(lattice.hidden().isEmpty());
+                EXPECT_EQ(std::max(lattice.width(), lattice.height()), count) << "one cell per LED along the strip";
+                for (int i = 1; i < count; ++i) {
+                    const QPoint step = lattice.cells()[i] - lattice.cells()[i - 1];
+                    ASSERT_LE(std::max(std::abs(step.x()), std::abs(step.y())), 1) << "LED " << i << " skips a cell";
+                }
             }
         }
 }
