@@ -37,6 +37,7 @@
 #include <QImageReader>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QUuid>
 #include <QtConcurrent>
@@ -57,6 +58,9 @@ Document::Document()
         if (!m_settingUp)
             changedWithoutUndo();
     });
+    // The undo history's memory budget, in MB (a setting; 256 by default).
+    if (const qint64 megabytes = QSettings().value("undoMemoryMB", 256).toLongLong(); megabytes > 0)
+        m_undo->setMemoryBudget(megabytes << 20);
     m_autosaveTimer.setSingleShot(true);
     m_autosaveTimer.setInterval(2000);
     connect(&m_autosaveTimer, &QTimer::timeout, this, &Document::autosave);

@@ -261,6 +261,16 @@ void DocumentWindow::buildMenus()
     redo->setShortcut(QKeySequence::Redo);
     edit->addAction(undo);
     edit->addAction(redo);
+    // Shown once the history had to forget its oldest steps, so that nobody counts on them.
+    QAction *dropped = edit->addAction(QString());
+    dropped->setEnabled(false);
+    dropped->setVisible(false);
+    connect(m_document->undoManager(), &UndoManager::stepsDropped, this, [this, dropped](int, int total) {
+        dropped->setText(tr("%n oldest undo step(s) dropped (history above %1 MB)", nullptr, total)
+                             .arg(m_document->undoManager()->memoryBudget() >> 20));
+        dropped->setVisible(true);
+        statusBar()->showMessage(dropped->text(), 5000);
+    });
     edit->addSeparator();
     QAction *cut = addAction(edit, tr("Cu&t"), QKeySequence::Cut, [this] { m_view->cut(); });
     QAction *copy = addAction(edit, tr("&Copy"), QKeySequence::Copy, [this] { m_view->copy(); });
@@ -510,7 +520,10 @@ void DocumentWindow::showExportReport(const ExportReport &report)
         details << tr("Written: %1").arg(names.join(", "));
     details << report.failures << report.warnings;
     box.setDetailedText(details.join('\n'));
-    box.setInformativeText((report.failures + report.warnings).join('\n'));
+    QStringList summary = report.failures;
+    if (!report.failures.isEmpty())
+        summary.append(report.mixSummary());
+    box.setInformativeText((summary + report.warnings).join('\n'));
     box.exec();
 }
 
