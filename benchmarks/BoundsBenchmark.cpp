@@ -1,7 +1,8 @@
 // What undo, paste and reading cost at large sizes: undo memory per LED per step (the
 // history's own count and the process's growth), a paste of 100,000 LEDs into 100,000, and
 // reading 100 MB of rows (time, and peak memory over the file's size). Run the reading on
-// its own (--benchmark_filter=read) so that the peak is its own.
+// its own (--benchmark_filter=read) so that the peak is its own. The records and the paste
+// that these replaced are measured beside them for comparison.
 #include "document/DocumentModel.h"
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
@@ -9,6 +10,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+
+#include <algorithm>
 
 #include <benchmark/benchmark.h>
 
@@ -100,14 +103,22 @@ void pasteIntoLayout(benchmark::State &state)
     }
 }
 
-/// Reading about 100 MB of rows: a layout with a grid, so the points and the positions.
+/// Reading about 100 MB of rows: a layout with a grid, so the points and the positions, in
+/// the writer's form (built row by row, so that the peak before reading is the text alone).
 void readRows(benchmark::State &state)
 {
-    LayoutSnapshot layout;
-    layout.leds = positions(state.range(0));
-    layout.grid = GridHandles{{100, 100}, {101, 100}, {100, 101}};
-    const QByteArray text = writeDocument(layout);
-    layout = {};
+    const qsizetype leds = state.range(0);
+    QByteArray text;
+    text.reserve(leds * 40);
+    text += "Point points[" + QByteArray::number(leds) + "] =\n{\n";
+    for (const QPointF &p : positions(leds))
+        text += formatFixed(p.x()) + ',' + formatFixed(p.y()) + ",\n";
+    text += "};\n\nPoint grid[3] =\n{\n100.000000,100.000000,\n101.000000,100.000000,\n100.000000,101.000000,\n};\n";
+    text += "\nPoint positions[" + QByteArray::number(leds) + "] =\n{\n";
+    for (qsizetype i = 0; i < leds; ++i)
+        text += QByteArray::number(i % 3000) + ',' + QByteArray::number(i % 997) + ",\n";
+    text += "};\n";
+    text.squeeze();
     const double before = currentBytes();
     for (auto _ : state) {
         Model model;
@@ -116,6 +127,55 @@ void readRows(benchmark::State &state)
     }
     state.counters["file_mb"] = double(text.size()) / (1 << 20);
     state.counters["peak_over_file"] = (peakBytes() - before) / double(text.size());
+}
+
+/// For comparison, the records these replaced: one closure per LED (a single move each,
+/// as drags, rotations and scales registered them before).
+void undoMemoryPerLedClosures(benchmark::State &state)
+{
+    const qsizetype leds = state.range(0);
+    constexpr int steps = 3;
+    for (auto _ : state) {
+        DocumentModel model;
+        load(model, leds);
+        model.undoManager()->setMemoryBudget(qint64(1) << 40);
+        const QList<NodePtr> all = model.leds();
+        const double before = currentBytes();
+        for (int s = 0; s < steps; ++s) {
+            for (const NodePtr &node : all)
+                model.moveLed(node, node->position() + QPointF(0.5, 0.25));
+            model.undoManager()->endGrouping();
+        }
+        state.counters["rss_bytes_per_led_step"] = (currentBytes() - before) / double(leds * steps);
+    }
+}
+
+/// For comparison, the paste these replaced: each LED placed by the insertion rule on its
+/// own (a scan for the first marked LED, an insertion and a step of its own), then marked.
+void pasteOneByOne(benchmark::State &state)
+{
+    const qsizetype leds = state.range(0);
+    const QList<QPointF> clipboard = positions(leds);
+    for (auto _ : state) {
+        state.PauseTiming();
+        DocumentModel model;
+        load(model, leds);
+        model.setMarking(QList<bool>(leds / 2, false) + QList<bool>{true});
+        state.ResumeTiming();
+        for (const QPointF &p : clipboard) {
+            auto node = std::make_shared<Node>();
+            node->setPosition(p);
+            const QList<NodePtr> &list = model.leds();
+            const auto first = std::find_if(list.cbegin(), list.cend(), [](const NodePtr &n) { return n->isMarked(); });
+            if (first != list.cend())
+                model.insertLed(node, first - list.cbegin());
+            else
+                model.addLed(node);
+            model.markLed(node);
+        }
+        model.undoManager()->endGrouping();
+        benchmark::DoNotOptimize(model.ledCount());
+    }
 }
 
 } // namespace
@@ -132,6 +192,15 @@ int main(int argc, char **argv)
         ->Arg(100'000)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
+    benchmark::RegisterBenchmark("undoMemoryPerLedClosures", undoMemoryPerLedClosures)
+        ->Arg(1'000'000)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("pasteOneByOne", pasteOneByOne)
+        ->Arg(10'000)
+        ->Arg(100'000)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
