@@ -266,8 +266,9 @@ void DocumentWindow::buildMenus()
     dropped->setEnabled(false);
     dropped->setVisible(false);
     connect(m_document->undoManager(), &UndoManager::stepsDropped, this, [this, dropped](int, int total) {
-        dropped->setText(tr("%n oldest undo step(s) dropped (history above %1 MB)", nullptr, total)
-                             .arg(m_document->undoManager()->memoryBudget() >> 20));
+        const qint64 megabytes = m_document->undoManager()->memoryBudget() >> 20;
+        dropped->setText(total == 1 ? tr("Oldest undo step dropped (history above %1 MB)").arg(megabytes)
+                                    : tr("%1 oldest undo steps dropped (history above %2 MB)").arg(total).arg(megabytes));
         dropped->setVisible(true);
         statusBar()->showMessage(dropped->text(), 5000);
     });
