@@ -68,6 +68,9 @@ Document::Document(DocumentFile *file)
         emit m_model->loaded();
         showFirstPicture();
     });
+    // The undo history's memory budget, in MB (a setting; 256 by default).
+    if (const qint64 megabytes = QSettings().value("undoMemoryMB", 256).toLongLong(); megabytes > 0)
+        m_undo->setMemoryBudget(megabytes << 20);
 }
 
 Document::~Document()

@@ -288,6 +288,17 @@ void DocumentWindow::buildMenus()
     redo->setShortcut(QKeySequence::Redo);
     edit->addAction(undo);
     edit->addAction(redo);
+    // Shown once the history had to forget its oldest steps, so that nobody counts on them.
+    QAction *dropped = edit->addAction(QString());
+    dropped->setEnabled(false);
+    dropped->setVisible(false);
+    connect(m_document->undoManager(), &UndoManager::stepsDropped, this, [this, dropped](int, int total) {
+        const qint64 megabytes = m_document->undoManager()->memoryBudget() >> 20;
+        dropped->setText(total == 1 ? tr("Oldest undo step dropped (history above %1 MB)").arg(megabytes)
+                                    : tr("%1 oldest undo steps dropped (history above %2 MB)").arg(total).arg(megabytes));
+        dropped->setVisible(true);
+        statusBar()->showMessage(dropped->text(), 5000);
+    });
     edit->addSeparator();
     QAction *cut = addAction(edit, tr("Cu&t"), QKeySequence::Cut, [this] { m_view->cut(); });
     QAction *copy = addAction(edit, tr("&Copy"), QKeySequence::Copy, [this] { m_view->copy(); });
@@ -549,7 +560,10 @@ void DocumentWindow::showExportReport(const ExportReport &report, const QString 
         details << tr("Written: %1").arg(names.join(", "));
     details << report.failures << report.warnings;
     box.setDetailedText(details.join('\n'));
-    box.setInformativeText((report.failures + report.warnings).join('\n'));
+    QStringList summary = report.failures;
+    if (!report.failures.isEmpty())
+        summary.append(report.mixSummary());
+    box.setInformativeText((summary + report.warnings).join('\n'));
     box.exec();
 }
 

@@ -96,6 +96,8 @@ int reportExport(const ExportReport &report)
         std::fprintf(stderr, "lumora-cli: warning: %s\n", qPrintable(warning));
     for (const QString &failure : report.failures)
         fail(failure);
+    if (!report.failures.isEmpty())
+        fail(report.mixSummary());
     return report.ok() ? 0 : 1;
 }
 

@@ -197,6 +197,7 @@ int runPlay(const QStringList &arguments)
     int status = 0;
     qint64 next = 0;
     bool finished = false;
+    QString lastProblem;
     auto finish = [&](int exitStatus) {
         if (finished)
             return;
@@ -204,6 +205,13 @@ int runPlay(const QStringList &arguments)
         status = exitStatus;
         sender.stop();
         const quint64 sent = sender.framesSent(), packets = sender.packetsSent();
+        // Frames were due but none went out: that is a failure, whatever stopped the play.
+        if (status == 0 && sent == 0 && next > 0) {
+            status = 1;
+            fail(QString("no frame could be sent to %1: %2")
+                     .arg(outputTarget(sender.settings()),
+                          lastProblem.isEmpty() ? QString("every send failed") : lastProblem));
+        }
         const bool blank = !parser.isSet(keep) && sender.isReady();
         if (blank)
             sender.sendFrame(QByteArray(3 * points.size(), '\0'));
@@ -213,6 +221,7 @@ int runPlay(const QStringList &arguments)
         QCoreApplication::exit(status);
     };
     QObject::connect(&sender, &LedSender::errorOccurred, [&](const QString &message) {
+        lastProblem = message;
         // Without a destination there is nothing to do; a failed write is worth a line only.
         if (!sender.isReady()) {
             fail(message);

@@ -1,10 +1,10 @@
 #include "Commands.h"
 
 #include "animation/ImageBitmap.h"
+#include "animation/Picture.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QCommandLineParser>
-#include <QImageReader>
 
 #include <charconv>
 #include <cstdio>
@@ -61,13 +61,16 @@ int runSample(const QStringList &arguments)
         return 2;
 
     if (parser.isSet(imageOption)) {
-        QImageReader reader(parser.value(imageOption));
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            fail(QString("cannot read picture %1: %2").arg(parser.value(imageOption), reader.errorString()));
+        // The editor's own rules: a regular file (a FIFO is refused, not waited on) within
+        // the picture limits.
+        const PictureLoad load = loadPicture(parser.value(imageOption));
+        if (load.image.isNull()) {
+            fail(load.problem);
             return 1;
         }
-        PixelPattern::setBitmap(std::make_shared<ImageBitmap>(image));
+        if (!load.problem.isEmpty())
+            fail(load.problem);
+        PixelPattern::setBitmap(std::make_shared<ImageBitmap>(load.image));
     }
     if (parser.isSet(boxOption)) {
         BoundingBox box;

@@ -3,6 +3,7 @@
 #include "ColorBytes.h"
 #include "UndoManager.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -336,12 +337,86 @@ void DocumentModel::setLedPositions(const QList<NodePtr> &nodes, const QList<QPo
 
 void DocumentModel::registerMoves(const QList<NodePtr> &nodes, const QList<QPointF> &starts, const QString &name)
 {
-    for (qsizetype i = 0; i < nodes.size() && i < starts.size(); ++i) {
-        const NodePtr node = nodes[i];
-        const QPointF back = starts[i];
-        m_undo->registerUndo([this, node, back] { moveLed(node, back); });
-    }
+    recordPositions(nodes, starts);
     m_undo->setActionName(name);
+}
+
+std::vector<qsizetype> DocumentModel::ledIndexes(const QList<NodePtr> &nodes) const
+{
+    std::vector<qsizetype> indexes(nodes.size(), -1);
+    // The nodes come in LED order nearly always (the marked LEDs, a transform's LEDs): one
+    // walk along the LEDs finds them; a node out of order is looked up on its own.
+    qsizetype at = 0;
+    QHash<const Node *, qsizetype> lookup;
+    for (qsizetype k = 0; k < nodes.size(); ++k) {
+        const Node *node = nodes[k].get();
+        if (node->type() != Node::Led)
+            continue;
+        if (lookup.isEmpty()) {
+            qsizetype i = at;
+            while (i < m_leds.size() && m_leds[i].get() != node)
+                ++i;
+            if (i < m_leds.size()) {
+                indexes[k] = i;
+                at = i + 1;
+                continue;
+            }
+            // Out of order: from here on one table of all LEDs answers.
+            lookup.reserve(m_leds.size());
+            for (qsizetype j = 0; j < m_leds.size(); ++j)
+                lookup.insert(m_leds[j].get(), j);
+        }
+        indexes[k] = lookup.value(node, -1);
+    }
+    return indexes;
+}
+
+void DocumentModel::recordPositions(const QList<NodePtr> &nodes, const QList<QPointF> &positions)
+{
+    const qsizetype count = std::min(nodes.size(), positions.size());
+    const std::vector<qsizetype> indexes = ledIndexes(nodes);
+    PositionRecord record;
+    record.positions.reserve(count);
+    bool run = true;
+    for (qsizetype k = 0; k < count; ++k) {
+        if (indexes[k] < 0) {
+            // A grid handle or a node no longer in the layout: undone on its own.
+            const NodePtr node = nodes[k];
+            const QPointF back = positions[k];
+            m_undo->registerUndo([this, node, back] { moveLed(node, back); });
+            continue;
+        }
+        if (record.positions.empty())
+            record.first = indexes[k];
+        run = run && indexes[k] == record.first + qsizetype(record.positions.size());
+        record.indexes.push_back(quint32(indexes[k]));
+        record.positions.push_back(positions[k]);
+    }
+    if (record.positions.empty())
+        return;
+    // A run of neighbouring LEDs (a whole layout, a pasted block) needs no index per LED.
+    if (run)
+        std::vector<quint32>().swap(record.indexes);
+    const qint64 bytes = record.bytes();
+    m_undo->registerUndo([this, record = std::move(record)] { restorePositions(record); }, bytes);
+}
+
+void DocumentModel::restorePositions(const PositionRecord &record)
+{
+    PositionRecord inverse;
+    inverse.first = record.first;
+    inverse.indexes = record.indexes;
+    inverse.positions.reserve(record.positions.size());
+    for (std::size_t k = 0; k < record.positions.size(); ++k) {
+        const qsizetype i = record.index(k);
+        if (i >= m_leds.size())
+            return; // cannot happen while undo runs in order; never write out of bounds
+        inverse.positions.push_back(m_leds[i]->position());
+        m_leds[i]->setPosition(record.positions[k]);
+    }
+    const qint64 bytes = inverse.bytes();
+    m_undo->registerUndo([this, inverse = std::move(inverse)] { restorePositions(inverse); }, bytes);
+    emit ledsMoved();
 }
 
 void DocumentModel::setMarked(const NodePtr &node, bool marked)
@@ -393,6 +468,29 @@ QList<bool> DocumentModel::marking() const
     return list;
 }
 
+void DocumentModel::changeMarking(const QList<bool> &marking)
+{
+    std::vector<quint32> flips;
+    for (qsizetype i = 0; i < m_leds.size() && i < marking.size(); ++i)
+        if (m_leds[i]->isMarked() != marking[i])
+            flips.push_back(quint32(i));
+    if (flips.empty())
+        return;
+    flipMarking(flips);
+    m_undo->setActionName(m_leds[flips.back()]->isMarked() ? "select node" : "deselect node");
+}
+
+void DocumentModel::flipMarking(const std::vector<quint32> &indexes)
+{
+    for (const quint32 i : indexes)
+        if (i >= m_leds.size())
+            return; // cannot happen while undo runs in order; never index out of bounds
+    m_undo->registerUndo([this, indexes] { flipMarking(indexes); }, qint64(indexes.size() * sizeof(quint32)));
+    for (const quint32 i : indexes)
+        setMarked(m_leds[i], !m_leds[i]->isMarked());
+    emit markingChanged();
+}
+
 QList<NodePtr> DocumentModel::markedLeds() const
 {
     QList<NodePtr> marked;
@@ -423,6 +521,14 @@ QList<NodePtr> DocumentModel::addLeds(const QList<QPointF> &positions, const QSt
     insertLeds(nodes, firstMarked - m_leds.cbegin());
     m_undo->setActionName(name);
     return nodes;
+}
+
+QList<NodePtr> DocumentModel::pasteLeds(const QList<QPointF> &positions)
+{
+    // Each pasted LED goes in front of the first marked one and is then marked, so the
+    // block lands in reverse order in front of the LEDs marked before (or at the end).
+    QList<QPointF> reversed(positions.crbegin(), positions.crend());
+    return addLeds(reversed, "select node");
 }
 
 void DocumentModel::setLedOrder(const QList<NodePtr> &order)
@@ -513,10 +619,15 @@ void DocumentModel::moveLeds(const QList<NodePtr> &nodes, const QList<QPointF> &
 {
     QList<QPointF> old;
     old.reserve(nodes.size());
-    for (const NodePtr &node : nodes)
+    bool grid = false;
+    for (const NodePtr &node : nodes) {
         old.append(node->position());
-    m_undo->registerUndo([this, nodes, old] { moveLeds(nodes, old); });
+        grid = grid || node->type() == Node::GridNode;
+    }
+    recordPositions(nodes, old);
     setLedPositions(nodes, positions);
+    if (grid)
+        emit gridChanged();
 }
 
 void DocumentModel::nudge(QPointF offset)

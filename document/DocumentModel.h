@@ -77,8 +77,12 @@ public:
     void setLedPosition(const NodePtr &node, QPointF position);
     /// Many such moves as one change.
     void setLedPositions(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
-    /// The end of a drag: records moving each node back to its start, named `name`.
+    /// The end of a drag: records moving each node back to its start, named `name`. The
+    /// record holds the LEDs' indices and starts in flat arrays, not a closure per LED.
     void registerMoves(const QList<NodePtr> &nodes, const QList<QPointF> &starts, const QString &name);
+    /// Undoable move of many nodes (LEDs and grid handles) as one change and one record,
+    /// not named: the transforms and snapping.
+    void moveLeds(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
     /// "select node" / "deselect node"; nothing when already so.
     void markLed(const NodePtr &node);
     void unmarkLed(const NodePtr &node);
@@ -86,6 +90,10 @@ public:
     /// list keep theirs), registering no undo: showing a frame is not an edit.
     void setMarking(const QList<bool> &marking);
     QList<bool> marking() const;
+    /// The undoable form of setMarking for many LEDs at once (Select All, the rubberband):
+    /// one change and one record of the flipped indexes, named as the last LED's own
+    /// markLed or unmarkLed would name it. Nothing (and no step) when nothing changes.
+    void changeMarking(const QList<bool> &marking);
     bool isMarked() const { return m_markedCount > 0; }
     QList<NodePtr> markedLeds() const;
 
@@ -96,6 +104,10 @@ public:
     /// snapped to half grid steps. `name` names the step ("add strip", "add ring", "add
     /// matrix"). Returns the new LEDs; none (and no step) for no positions.
     QList<NodePtr> addLeds(const QList<QPointF> &positions, const QString &name, bool snap = false);
+    /// A paste: new marked LEDs at the positions, each placed by the insertion rule, so the
+    /// block lands in reverse order in front of the first marked LED (or at the end). One
+    /// splice and one step, "select node", however many.
+    QList<NodePtr> pasteLeds(const QList<QPointF> &positions);
     /// "reverse order": the marked LEDs swap places among their own slots.
     void reverseOrder();
     /// "move to start" / "move to end": the marked LEDs, keeping their order, before or
@@ -234,8 +246,25 @@ private:
     void putBack(const QList<QPair<qsizetype, NodePtr>> &placed);
     /// The same LEDs in a new order, recording the old one.
     void setLedOrder(const QList<NodePtr> &order);
-    /// Undoable bulk move, recording the old positions.
-    void moveLeds(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
+    /// Old positions of LEDs by their index: the inverse of a move of many LEDs. Without
+    /// indexes the LEDs are the run from `first` on.
+    struct PositionRecord {
+        qsizetype first = 0;
+        std::vector<quint32> indexes;
+        std::vector<QPointF> positions;
+        qsizetype index(std::size_t k) const { return indexes.empty() ? first + qsizetype(k) : indexes[k]; }
+        qint64 bytes() const
+        {
+            return qint64(indexes.size() * sizeof(quint32) + positions.size() * sizeof(QPointF));
+        }
+    };
+    /// Each node's index among the LEDs, −1 for grid handles and nodes not in the layout.
+    std::vector<qsizetype> ledIndexes(const QList<NodePtr> &nodes) const;
+    /// Registers putting the nodes back at the positions, as one flat record.
+    void recordPositions(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
+    void restorePositions(const PositionRecord &record);
+    /// Flips the marking of the LEDs at the indexes, recording the same flip as the undo.
+    void flipMarking(const std::vector<quint32> &indexes);
     void insertFrameObject(const FramePtr &frame, qsizetype index);
     void removeFrameObject(const FramePtr &frame);
     void reversePlaces(const std::vector<qsizetype> &places);

@@ -43,7 +43,26 @@ void ExportReport::merge(const ExportReport &other)
     written += other.written;
     failures += other.failures;
     warnings += other.warnings;
+    unchanged += other.unchanged;
     cancelled = cancelled || other.cancelled;
+}
+
+QString ExportReport::mixSummary() const
+{
+    if (failures.isEmpty())
+        return {};
+    QStringList fresh, old, absent;
+    for (const QString &file : written)
+        fresh.append(QFileInfo(file).fileName());
+    for (const QString &file : unchanged)
+        (QFileInfo::exists(file) ? old : absent).append(QFileInfo(file).fileName());
+    QStringList parts;
+    parts.append(QString("new: %1").arg(fresh.isEmpty() ? QString("none") : fresh.join(", ")));
+    if (!old.isEmpty())
+        parts.append(QString("old, not replaced: %1").arg(old.join(", ")));
+    if (!absent.isEmpty())
+        parts.append(QString("not written: %1").arg(absent.join(", ")));
+    return QString("the export failed part-way; %1").arg(parts.join("; "));
 }
 
 Exporter::Exporter(LayoutSnapshot layout, const QString &documentFile)
@@ -69,18 +88,22 @@ QString Exporter::path(const QString &name) const
 void Exporter::write(ExportReport &report, const QString &name, const QByteArray &bytes) const
 {
     QString error;
-    if (saveFile(path(name), bytes, &error))
+    if (saveFile(path(name), bytes, &error)) {
         report.written.append(path(name));
-    else
+    } else {
         report.failures.append(error);
+        report.unchanged.append(path(name));
+    }
 }
 
 void Exporter::finish(ExportReport &report, SaveFile &file) const
 {
-    if (file.commit())
+    if (file.commit()) {
         report.written.append(file.fileName());
-    else
+    } else {
         report.failures.append(file.errorString());
+        report.unchanged.append(file.fileName());
+    }
 }
 
 Exporter::ReadPicture Exporter::readPicture(const QUrl &url, bool keep)

@@ -28,10 +28,16 @@ struct ExportReport {
     QStringList written;
     QStringList failures;
     QStringList warnings;
+    /// The files whose writing failed: each still holds what it held before (or is absent).
+    QStringList unchanged;
     bool cancelled = false;
 
     bool ok() const { return failures.isEmpty() && !cancelled; }
     void merge(const ExportReport &other);
+    /// After a failure, which files of the folder are new and which are old, so that nobody
+    /// takes a mix of both for one export: "new: a.h, b.ppm; old, not replaced: c.h; not
+    /// written: d.h". Empty when nothing failed.
+    QString mixSummary() const;
 };
 
 /// How the picture headers are written. Modern, the default, compiles with today's toolchains: an include

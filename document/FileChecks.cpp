@@ -82,4 +82,26 @@ bool readBounded(QIODevice &device, qint64 limit, QByteArray &out, QString *erro
     }
 }
 
+bool readRegularFile(const QString &fileName, qint64 limit, QByteArray &out, QString *error)
+{
+    QFile file;
+    if (!openRegularFile(fileName, file, error))
+        return false;
+    if (file.size() > limit) {
+        if (error)
+            *error = QString("cannot open %1: it is %2 MB; files above %3 MB are refused")
+                         .arg(fileName)
+                         .arg(file.size() >> 20)
+                         .arg(limit >> 20);
+        return false;
+    }
+    QString reason;
+    if (!readBounded(file, limit, out, &reason)) {
+        if (error)
+            *error = QString("cannot read %1: %2").arg(fileName, reason);
+        return false;
+    }
+    return true;
+}
+
 } // namespace lumora

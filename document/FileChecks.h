@@ -17,4 +17,10 @@ bool openRegularFile(const QString &fileName, QFile &file, QString *error);
 /// `limit` bytes (nothing beyond limit + one chunk is ever held).
 bool readBounded(QIODevice &device, qint64 limit, QByteArray &out, QString *error);
 
+/// Everything an input needs in one call: a regular file (opened non-blocking, checked on
+/// the descriptor), at most `limit` bytes by its size and by what was read, read whole into
+/// `out`. On failure the reason names the file and why ("it is a FIFO, not a file", "it is
+/// 300 MB; files above 256 MB are refused", the system's message).
+bool readRegularFile(const QString &fileName, qint64 limit, QByteArray &out, QString *error);
+
 } // namespace lumora

@@ -35,13 +35,19 @@ std::optional<Leftover> findLeftover(const QString &documentFile)
         if (!pattern.match(candidate.fileName()).hasMatch())
             continue;
         const QDateTime modified = candidate.lastModified();
+        if (!endsLikeADocument(candidate.absoluteFilePath())) {
+            // A save killed while writing: nothing in it can be offered. One still being
+            // written by a save under way is younger than the grace time and stays.
+            if (modified.secsTo(QDateTime::currentDateTime()) > incompleteGraceSeconds)
+                QFile::remove(candidate.absoluteFilePath());
+            continue;
+        }
         if (document.exists() && modified <= document.lastModified())
             continue;
         if (newest && modified <= newest->modified)
             continue;
         Model model;
-        if (!endsLikeADocument(candidate.absoluteFilePath())
-            || !readDocumentFile(candidate.absoluteFilePath(), model).ok)
+        if (!readDocumentFile(candidate.absoluteFilePath(), model).ok)
             continue;
         newest = Leftover{candidate.absoluteFilePath(), modified};
     }

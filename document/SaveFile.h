@@ -1,19 +1,21 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 
 namespace lumora {
 
 /// An atomic file write that cannot report success falsely. Bytes go to a temporary file
-/// beside the target that replaces it only on commit(); every write is checked (a short
-/// write is a failure), the buffer is flushed before the commit so that a full disk shows
-/// here and not as an empty file, and the first failure's real reason is kept. On failure
-/// the old file is left untouched. Every file the program writes goes through this class.
+/// "<name>.XXXXXX" beside the target that replaces it only on commit(); every write is
+/// checked (a short write is a failure), and commit() confirms the bytes on disk (fdatasync)
+/// and the close before it renames, so that a full disk, a quota or a server error that a
+/// network file system reports only then is a failed save too. The first failure's real
+/// reason is kept; on failure the old file is left untouched and the temporary file removed.
+/// Every file the program writes goes through this class.
 class SaveFile {
 public:
     explicit SaveFile(const QString &fileName);
+    ~SaveFile();
     SaveFile(const SaveFile &) = delete;
     SaveFile &operator=(const SaveFile &) = delete;
 
@@ -21,7 +23,8 @@ public:
     /// Appends the bytes; false (and every later call false) when not all were written.
     bool write(const char *data, qint64 size);
     bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
-    /// Flushes and replaces the target; false when any step failed, the target untouched.
+    /// Flushes, syncs, closes and replaces the target; false when any step failed, the
+    /// target untouched.
     bool commit();
 
     bool failed() const { return !m_error.isEmpty(); }
@@ -35,11 +38,18 @@ public:
 
 private:
     bool fail(const QString &reason);
-    /// The device's message, or the C library's when Qt has none to give.
-    QString deviceReason(int savedErrno) const;
+    bool failErrno(int error);
+    /// Writes the buffered bytes to the temporary file.
+    bool drain();
+    /// Closes and removes the temporary file (after a failure, or without a commit).
+    void discard();
 
     QString m_fileName;
-    QSaveFile m_file;
+    /// The file actually replaced: the target of a symbolic link, else the name given.
+    QByteArray m_target;
+    QByteArray m_temporary;
+    int m_fd = -1;
+    QByteArray m_buffer;
     QString m_error;
     qint64 m_limit = -1;
     qint64 m_written = 0;

@@ -131,6 +131,19 @@ void View::moveNode(const NodePtr &node, QPointF position)
     m_model->moveLed(node, position);
 }
 
+void View::moveNodes(const QList<NodePtr> &nodes, const QList<QPointF> &positions)
+{
+    if (nodes.isEmpty())
+        return;
+    if (m_animationPrepared) {
+        for (const NodePtr &node : nodes) {
+            node->animationStart = displayPosition(*node);
+            node->animating = true;
+        }
+    }
+    m_model->moveLeds(nodes, positions);
+}
+
 void View::updateCount()
 {
     emit countChanged(ledCount());
@@ -237,8 +250,7 @@ void View::toggleMarkNode(const NodePtr &node)
 
 void View::selectAll()
 {
-    for (const NodePtr &node : QList<NodePtr>(leds()))
-        markNode(node);
+    m_model->changeMarking(QList<bool>(ledCount(), true));
 }
 
 bool View::isMarked() const

@@ -59,6 +59,8 @@ public:
     void removeNode(const NodePtr &node);
     /// Undoable move (no action name).
     void moveNode(const NodePtr &node, QPointF position);
+    /// Many nodes at once: one change of the model and one undo record.
+    void moveNodes(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
     void updateCount();
     const QList<NodePtr> &nodes() const { return m_model->leds(); }
     qsizetype ledCount() const { return m_model->ledCount(); }
@@ -464,6 +466,8 @@ private:
     NodePtr m_selectedNode;
     QPointF m_selectedPosition;
     QPointF m_selectedOffset;
+    /// Where the marked group was when its drag began.
+    QList<QPointF> m_groupStarts;
     std::shared_ptr<RectangleNode> m_rubberband;
     bool m_pressed = false;
     double m_gestureRotation = 0;

@@ -46,8 +46,7 @@ void View::paste()
     const auto positions = clipboardNodes();
     if (!positions)
         return;
-    for (const QPointF &p : *positions)
-        markNode(addVertex(p));
+    m_model->pasteLeds(*positions);
 }
 
 void View::cut()

@@ -71,9 +71,15 @@ void View::snapToGrid()
 {
     prepareAnimation();
     const bool marked = isMarked();
-    for (const NodePtr &node : QList<NodePtr>(leds()))
-        if (!marked || node->isMarked())
-            snapNode(node);
+    QList<NodePtr> nodes;
+    QList<QPointF> targets;
+    for (const NodePtr &node : leds()) {
+        if (!marked || node->isMarked()) {
+            nodes.append(node);
+            targets.append(snap(node->position()));
+        }
+    }
+    moveNodes(nodes, targets);
     updateBitmap();
 }
 

@@ -111,6 +111,7 @@ void View::selectNode(const NodePtr &node, QPointF point)
     node->setSelected(true);
     m_selectedPosition = node->position();
     m_selectedOffset = node->position() - point;
+    m_groupStarts.clear();
     node->glow = true;
     QWidget::update();
 }
@@ -242,6 +243,13 @@ void View::mouseDragged(QPointF p)
         // The whole marked group follows, as one change of the model.
         const QPointF d = p - m_selectedNode->position();
         const QList<NodePtr> group = m_model->markedLeds();
+        // Undo puts each LED back exactly where it was, not at its end less the offset.
+        if (m_groupStarts.size() != group.size()) {
+            m_groupStarts.clear();
+            m_groupStarts.reserve(group.size());
+            for (const NodePtr &node : group)
+                m_groupStarts.append(node->position());
+        }
         QList<QPointF> targets;
         targets.reserve(group.size());
         for (const NodePtr &node : group)
@@ -261,18 +269,18 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
             const QRectF r = m_rubberband->rectangle().translated(m_rubberband->position()).normalized();
             const bool option = isOptionDown(modifiers);
             const bool shift = modifiers & Qt::ShiftModifier;
-            for (const NodePtr &node : QList<NodePtr>(leds())) {
-                const QPointF q = node->position();
+            // One change of the marking, one flat record, however many LEDs it spans.
+            QList<bool> marking = m_model->marking();
+            const QList<NodePtr> &list = leds();
+            for (qsizetype i = 0; i < list.size(); ++i) {
+                const QPointF q = list[i]->position();
                 const bool inside = q.x() >= r.left() && q.x() < r.right() && q.y() >= r.top() && q.y() < r.bottom();
-                if (inside) {
-                    if (option)
-                        toggleMarkNode(node);
-                    else
-                        markNode(node);
-                } else if (!option && !shift) {
-                    unmarkNode(node);
-                }
+                if (inside)
+                    marking[i] = option ? !marking[i] : true;
+                else if (!option && !shift)
+                    marking[i] = false;
             }
+            m_model->changeMarking(marking);
             m_rubberband.reset();
             QWidget::update();
         } else if (m_selectedNode && !moved()) {
@@ -290,9 +298,13 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
                     const QPointF d = m_selectedNode->position() - m_selectedPosition;
                     const QList<NodePtr> group = m_model->markedLeds();
                     QList<QPointF> starts;
-                    starts.reserve(group.size());
-                    for (const NodePtr &node : group)
-                        starts.append(node->position() - d);
+                    if (m_groupStarts.size() == group.size()) {
+                        starts.swap(m_groupStarts);
+                    } else {
+                        starts.reserve(group.size());
+                        for (const NodePtr &node : group)
+                            starts.append(node->position() - d);
+                    }
                     m_model->registerMoves(group, starts, "move node");
                 } else {
                     m_model->registerMoves({m_selectedNode}, {m_selectedPosition}, "move node");
@@ -307,9 +319,13 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
                 const QPointF d = m_selectedNode->position() - m_selectedPosition;
                 const QList<NodePtr> group = m_model->markedLeds();
                 QList<QPointF> starts;
-                starts.reserve(group.size());
-                for (const NodePtr &node : group)
-                    starts.append(node->position() - d);
+                if (m_groupStarts.size() == group.size()) {
+                    starts.swap(m_groupStarts);
+                } else {
+                    starts.reserve(group.size());
+                    for (const NodePtr &node : group)
+                        starts.append(node->position() - d);
+                }
                 m_model->setLedPositions(group, starts);
                 m_model->removeLeds(group);
                 deselectNode();
@@ -321,6 +337,7 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
             updateEdges(true);
         }
     }
+    m_groupStarts.clear();
     mouseMoved(p);
 }
 

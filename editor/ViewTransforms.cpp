@@ -1,5 +1,6 @@
 // Whole-layout transforms: mirror, quarter turns and fitting into the layout space. Each
-// moves nodes through the undoable moveNode, so one undo step reverts it; none is named.
+// moves its nodes as one undoable change of the model, so one undo step (one flat record)
+// reverts it; none is named.
 #include "View.h"
 
 #include <QGuiApplication>
@@ -59,9 +60,15 @@ void View::transformLeds(const std::function<QPointF(QPointF, QPointF)> &map)
     prepareAnimation();
     const bool marked = isMarked();
     const QPointF c = center(marked);
-    for (const NodePtr &node : QList<NodePtr>(leds()))
-        if (!marked || node->isMarked())
-            moveNode(node, map(node->position(), c));
+    QList<NodePtr> nodes;
+    QList<QPointF> targets;
+    for (const NodePtr &node : leds()) {
+        if (!marked || node->isMarked()) {
+            nodes.append(node);
+            targets.append(map(node->position(), c));
+        }
+    }
+    moveNodes(nodes, targets);
     updateBitmap();
 }
 
@@ -130,18 +137,23 @@ void View::scaleFactor(double f)
     const double g = boundsOffset();
     const double k = std::min(1024 / (r.width() + g), 768 / (r.height() + g)) * f;
     const QPointF M(r.x() + (r.width() - 1) * 0.5, r.y() + (r.height() - 1) * 0.5);
+    QList<NodePtr> nodes;
+    QList<QPointF> targets;
     auto fit = [&](const NodePtr &node) {
         const QPointF p = node->position();
         const QPointF target((p.x() - M.x()) * k + 512, (p.y() - M.y()) * k + 384);
         // An empty, gridless layout has nothing to fit; never move anything to NaN.
-        if (std::isfinite(target.x()) && std::isfinite(target.y()))
-            moveNode(node, target);
+        if (std::isfinite(target.x()) && std::isfinite(target.y())) {
+            nodes.append(node);
+            targets.append(target);
+        }
     };
-    for (const NodePtr &node : QList<NodePtr>(leds()))
+    for (const NodePtr &node : leds())
         fit(node);
     for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
         if (handle)
             fit(handle);
+    moveNodes(nodes, targets);
     updateBitmap();
 }
 

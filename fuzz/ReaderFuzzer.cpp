@@ -3,6 +3,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    lumora::readDocumentFuzzInput(data, size);
+    if (!lumora::readDocumentFuzzInput(data, size))
+        __builtin_trap();
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "WledMap.h"
 #include "XLightsModel.h"
 
+#include "document/FileChecks.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -23,7 +25,7 @@ constexpr double fitMargin = 32;
 // Numbers beyond this are closed up rather than filled in, so a stray number cannot make
 // millions of LEDs.
 constexpr qint64 largestFill = 1 << 20;
-constexpr qint64 largestMap = 64 << 20;
+constexpr qint64 largestMap = qint64(256) << 20;
 
 SourceMap readSource(const QByteArray &data, LedMapFormat format)
 {
@@ -241,16 +243,11 @@ LedMapImport importLedMap(const QByteArray &data, std::optional<LedMapFormat> fo
 LedMapImport importLedMapFile(const QString &fileName, std::optional<LedMapFormat> format, bool flipY)
 {
     LedMapImport result;
-    QFile file(fileName);
-    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.error = QString("cannot read %1: %2").arg(fileName, QFileInfo(fileName).isDir() ? "it is a folder" : file.errorString());
+    // Regular files only, opened without blocking: /dev/zero or a FIFO is refused at once.
+    QByteArray bytes;
+    if (!readRegularFile(fileName, largestMap, bytes, &result.error))
         return result;
-    }
-    if (file.size() > largestMap) {
-        result.error = QString("%1 is too large for an LED map (%2 bytes)").arg(fileName).arg(file.size());
-        return result;
-    }
-    result = importLedMap(file.readAll(), format, flipY);
+    result = importLedMap(bytes, format, flipY);
     if (!result.ok())
         result.error = QString("%1: %2").arg(fileName, result.error);
     return result;

@@ -87,6 +87,24 @@ TEST(MenuCommands, PreviousFrameWithoutFramesDoesNothing)
     EXPECT_EQ(w.document->undoManager()->stack()->count(), steps);
 }
 
+// Past the undo budget the oldest steps go, and the Edit menu says so rather than leaving
+// anyone to find out by undoing.
+TEST(MenuCommands, TheEditMenuSaysWhenOldUndoStepsWereDropped)
+{
+    Window w;
+    UndoManager &undo = *w.document->undoManager();
+    undo.setMemoryBudget(1);
+    for (int i = 0; i < 3; ++i) {
+        w.action("Layout", "Rotate Clockwise")->trigger();
+        undo.endGrouping();
+    }
+    EXPECT_EQ(undo.stack()->count(), 1);
+    QAction *told = w.action("Edit", "2 oldest undo steps dropped (history above 0 MB)");
+    ASSERT_TRUE(told);
+    EXPECT_TRUE(told->isVisible());
+    EXPECT_FALSE(told->isEnabled());
+}
+
 TEST(Drops, AreCopiesAndWebAddressesAreToldNotIgnored)
 {
     Window w;

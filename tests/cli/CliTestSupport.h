@@ -11,9 +11,12 @@ struct CliRun {
     QByteArray err;
 };
 
-inline CliRun runCli(const QStringList &arguments, const QByteArray &input = {})
+/// `environment` adds variables ("NAME=value") to the test's own.
+inline CliRun runCli(const QStringList &arguments, const QByteArray &input = {}, const QStringList &environment = {})
 {
     QProcess process;
+    if (!environment.isEmpty())
+        process.setEnvironment(QProcess::systemEnvironment() + environment);
     process.start(LUMORA_CLI, arguments);
     process.write(input);
     process.closeWriteChannel();

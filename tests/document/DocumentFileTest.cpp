@@ -81,8 +81,8 @@ TEST(DocumentFile, AcceptsTheEmptyDocumentAndAnyTableKeepingTheReadersTolerance)
     }
 }
 
-// A kill just before QSaveFile's rename left a complete "doc.lumora.XXXXXX" with the newer
-// work, never offered nor cleaned up.
+// A kill just before the rename left a complete "doc.lumora.XXXXXX" with the newer work,
+// never offered nor cleaned up; SaveFile names its temporary file so on every file system.
 TEST(DocumentFile, FindsACompleteNewerLeftoverOfAnInterruptedSave)
 {
     QTemporaryDir dir;
@@ -100,7 +100,13 @@ TEST(DocumentFile, FindsACompleteNewerLeftoverOfAnInterruptedSave)
     put(dir, "doc.lumora.Txt789", "hello\n};\n");
     put(dir, "doc.lumora.bak", newer);
     put(dir, "doc.lumora.Longer7", newer);
+    // A save killed while writing left a file cut short: once older than a save can take,
+    // it is removed; a young one may be a save under way and stays.
+    const QString killed = put(dir, "doc.lumora.Kil123", newer.left(20));
+    age(killed, -(incompleteGraceSeconds + 5));
     EXPECT_FALSE(findLeftover(doc));
+    EXPECT_FALSE(QFile::exists(killed));
+    EXPECT_TRUE(QFile::exists(dir.filePath("doc.lumora.Cut456")));
 
     const QString good = put(dir, "doc.lumora.aB3xY9", newer);
     const auto leftover = findLeftover(doc);

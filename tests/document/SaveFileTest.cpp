@@ -1,17 +1,23 @@
 #include "document/DocumentWriter.h"
 #include "document/Exporter.h"
+#include "document/Leftovers.h"
 #include "document/SaveFile.h"
 
 #include "patterns/framework/ColorPattern.h"
 #include "tests/support/FullFileSystem.h"
 #include "tests/support/TestFiles.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace lumora;
 
@@ -150,4 +156,45 @@ TEST(SaveFile, FullDiskFailsEveryExportFile)
     EXPECT_TRUE(report.written.isEmpty()) << qPrintable(report.written.join(", "));
     EXPECT_EQ(report.failures.size(), 6) << qPrintable(report.failures.join("\n"));
     EXPECT_EQ(testFileBytes(disk.path("cases.h")), "old");
+}
+
+// SaveFile replaced QSaveFile, which renamed without checking fdatasync: what QSaveFile did
+// for callers must stay. The replaced file keeps its permissions, a link keeps pointing at
+// the file it names, and a save killed while writing leaves the old file and a temporary
+// file by the name the leftover search knows, on every file system, which it removes once
+// it is clearly abandoned.
+TEST(SaveFile, KeepsPermissionsAndLinksAndAKilledSaveLeavesANamedLeftover)
+{
+    QTemporaryDir dir;
+    const QString target = writeTestFile(dir.filePath("real.lumora"), "old");
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QString link = dir.filePath("link.lumora");
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(saveFile(link, "new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(testFileBytes(target), "new");
+    EXPECT_EQ(QFile::permissions(target) & 0x0fff, QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+
+    const QByteArray old = writeDocument(layoutOf(1));
+    const QString doc = writeTestFile(dir.filePath("doc.lumora"), old);
+    const pid_t child = fork();
+    if (child == 0) {
+        SaveFile save(doc);
+        const bool written = save.open() && save.write(writeDocument(layoutOf(10000)));
+        _exit(written ? 0 : 1); // killed before the commit: no destructor, no rename
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(testFileBytes(doc), old);
+    const QStringList left = QDir(dir.path()).entryList({"doc.lumora.??????"}, QDir::Files | QDir::Hidden);
+    ASSERT_EQ(left.size(), 1);
+    {
+        QFile file(dir.filePath(left[0]));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-(incompleteGraceSeconds + 5)),
+                                     QFileDevice::FileModificationTime));
+    }
+    EXPECT_FALSE(findLeftover(doc));
+    EXPECT_FALSE(QFile::exists(dir.filePath(left[0])));
 }

@@ -209,6 +209,30 @@ TEST(ModesAndMouse, DraggingAMarkedLedMovesTheGroupInOneUndoStep)
     }
 }
 
+// Undo of a group drag put each LED at its end less the dragged LED's offset, which in
+// floating point is not always where it was (300.7 came back as 300.70000000000005).
+TEST(ModesAndMouse, UndoOfAGroupDragRestoresTheExactStartingPositions)
+{
+    ViewFixture f;
+    auto a = f.led({100.1, 100.3});
+    auto c = f.led({300.7, 100.9});
+    f.view->markNode(a);
+    f.view->markNode(c);
+    f.endEvent();
+    f.view->selectMode();
+    f.press({103, 98});
+    f.drag({150, 120});
+    f.drag({163, 128});
+    f.release({163, 128});
+    f.endEvent();
+    ASSERT_NE(c->position(), QPointF(300.7, 100.9));
+    f.undo.undo();
+    EXPECT_EQ(a->position().x(), 100.1);
+    EXPECT_EQ(a->position().y(), 100.3);
+    EXPECT_EQ(c->position().x(), 300.7);
+    EXPECT_EQ(c->position().y(), 100.9);
+}
+
 TEST(ModesAndMouse, DraggingAnUnmarkedLedMovesItAloneAndUndoPutsItBack)
 {
     ViewFixture f;
