@@ -61,7 +61,7 @@ Document::Document(DocumentFile *file)
     });
     // The layout was read before the window was made: its widgets see it set up now.
     m_file->runAsSetUp([this] {
-        emit m_model->loaded();
+        m_model->announce();
         showFirstPicture();
     });
 }
