@@ -37,7 +37,6 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStandardPaths>
-#include <QUuid>
 #include <QtConcurrent>
 
 namespace lumora {
