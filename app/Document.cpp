@@ -41,7 +41,6 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QUuid>
 #include <QtConcurrent>
 
 namespace lumora {
@@ -65,7 +64,7 @@ Document::Document(DocumentFile *file)
     });
     // The layout was read before the window was made: its widgets see it set up now.
     m_file->runAsSetUp([this] {
-        emit m_model->loaded();
+        m_model->announce();
         showFirstPicture();
     });
     // The undo history's memory budget, in MB (a setting; 256 by default).

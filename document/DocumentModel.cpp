@@ -62,6 +62,17 @@ void DocumentModel::load(const Model &model)
     emit loaded();
 }
 
+void DocumentModel::announce()
+{
+    emit ledsChanged();
+    emit markingChanged();
+    emit gridChanged();
+    emit imagesChanged();
+    emit backgroundChanged();
+    emit currentFrameChanged();
+    emit loaded();
+}
+
 DocumentModel::Contents DocumentModel::contents() const
 {
     return {m_leds, m_origin, m_xDirection, m_yDirection, m_images, m_background, m_backgroundUrl, m_animation};

@@ -45,6 +45,8 @@ public:
     void load(const Model &model);
     /// Everything the writer and the exports read, handed over at once.
     LayoutSnapshot snapshot() const;
+    /// Tells observers made after `load` what the layout holds, as `load` would have.
+    void announce();
     /// The whole layout replaced by what the reader found, as one undoable change named
     /// `name` (a revert or a reload): undo brings back the very LEDs, grid, pictures and
     /// frames that were there, so earlier undo steps still apply. `background` is shown.
