@@ -125,13 +125,7 @@ void DocumentModel::setContents(const Contents &contents)
     m_background = contents.background;
     m_backgroundUrl = contents.backgroundUrl;
     m_animation = contents.animation;
-    emit ledsChanged();
-    emit markingChanged();
-    emit gridChanged();
-    emit imagesChanged();
-    emit backgroundChanged();
-    emit currentFrameChanged();
-    emit loaded();
+    announce();
 }
 
 LayoutSnapshot DocumentModel::snapshot() const

@@ -13,6 +13,25 @@
 
 namespace lumora {
 
+namespace {
+
+// Where each LED of a dragged group started: the exact positions kept at the press when they
+// still match the group, else worked back from the drag's offset.
+QList<QPointF> groupStarts(const QList<NodePtr> &group, QList<QPointF> &kept, QPointF offset)
+{
+    QList<QPointF> starts;
+    if (kept.size() == group.size()) {
+        starts.swap(kept);
+        return starts;
+    }
+    starts.reserve(group.size());
+    for (const NodePtr &node : group)
+        starts.append(node->position() - offset);
+    return starts;
+}
+
+} // namespace
+
 void View::setMode(int mode, const char *identifier)
 {
     emit toolbarItemSelected(QString::fromLatin1(identifier));
@@ -295,16 +314,9 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
         if (isInsideLayout(p)) {
             if (moved()) {
                 if (m_selectedNode->isMarked()) {
-                    const QPointF d = m_selectedNode->position() - m_selectedPosition;
                     const QList<NodePtr> group = m_model->markedLeds();
-                    QList<QPointF> starts;
-                    if (m_groupStarts.size() == group.size()) {
-                        starts.swap(m_groupStarts);
-                    } else {
-                        starts.reserve(group.size());
-                        for (const NodePtr &node : group)
-                            starts.append(node->position() - d);
-                    }
+                    const QList<QPointF> starts =
+                        groupStarts(group, m_groupStarts, m_selectedNode->position() - m_selectedPosition);
                     m_model->registerMoves(group, starts, "move node");
                 } else {
                     m_model->registerMoves({m_selectedNode}, {m_selectedPosition}, "move node");
@@ -316,16 +328,9 @@ void View::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
             if (m_selectedNode->isMarked()) {
                 // Dragged out of the layout: the group goes, and undo brings it back where
                 // the drag started.
-                const QPointF d = m_selectedNode->position() - m_selectedPosition;
                 const QList<NodePtr> group = m_model->markedLeds();
-                QList<QPointF> starts;
-                if (m_groupStarts.size() == group.size()) {
-                    starts.swap(m_groupStarts);
-                } else {
-                    starts.reserve(group.size());
-                    for (const NodePtr &node : group)
-                        starts.append(node->position() - d);
-                }
+                const QList<QPointF> starts =
+                    groupStarts(group, m_groupStarts, m_selectedNode->position() - m_selectedPosition);
                 m_model->setLedPositions(group, starts);
                 m_model->removeLeds(group);
                 deselectNode();
