@@ -93,6 +93,12 @@ bool DocumentVersions::add(const QByteArray &bytes, Kind kind, QString *error, c
             *error = QCoreApplication::translate("DocumentVersions", "cannot make the folder %1").arg(m_folder);
         return false;
     }
+    // Opening the file again unchanged keeps no second copy of what it held.
+    if (kind == Kind::Opened) {
+        const Version last = newest(Kind::Opened);
+        if (!last.fileName.isEmpty() && read(last) == bytes)
+            return true;
+    }
     const auto named = std::find_if(std::begin(kindNames), std::end(kindNames), [&](const KindName &k) { return k.kind == kind; });
     const QString stamp = time.toUTC().toString(timeFormat);
     QString fileName = QStringLiteral("%1/%2-%3.lumora").arg(m_folder, stamp, QLatin1String(named->name));

@@ -145,6 +145,12 @@ TEST(FileLifecycle, PruningKeepsTheNewestTwentyTheLastDayAndTheLastOpenedAndSave
     // Kept by the file's path, whatever path it was named by; another file has its own.
     EXPECT_EQ(DocumentVersions(QDir(folder.path()).filePath("./pruned.lumora")).list().size(), 22);
     EXPECT_TRUE(DocumentVersions(folder.filePath("other.lumora")).list().isEmpty());
+
+    // Opening it again unchanged adds nothing; a changed file is kept again.
+    ASSERT_TRUE(versions.add("opened", Kind::Opened, nullptr, now));
+    EXPECT_EQ(versions.list().size(), 22);
+    ASSERT_TRUE(versions.add("opened, changed", Kind::Opened, nullptr, now));
+    EXPECT_EQ(DocumentVersions::read(versions.newest(Kind::Opened)), "opened, changed");
 }
 
 TEST(FileLifecycle, RevertingIsOneUndoStepAndKeepsWhatWasThere)
