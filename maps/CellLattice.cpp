@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <numbers>
 
 #include <cmath>
@@ -255,10 +256,12 @@ std::optional<CellLattice> CellLattice::fromSteps(const QList<QPointF> &steps, d
         const qint64 high = values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
         for (qint64 v : values)
             divisor = std::gcd(divisor, v - low);
-        return std::tuple<qint64, qint64, qint64>(low, high, divisor ? divisor : 1);
+        return std::array<qint64, 3>{low, high, divisor ? divisor : 1};
     };
-    const auto [uLow, uHigh, uDivisor] = axis(us);
-    const auto [vLow, vHigh, vDivisor] = axis(vs);
+    // Plain names rather than structured bindings: the lambda below captures them.
+    const std::array<qint64, 3> uAxis = axis(us), vAxis = axis(vs);
+    const qint64 uLow = uAxis[0], uHigh = uAxis[1], uDivisor = uAxis[2];
+    const qint64 vLow = vAxis[0], vHigh = vAxis[1], vDivisor = vAxis[2];
     const double columns = double((uHigh - uLow) / uDivisor) + 1, rows = double((vHigh - vLow) / vDivisor) + 1;
     if (columns * rows > double(maxCells))
         return std::nullopt;
