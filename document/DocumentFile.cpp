@@ -20,15 +20,6 @@
 
 namespace lumora {
 
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DocumentFile", text);
-}
-
-} // namespace
-
 DocumentFile::DocumentFile(QObject *parent)
     : QObject(parent)
     , m_lock(std::make_unique<DocumentLock>())
