@@ -298,14 +298,9 @@ private:
         return n;
     }
 
-    // Parameters and body after `function name`.
-    int functionRest(const Token &at, const std::string &name, bool exported)
+    // `(a, b, …)`: the names and where each stands, for messages.
+    void parameters(FunctionSyntax &f)
     {
-        FunctionSyntax f;
-        f.name = name;
-        f.exported = exported;
-        f.line = at.line;
-        f.column = at.column;
         expect("(");
         if (!is(")")) {
             do {
@@ -315,6 +310,17 @@ private:
             } while (accept(","));
         }
         expect(")");
+    }
+
+    // Parameters and body after `function name`.
+    int functionRest(const Token &at, const std::string &name, bool exported)
+    {
+        FunctionSyntax f;
+        f.name = name;
+        f.exported = exported;
+        f.line = at.line;
+        f.column = at.column;
+        parameters(f);
         f.body = block();
         m_script.functions.push_back(std::move(f));
         return int(m_script.functions.size()) - 1;
@@ -352,15 +358,7 @@ private:
             f.params.push_back(next().text);
             f.paramPositions.push_back({at.line, at.column});
         } else {
-            expect("(");
-            if (!is(")")) {
-                do {
-                    const Token &p = peek();
-                    f.params.push_back(expectName("a parameter name"));
-                    f.paramPositions.push_back({p.line, p.column});
-                } while (accept(","));
-            }
-            expect(")");
+            parameters(f);
         }
         expect("=>");
         if (is("{")) {
