@@ -4,7 +4,7 @@
 #include "Document.h"
 
 #include "document/DocumentLock.h"
-#include "document/ExportSettings.h"
+#include "exports/ExportSettings.h"
 #include "document/DocumentModel.h"
 #include "document/Leftovers.h"
 #include "editor/View.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/ExportSettings.h"
+#include "exports/ExportSettings.h"
 
 #include <QDialog>
 

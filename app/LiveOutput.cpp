@@ -1,6 +1,6 @@
 #include "LiveOutput.h"
 
-#include "document/ColorBytes.h"
+#include "common/ColorBytes.h"
 #include "document/DocumentModel.h"
 #include "editor/View.h"
 #include "output/FrameColors.h"

@@ -2,11 +2,11 @@
 
 #include "Application.h"
 
-#include "document/ColorBytes.h"
+#include "common/ColorBytes.h"
 #include "document/DocumentModel.h"
 #include "document/GridFit.h"
 #include "document/LedSpacing.h"
-#include "document/PatternFrame.h"
+#include "colors/PatternFrame.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QAction>

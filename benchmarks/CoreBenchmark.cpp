@@ -4,8 +4,8 @@
 
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
-#include "document/Exporter.h"
-#include "document/PatternRender.h"
+#include "exports/Exporter.h"
+#include "colors/PatternRender.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <benchmark/benchmark.h>

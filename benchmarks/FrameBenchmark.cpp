@@ -6,9 +6,9 @@
 #include "GridLeds.h"
 #include "PreviewClock.h"
 
-#include "document/ColorBytes.h"
-#include "document/PatternFrame.h"
-#include "document/PatternRender.h"
+#include "common/ColorBytes.h"
+#include "colors/PatternFrame.h"
+#include "colors/PatternRender.h"
 #include "patterns/framework/ColorPattern.h"
 #include "patterns/vector/VectorKernels.h"
 

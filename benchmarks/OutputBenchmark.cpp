@@ -1,6 +1,6 @@
 // Live output: preparing, splitting and sending one 2,000-LED frame in each protocol, and a
 // whole output frame (pattern evaluated at the LEDs, then sent) against the 33 ms of 30 fps.
-#include "document/PatternRender.h"
+#include "colors/PatternRender.h"
 #include "output/LedSender.h"
 #include "patterns/framework/ColorPattern.h"
 

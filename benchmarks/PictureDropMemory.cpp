@@ -5,7 +5,7 @@
 //   picture_drop_memory drop FILE [TIMES]        drops it TIMES (5) times and reports
 //
 // Run `make` and `drop` as separate processes, so that writing the picture does not count.
-#include "animation/ui/ImageBrowserController.h"
+#include "editor/strip/ImageBrowserController.h"
 #include "document/DocumentModel.h"
 #include "editor/View.h"
 

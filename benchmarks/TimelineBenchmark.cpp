@@ -1,7 +1,7 @@
 // The timeline of a large animation (500 frames of a 2,000-LED layout, pictures behind
 // them): what adding, moving and reversing frames cost the GUI thread, including the sync
 // and repaint that follow, and how long a full thumbnail redraw blocks it.
-#include "animation/ui/AnimationEditorView.h"
+#include "editor/timeline/AnimationEditorView.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
 

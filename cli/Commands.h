@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/UserPattern.h"
+#include "colors/UserPattern.h"
 
 #include <QStringList>
 

@@ -2,9 +2,9 @@
 
 #include "document/DocumentReader.h"
 #include "document/DocumentWriter.h"
-#include "document/ExportSettings.h"
-#include "document/Exporter.h"
-#include "document/PatternSources.h"
+#include "exports/ExportSettings.h"
+#include "exports/Exporter.h"
+#include "colors/PatternSources.h"
 #include "maps/MapText.h"
 #include "output/FrameColors.h"
 #include "patterns/framework/ColorPattern.h"

@@ -1,9 +1,9 @@
 // lumora-cli import-epe and export-epe: patterns in the Pixelblaze device's own file format.
 #include "Commands.h"
 
-#include "document/EpeFile.h"
+#include "colors/EpeFile.h"
 #include "document/LayoutSnapshot.h"
-#include "document/SaveFile.h"
+#include "common/SaveFile.h"
 
 #include <QCommandLineParser>
 #include <QFile>

@@ -1,9 +1,9 @@
 // lumora-cli play: runs a pattern or the frame animation on real LEDs, headless.
 #include "Commands.h"
 
-#include "document/ColorBytes.h"
-#include "document/Exporter.h"
-#include "document/PatternSources.h"
+#include "common/ColorBytes.h"
+#include "exports/Exporter.h"
+#include "colors/PatternSources.h"
 #include "output/LedSender.h"
 #include "output/OutputTarget.h"
 #include "patterns/framework/ColorPattern.h"

@@ -1,7 +1,7 @@
 #include "Commands.h"
 
-#include "animation/ImageBitmap.h"
-#include "animation/Picture.h"
+#include "pictures/ImageBitmap.h"
+#include "pictures/Picture.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QCommandLineParser>

@@ -6,7 +6,7 @@
 #include "document/LayoutSnapshot.h"
 #include "document/Model.h"
 #include "document/PictureUrl.h"
-#include "document/SaveFile.h"
+#include "common/SaveFile.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "animation/AnimationEditor.h"
-#include "animation/Picture.h"
+#include "pictures/Picture.h"
 #include "document/DocumentModel.h"
 #include "document/GridTransform.h"
 #include "document/LayoutSnapshot.h"
 #include "document/LedGenerators.h"
 #include "document/NodesCodec.h"
-#include "document/PatternRender.h"
+#include "colors/PatternRender.h"
 #include "editor/LedCoverage.h"
 
 #include <QElapsedTimer>

@@ -5,9 +5,9 @@
 
 #include "document/UndoManager.h"
 
-#include "animation/ImageBitmap.h"
-#include "document/ColorBytes.h"
-#include "document/PatternFrame.h"
+#include "pictures/ImageBitmap.h"
+#include "common/ColorBytes.h"
+#include "colors/PatternFrame.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QDateTime>

@@ -1,12 +1,22 @@
-# Fails when a lower layer includes a higher one: the pattern engine and the pattern
-# language include no Qt and nothing of the project outside their folders; the core (document/, maps/, animation/ outside ui/)
-# and the live output (output/) include no widgets and nothing of editor/, app/ or
-# animation/ui/; the editor widgets include nothing of app/. Run as a build step of the core.
+# Fails when a lower layer includes a higher one. Lowest first:
+#   patterns/, script/   plain C++: no Qt, nothing of the project outside their own folder
+#   core/                no widgets; inside it common/ < pictures/ < animation/ < document/
+#                        < maps/ < colors/ < exports/
+#   output/              no widgets, nothing of editor/, app/ or cli/
+#   editor/              nothing of app/ or cli/
+#   cli/                 no widgets, nothing of editor/ or app/
+# Each test folder may include only what its layer's target may, plus tests/support.
+# Run as a build step of the core.
 set(violations "")
 
-# Lists every include line of the files matching `globs` that matches `forbidden`.
-function(check_files globs forbidden)
-    file(GLOB files ${globs})
+# Lists every include line of the sources under `folders` (searched recursively) that
+# matches `forbidden`.
+function(check_folders folders forbidden)
+    set(files "")
+    foreach(folder IN LISTS folders)
+        file(GLOB_RECURSE found "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+        list(APPEND files ${found})
+    endforeach()
     foreach(file IN LISTS files)
         file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include")
         foreach(line IN LISTS lines)
@@ -19,18 +29,21 @@ function(check_files globs forbidden)
     set(violations "${violations}" PARENT_SCOPE)
 endfunction()
 
-set(widgets "<Q(tWidgets|tPrintSupport|Widget|Application|MainWindow|Dialog|MessageBox|FileDialog|Menu|Action|Label|ScrollArea|ListView|Splitter|TabWidget|ToolBar|StatusBar|Printer|PrintDialog)[>/]")
-set(script "${SOURCE_DIR}/script")
-check_files("${script}/*.h;${script}/*.cpp" "<Q|\"(patterns|document|animation|editor|app|cli|output|maps)/")
-set(patterns "${SOURCE_DIR}/patterns")
-check_files("${patterns}/*.h;${patterns}/*.cpp;${patterns}/*/*.h;${patterns}/*/*.cpp"
-            "<Q|\"(document|animation|editor|app|cli|output|maps)/")
-check_files("${SOURCE_DIR}/document/*.h;${SOURCE_DIR}/document/*.cpp;${SOURCE_DIR}/animation/*.h;${SOURCE_DIR}/animation/*.cpp;${SOURCE_DIR}/maps/*.h;${SOURCE_DIR}/maps/*.cpp"
-            "\"(editor|app|cli|animation/ui)/|${widgets}")
-check_files("${SOURCE_DIR}/output/*.h;${SOURCE_DIR}/output/*.cpp"
-            "\"(editor|app|cli|animation/ui)/|${widgets}")
-check_files("${SOURCE_DIR}/editor/*.h;${SOURCE_DIR}/editor/*.cpp;${SOURCE_DIR}/animation/ui/*.h;${SOURCE_DIR}/animation/ui/*.cpp"
-            "\"(app|cli)/")
+set(widgets "<Q(tWidgets|tPrintSupport|Widget|Application|MainWindow|Dialog|MessageBox|FileDialog|Menu|Action|Label|ScrollArea|ListView|Splitter|TabWidget|ToolBar|StatusBar|Printer|PrintDialog|PlainTextEdit|TextEdit)[>/]")
+set(above_core "\"(editor|app|cli|output|timeline|strip|tools)/|${widgets}")
+
+check_folders("script;tests/script" "<Q|\"(patterns|document|animation|pictures|maps|editor|app|cli|output)/")
+check_folders("patterns;tests/patterns" "<Q|\"(script|document|animation|pictures|maps|editor|app|cli|output)/")
+check_folders("core/common" "${above_core}|\"(pictures|animation|document|maps|colors|exports)/")
+check_folders("core/pictures" "${above_core}|\"(animation|document|maps|colors|exports)/")
+check_folders("core/animation;tests/animation" "${above_core}|\"(document|maps|colors|exports)/")
+check_folders("core/document" "${above_core}|\"(maps|colors|exports)/")
+check_folders("core/maps" "${above_core}|\"(colors|exports)/")
+check_folders("core/colors" "${above_core}|\"exports/")
+check_folders("core/exports;tests/document;tests/maps;tests/pictures;tests/fuzz;fuzz" "${above_core}")
+check_folders("output;tests/output" "\"(editor|app|cli)/|${widgets}")
+check_folders("editor;tests/editor" "\"(app|cli)/")
+check_folders("cli;tests/cli" "\"(editor|app)/|${widgets}")
 
 if(violations)
     message(FATAL_ERROR "A layer includes a higher one:${violations}")

@@ -2,7 +2,7 @@
 #include "app/Document.h"
 #include "app/DocumentWindow.h"
 #include "app/ExportDialog.h"
-#include "document/ExportSettings.h"
+#include "exports/ExportSettings.h"
 #include "editor/View.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "document/ColorBytes.h"
-#include "document/Exporter.h"
-#include "document/PatternRender.h"
+#include "common/ColorBytes.h"
+#include "exports/Exporter.h"
+#include "colors/PatternRender.h"
 
-#include "animation/ImageBitmap.h"
+#include "pictures/ImageBitmap.h"
 
 #include "patterns/framework/ColorPattern.h"
 

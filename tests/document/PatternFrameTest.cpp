@@ -1,6 +1,6 @@
-#include "document/ColorBytes.h"
-#include "document/PatternFrame.h"
-#include "document/PatternRender.h"
+#include "common/ColorBytes.h"
+#include "colors/PatternFrame.h"
+#include "colors/PatternRender.h"
 
 #include "patterns/framework/ColorPattern.h"
 #include "patterns/framework/PixelPattern.h"

@@ -1,7 +1,7 @@
 #include "document/DocumentWriter.h"
-#include "document/Exporter.h"
+#include "exports/Exporter.h"
 #include "document/Leftovers.h"
-#include "document/SaveFile.h"
+#include "common/SaveFile.h"
 
 #include "patterns/framework/ColorPattern.h"
 #include "tests/support/FullFileSystem.h"

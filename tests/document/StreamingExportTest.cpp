@@ -1,6 +1,6 @@
-#include "document/ColorBytes.h"
-#include "document/Exporter.h"
-#include "document/PatternRender.h"
+#include "common/ColorBytes.h"
+#include "exports/Exporter.h"
+#include "colors/PatternRender.h"
 
 #include "patterns/framework/ColorPattern.h"
 #include "tests/support/TestFiles.h"

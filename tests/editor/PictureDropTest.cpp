@@ -2,7 +2,7 @@
 // window's thread, and refused with the reason.
 #include "EditorTestSupport.h"
 
-#include "animation/PictureCache.h"
+#include "pictures/PictureCache.h"
 #include "document/DocumentModel.h"
 #include "tests/support/TestFiles.h"
 

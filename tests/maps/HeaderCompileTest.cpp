@@ -1,4 +1,4 @@
-#include "document/Exporter.h"
+#include "exports/Exporter.h"
 #include "document/LedGenerators.h"
 #include "maps/CellLattice.h"
 #include "maps/MapExport.h"
