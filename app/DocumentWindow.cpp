@@ -12,6 +12,10 @@
 #include "document/UndoManager.h"
 #include "editor/View.h"
 #include "editor/ViewScroller.h"
+#include "editor/EditCommands.h"
+#include "editor/NextLedMarker.h"
+#include "editor/tools/DrawStripTool.h"
+#include "editor/tools/WireByClickingTool.h"
 #include "PatternPanel.h"
 #include "RevertMenu.h"
 
@@ -113,7 +117,7 @@ DocumentWindow::DocumentWindow(Document *document)
     nextLed->setToolTip(tr("A new LED takes the place of the first marked LED; Edit ▸ Deselect All appends again"));
     statusBar()->insertPermanentWidget(0, nextLed);
     auto updateNextLed = [this, nextLed] {
-        nextLed->setText(m_view->nextLedText());
+        nextLed->setText(NextLedMarker(*m_view).text());
         nextLed->setVisible(!nextLed->text().isEmpty());
     };
     connect(m_view, &View::markingChanged, nextLed, updateNextLed);
@@ -131,9 +135,9 @@ DocumentWindow::DocumentWindow(Document *document)
     // Permanent, as a temporary message would cover a normal status bar widget.
     statusBar()->insertPermanentWidget(0, fitOffer);
     connect(fitOffer, &QToolButton::clicked, this, [this, fitOffer] {
-        m_view->fitGrid();
+        m_view->transforms().fitGrid();
         fitOffer->hide();
-        m_view->preview();
+        m_view->setMode("Preview");
     });
     connect(m_view, &View::previewRefused, fitOffer, &QWidget::show);
 
@@ -186,27 +190,15 @@ void DocumentWindow::buildToolbar()
     tools->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tools->setIconSize(QSize(28, 28));
 
-    struct Mode {
-        const char *identifier;
-        const char *title;
-        void (View::*enter)();
-        const char *shortcut;
-    };
-    const Mode modes[] = {
-        {"Edit Nodes", QT_TR_NOOP("Edit LEDs"), &View::editNodes, "1"},
-        {"Select", QT_TR_NOOP("Select"), &View::selectMode, "2"},
-        {"Edit Grid", QT_TR_NOOP("Edit Grid"), &View::editGrid, "3"},
-        {"Preview", QT_TR_NOOP("Preview"), &View::preview, "4"},
-        {"Colors", QT_TR_NOOP("Colors"), &View::colorsMode, "5"},
-    };
-    for (const Mode &mode : modes) {
+    for (const EditingMode &mode : editingModes()) {
         QAction *action = tools->addAction(QIcon(QString(":/icons/%1.svg").arg(mode.identifier)), tr(mode.title));
         action->setObjectName(mode.identifier);
         action->setCheckable(true);
         action->setShortcut(QKeySequence(QString("Ctrl+") + mode.shortcut));
         action->setToolTip(QString("%1 (%2)").arg(tr(mode.title), action->shortcut().toString(QKeySequence::NativeText)));
         m_modes->addAction(action);
-        connect(action, &QAction::triggered, m_view, mode.enter);
+        const QString identifier = QLatin1String(mode.identifier);
+        connect(action, &QAction::triggered, m_view, [this, identifier] { m_view->setMode(identifier); });
     }
     // The editor decides which mode is shown (preview may be refused without a grid).
     connect(m_view, &View::toolbarItemSelected, this, [this](const QString &identifier) {
@@ -214,23 +206,22 @@ void DocumentWindow::buildToolbar()
             action->setChecked(true);
     });
     connect(m_modes, &QActionGroup::triggered, this, [this] {
-        const char *identifiers[] = {"Edit Nodes", "Select", "Edit Grid", "Preview", "Colors"};
-        toolbarAction(identifiers[m_view->mode()])->setChecked(true);
+        toolbarAction(m_view->mode())->setChecked(true);
     });
 
     tools->addSeparator();
-    auto tool = [&](const char *identifier, const QString &title, void (View::*slot)()) {
+    auto tool = [&](const char *identifier, const QString &title, void (LayoutTransforms::*slot)()) {
         QAction *action = tools->addAction(QIcon(QString(":/icons/%1.svg").arg(identifier)), title);
         action->setObjectName(identifier);
-        connect(action, &QAction::triggered, m_view, slot);
+        connect(action, &QAction::triggered, m_view, [this, slot] { (m_view->transforms().*slot)(); });
         return action;
     };
-    tool("Snap", tr("Snap"), &View::snapToGrid)->setToolTip(tr("Snap the marked LEDs (or all) to the grid"));
-    tool("MirrorX", tr("Mirror X"), &View::mirrorX);
-    tool("MirrorY", tr("Mirror Y"), &View::mirrorY);
-    m_rotateAction = tool("RotateMenu", tr("Rotate"), &View::rotate);
+    tool("Snap", tr("Snap"), &LayoutTransforms::snapToGrid)->setToolTip(tr("Snap the marked LEDs (or all) to the grid"));
+    tool("MirrorX", tr("Mirror X"), &LayoutTransforms::mirrorX);
+    tool("MirrorY", tr("Mirror Y"), &LayoutTransforms::mirrorY);
+    m_rotateAction = tool("RotateMenu", tr("Rotate"), &LayoutTransforms::rotate);
     m_rotateAction->setToolTip(tr("Turn a quarter clockwise (with Alt or Ctrl: counter-clockwise)"));
-    m_scaleAction = tool("ScaleMenu", tr("Scale"), &View::scale);
+    m_scaleAction = tool("ScaleMenu", tr("Scale"), &LayoutTransforms::scale);
     m_scaleAction->setToolTip(tr("Fit layout and grid into the space (with Alt or Ctrl: to half size)"));
     connect(m_view, &View::optionImagesChanged, this, [this](bool option) {
         m_rotateAction->setIcon(QIcon(option ? ":/icons/RotateLeftMenu.svg" : ":/icons/RotateMenu.svg"));
@@ -300,21 +291,21 @@ void DocumentWindow::buildMenus()
         statusBar()->showMessage(dropped->text(), 5000);
     });
     edit->addSeparator();
-    QAction *cut = addAction(edit, tr("Cu&t"), QKeySequence::Cut, [this] { m_view->cut(); });
-    QAction *copy = addAction(edit, tr("&Copy"), QKeySequence::Copy, [this] { m_view->copy(); });
-    QAction *paste = addAction(edit, tr("&Paste"), QKeySequence::Paste, [this] { m_view->paste(); });
-    QAction *remove = addAction(edit, tr("&Delete"), QKeySequence::Delete, [this] { m_view->deleteNodes(); });
+    QAction *cut = addAction(edit, tr("Cu&t"), QKeySequence::Cut, [this] { EditCommands(m_view->model()).cut(); });
+    QAction *copy = addAction(edit, tr("&Copy"), QKeySequence::Copy, [this] { EditCommands(m_view->model()).copy(); });
+    QAction *paste = addAction(edit, tr("&Paste"), QKeySequence::Paste, [this] { EditCommands(m_view->model()).paste(); });
+    QAction *remove = addAction(edit, tr("&Delete"), QKeySequence::Delete, [this] { EditCommands(m_view->model()).deleteNodes(); });
     remove->setShortcuts({QKeySequence::Delete, QKeySequence(Qt::Key_Backspace)});
-    addAction(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { m_view->selectAll(); });
-    addAction(edit, tr("Deselect A&ll"), QKeySequence(tr("Ctrl+Shift+A")), [this] { m_view->deselectAll(); });
+    addAction(edit, tr("Select &All"), QKeySequence::SelectAll, [this] { EditCommands(m_view->model()).selectAll(); });
+    addAction(edit, tr("Deselect A&ll"), QKeySequence(tr("Ctrl+Shift+A")), [this] { EditCommands(m_view->model()).deselectAll(); });
     // Cut, copy and delete need marked LEDs; paste needs LEDs on the clipboard.
     auto updateMarkingActions = [this, cut, copy, remove] {
-        const bool marked = m_view->isMarked();
+        const bool marked = m_view->model()->isMarked();
         cut->setEnabled(marked);
         copy->setEnabled(marked);
         remove->setEnabled(marked);
     };
-    auto updatePaste = [paste] { paste->setEnabled(View::canPaste()); };
+    auto updatePaste = [paste] { paste->setEnabled(EditCommands::canPaste()); };
     connect(m_view, &View::markingChanged, this, updateMarkingActions);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, updatePaste);
     connect(edit, &QMenu::aboutToShow, this, [updateMarkingActions, updatePaste] {
@@ -331,32 +322,32 @@ void DocumentWindow::buildMenus()
         app->addViewMenuItems(viewMenu);
 
     QMenu *layout = menuBar()->addMenu(tr("&Layout"));
-    addAction(layout, tr("S&nap to Grid"), QKeySequence(tr("Ctrl+G")), [this] { m_view->snapToGrid(); });
+    addAction(layout, tr("S&nap to Grid"), QKeySequence(tr("Ctrl+G")), [this] { m_view->transforms().snapToGrid(); });
     addAction(layout, tr("Remove &Grid"), {}, [this] { m_document->model()->removeGrid(); });
     layout->addSeparator();
-    addAction(layout, tr("Mirror &X"), {}, [this] { m_view->mirrorX(); });
-    addAction(layout, tr("Mirror &Y"), {}, [this] { m_view->mirrorY(); });
+    addAction(layout, tr("Mirror &X"), {}, [this] { m_view->transforms().mirrorX(); });
+    addAction(layout, tr("Mirror &Y"), {}, [this] { m_view->transforms().mirrorY(); });
     // The menu commands do what they say; holding Ctrl for their shortcuts must not turn
     // them into their Option variants, which have items of their own.
-    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->rotateClockwise(); });
-    addAction(layout, tr("Rotate &Counter-clockwise"), QKeySequence(tr("Ctrl+Shift+R")), [this] { m_view->rotateLeft(); });
-    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->scaleToFit(); });
-    addAction(layout, tr("Scale to &Half"), QKeySequence(tr("Ctrl+Shift+0")), [this] { m_view->scale2(); });
+    addAction(layout, tr("&Rotate Clockwise"), QKeySequence(tr("Ctrl+R")), [this] { m_view->transforms().rotateClockwise(); });
+    addAction(layout, tr("Rotate &Counter-clockwise"), QKeySequence(tr("Ctrl+Shift+R")), [this] { m_view->transforms().rotateLeft(); });
+    addAction(layout, tr("&Scale to Fit"), QKeySequence(tr("Ctrl+0")), [this] { m_view->transforms().scaleToFit(); });
+    addAction(layout, tr("Scale to &Half"), QKeySequence(tr("Ctrl+Shift+0")), [this] { m_view->transforms().scale2(); });
     layout->addSeparator();
-    addAction(layout, tr("&Fit Grid to LEDs"), {}, [this] { m_view->fitGrid(); })
+    addAction(layout, tr("&Fit Grid to LEDs"), {}, [this] { m_view->transforms().fitGrid(); })
         ->setToolTip(tr("Place a complete grid over the LEDs, so that Preview can show patterns on them"));
     addWiringMenuItems(layout);
 
     QMenu *frames = menuBar()->addMenu(tr("F&rame"));
-    addAction(frames, tr("&Add Frame"), QKeySequence(tr("Ctrl+Shift+N")), [this] { m_view->addFrame(); });
-    addAction(frames, tr("Add Frame A&fter"), QKeySequence(tr("Ctrl+Alt+N")), [this] { m_view->addFrameAfter(); })
+    addAction(frames, tr("&Add Frame"), QKeySequence(tr("Ctrl+Shift+N")), [this] { m_document->model()->addFrame(); });
+    addAction(frames, tr("Add Frame A&fter"), QKeySequence(tr("Ctrl+Alt+N")), [this] { m_document->model()->addFrameAfter(); })
         ->setToolTip(tr("A frame of the marked LEDs and the background after the current frame"));
-    addAction(frames, tr("&Remove Frame"), QKeySequence(tr("Ctrl+Shift+Backspace")), [this] { m_view->removeFrames(); });
-    addAction(frames, tr("&Previous Frame"), QKeySequence(tr("Ctrl+[")), [this] { m_view->previousFrame(); });
-    addAction(frames, tr("&Next Frame"), QKeySequence(tr("Ctrl+]")), [this] { m_view->nextFrame(); });
+    addAction(frames, tr("&Remove Frame"), QKeySequence(tr("Ctrl+Shift+Backspace")), [this] { m_document->model()->removeFrame(); });
+    addAction(frames, tr("&Previous Frame"), QKeySequence(tr("Ctrl+[")), [this] { m_document->model()->previousFrame(); });
+    addAction(frames, tr("&Next Frame"), QKeySequence(tr("Ctrl+]")), [this] { m_document->model()->nextFrame(); });
     frames->addSeparator();
-    addAction(frames, tr("Re&verse Selected Frames"), QKeySequence(tr("Ctrl+Shift+V")), [this] { m_view->reverseSelection(); });
-    addAction(frames, tr("&Change Frames"), QKeySequence(tr("Ctrl+Shift+C")), [this] { m_view->changeSelection(); })
+    addAction(frames, tr("Re&verse Selected Frames"), QKeySequence(tr("Ctrl+Shift+V")), [this] { m_document->model()->reverseFrames(); });
+    addAction(frames, tr("&Change Frames"), QKeySequence(tr("Ctrl+Shift+C")), [this] { m_document->model()->changeFrames(); })
         ->setToolTip(tr("Store the marked LEDs in the current frame and the background in it and every selected frame"));
     buildLiveOutput(frames);
 
@@ -411,10 +402,11 @@ void DocumentWindow::addWiringMenuItems(QMenu *layout)
     // ones the strip gets; the view keeps the last choice for the next strip.
     addAction(add, tr("&Draw Strip"), QKeySequence(tr("Ctrl+T")), [this] {
         GeneratorDialog dialog(GeneratorDialog::DrawnStrip, *m_view->model(), this);
-        dialog.setStripPlacement(m_view->stripPlacement());
+        dialog.setStripPlacement(m_stripPlacement);
         if (dialog.exec() != QDialog::Accepted)
             return;
-        m_view->startDrawingStrip(dialog.stripPlacement(), dialog.snap());
+        m_stripPlacement = dialog.stripPlacement();
+        m_view->startTool(std::make_unique<DrawStripTool>(*m_view, m_stripPlacement, dialog.snap()));
         m_view->setFocus();
     })->setObjectName("drawStrip");
 
@@ -439,12 +431,12 @@ void DocumentWindow::addWiringMenuItems(QMenu *layout)
                                                proposed, 0, int(model->ledCount() - 1), 1, &ok);
         if (!ok)
             return;
-        m_view->startWiring(first);
+        m_view->startTool(std::make_unique<WireByClickingTool>(*m_view, first));
         m_view->setFocus();
     });
     connect(m_view, &View::wiringChanged, this, [this] {
-        if (m_view->isWiring())
-            showStatus(tr("Wiring: click the LED that becomes LED %1 (Escape ends)").arg(m_view->nextWiringPlace()));
+        if (const auto *wiring = dynamic_cast<const WireByClickingTool *>(m_view->tool()))
+            showStatus(tr("Wiring: click the LED that becomes LED %1 (Escape ends)").arg(wiring->nextPlace()));
         else
             showStatus(tr("Wiring ended."));
     });

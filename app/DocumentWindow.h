@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/LedGenerators.h"
+
 #include <QMainWindow>
 
 class QActionGroup;
@@ -81,6 +83,8 @@ private:
     QAction *m_rotateAction = nullptr;
     QAction *m_scaleAction = nullptr;
     QMenu *m_recentMenu = nullptr;
+    /// The count or spacing of the last strip drawn, for the next.
+    StripPlacement m_stripPlacement;
     LiveOutput *m_live = nullptr;
     FramePlayer *m_player = nullptr;
 };

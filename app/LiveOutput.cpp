@@ -14,9 +14,9 @@ namespace lumora {
 
 namespace {
 
-bool showsColors(int mode)
+bool showsColors(ModeColors colors)
 {
-    return mode == View::Preview || mode == View::Colors;
+    return colors != ModeColors::Marking;
 }
 
 QString milliamps(double mA)
@@ -82,7 +82,7 @@ void LiveOutput::apply()
 {
     m_sender.setSettings(m_settings);
     m_keepAlive.setInterval(int(std::lround(period())));
-    if (const QString problem = m_settings.problem(m_view->ledCount()); m_sending && !problem.isEmpty())
+    if (const QString problem = m_settings.problem(m_view->model()->ledCount()); m_sending && !problem.isEmpty())
         emit errorOccurred(problem);
     emit settingsChanged();
 }
@@ -95,7 +95,7 @@ void LiveOutput::setSending(bool sending)
     if (sending) {
         m_packetsAtSample = m_sender.packetsSent();
         m_packetsPerSecond = 0;
-        if (const QString problem = m_settings.problem(m_view->ledCount()); !problem.isEmpty())
+        if (const QString problem = m_settings.problem(m_view->model()->ledCount()); !problem.isEmpty())
             emit errorOccurred(problem);
         if (m_settings.host.isEmpty() && !m_settings.isMulticast())
             emit errorOccurred(tr("no host to send to: choose one in Output ▸ Settings…"));
@@ -105,7 +105,7 @@ void LiveOutput::setSending(bool sending)
         m_keepAlive.stop();
         // Like `lumora-cli play`: the LEDs go dark unless asked to keep the last frame.
         if (!m_settings.keepLastFrameLit && m_sender.isReady())
-            send(QByteArray(3 * m_view->ledCount(), '\0'));
+            send(QByteArray(3 * m_view->model()->ledCount(), '\0'));
     }
     emit sendingChanged(sending);
     sample();
@@ -113,7 +113,7 @@ void LiveOutput::setSending(bool sending)
 
 QByteArray LiveOutput::currentFrame() const
 {
-    return showsColors(m_view->mode()) ? fillBytes(m_view->nodes()) : markingBytes(m_view->nodes());
+    return showsColors(m_view->modeColors()) ? fillBytes(m_view->model()->leds()) : markingBytes(m_view->model()->leds());
 }
 
 QByteArray LiveOutput::fillBytes(const QList<NodePtr> &leds)
@@ -146,7 +146,7 @@ QByteArray LiveOutput::markingBytes(const QList<NodePtr> &leds)
 
 bool LiveOutput::isPreviewing() const
 {
-    return m_previewing && showsColors(m_view->mode());
+    return m_previewing && showsColors(m_view->modeColors());
 }
 
 void LiveOutput::previewTicked()
@@ -156,7 +156,7 @@ void LiveOutput::previewTicked()
         m_previewing = true;
         m_peakMilliamps = 0;
     }
-    const QByteArray rgb = fillBytes(m_view->nodes());
+    const QByteArray rgb = fillBytes(m_view->model()->leds());
     // The preview ticks 30 times a second; a slower output rate leaves ticks out (a small
     // allowance, as the ticks themselves jitter).
     if (m_sending && (!m_sinceSend.isValid() || m_sinceSend.elapsed() >= period() - 3)) {
@@ -172,9 +172,9 @@ void LiveOutput::previewTicked()
 
 void LiveOutput::editingChanged()
 {
-    if (!m_sending || showsColors(m_view->mode()))
+    if (!m_sending || showsColors(m_view->modeColors()))
         return;
-    send(markingBytes(m_view->nodes()));
+    send(markingBytes(m_view->model()->leds()));
     // The next periodic frame a whole period after this one.
     m_keepAlive.start();
 }
@@ -183,7 +183,7 @@ void LiveOutput::keepAlive()
 {
     // Controllers fall back to their own effects when frames stop; in Preview the ticks
     // carry the frames unless they stalled (no pattern, say).
-    if (showsColors(m_view->mode()) && m_sinceSend.isValid() && m_sinceSend.elapsed() < 2 * period())
+    if (showsColors(m_view->modeColors()) && m_sinceSend.isValid() && m_sinceSend.elapsed() < 2 * period())
         return;
     send(currentFrame());
 }

@@ -11,12 +11,12 @@ QList<QRectF> PrintView::circles(QSizeF area) const
     QList<QRectF> result;
     if (!m_view)
         return result;
-    const QRectF r = m_view->bounds(false);
-    const double off = m_view->boundsOffset();
+    const QRectF r = LayoutTransforms::bounds(*m_view->model(), false);
+    const double off = LayoutTransforms::boundsOffset(*m_view->model());
     const double W = area.width(), H = area.height();
     const double k = std::min(W / (r.width() + off), H / (r.height() + off));
     const QPointF c(r.x() + (r.width() - 1) * 0.5, r.y() + (r.height() - 1) * 0.5);
-    for (const NodePtr &node : m_view->nodes()) {
+    for (const NodePtr &node : m_view->model()->leds()) {
         const QPointF p = node->position();
         // The layout's y grows upwards, the page's downwards.
         const QPointF centre((p.x() - c.x()) * k + W * 0.5, H - ((p.y() - c.y()) * k + H * 0.5));

@@ -86,7 +86,7 @@ int main(int argc, char **argv)
         states.append(positionsHash(model));
     }
     for (int r = 0; r < rotations; ++r) {
-        view.rotateClockwise();
+        view.transforms().rotateClockwise();
         undo.endGrouping();
         QCoreApplication::processEvents();
         states.append(positionsHash(model));

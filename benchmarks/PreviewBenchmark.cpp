@@ -70,12 +70,12 @@ void dragStep(benchmark::State &state)
 {
     Layout layout(int(state.range(0)));
     layout.view.setCompositing(state.range(1) != 0);
-    layout.view.selectMode();
+    layout.view.setMode("Select");
     if (state.range(2) > 1) {
-        layout.view.setViewCentre(layout.view.nodes()[layout.view.nodes().size() / 2]->position());
+        layout.view.setViewCentre(layout.view.model()->leds()[layout.view.model()->leds().size() / 2]->position());
         layout.view.setZoom(double(state.range(2)), {512, 384});
     }
-    const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
+    const QPointF led = layout.view.model()->leds()[layout.view.model()->leds().size() / 2]->position();
     const QPointF start = layout.view.widgetPoint(led);
     mouse(layout.view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
@@ -95,10 +95,10 @@ void dragStart(benchmark::State &state)
 {
     Layout layout(int(state.range(0)));
     layout.view.setCompositing(state.range(1) != 0);
-    layout.view.selectMode();
+    layout.view.setMode("Select");
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     paintInto(layout.view, frame); // settles the view's size and so where the LED is on screen
-    const QPointF led = layout.view.nodes()[layout.view.nodes().size() / 2]->position();
+    const QPointF led = layout.view.model()->leds()[layout.view.model()->leds().size() / 2]->position();
     const QPointF start = layout.view.widgetPoint(led);
     for (auto _ : state) {
         mouse(layout.view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);

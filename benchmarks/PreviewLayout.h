@@ -25,7 +25,7 @@ struct PreviewLayout {
         view.addOrigin({512, 384});
         view.addX({512 + step, 384});
         view.addY({512, 384 + step});
-        view.preview();
+        view.setMode("Preview");
     }
 };
 

@@ -86,7 +86,7 @@ struct Animation {
     /// Moves one LED a little, so that every thumbnail needs drawing again.
     void nudge()
     {
-        const NodePtr &led = view.nodes().first();
+        const NodePtr &led = view.model()->leds().first();
         model.setLedPosition(led, led->position() + QPointF(nudged ? -1 : 1, 0));
         nudged = !nudged;
     }
@@ -115,10 +115,10 @@ void addFrame(benchmark::State &state)
     a.timeline->updateAnimationEditorView();
     a.settle();
     for (auto _ : state) {
-        a.view.addFrame();
+        a.view.model()->addFrame();
         a.flush();
         state.PauseTiming();
-        a.view.removeFrames();
+        a.view.model()->removeFrame();
         a.settle();
         state.ResumeTiming();
     }

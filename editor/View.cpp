@@ -12,8 +12,9 @@ bool View::isInsideLayout(QPointF p)
 }
 
 View::View(DocumentModel *model, QWidget *parent)
-    : QWidget(parent), m_model(model), m_undo(model->undoManager())
+    : QWidget(parent), m_model(model)
 {
+    updateModeTool();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
@@ -24,7 +25,7 @@ View::View(DocumentModel *model, QWidget *parent)
     updateViewTransform();
 
     connect(m_model, &DocumentModel::ledsChanged, this, [this] {
-        emit countChanged(ledCount());
+        emit countChanged(m_model->ledCount());
         endDrag(); // its LEDs are known by their places in the order
         ledsChanged();
         scheduleBitmapUpdate();
@@ -33,11 +34,11 @@ View::View(DocumentModel *model, QWidget *parent)
         // A layout that opens with a complete grid opens in Select, where a stray drag
         // moves no grid and marks LEDs instead.
         // Its grid is shown, as in Edit Grid, so that Preview's presses reach it.
-        if (gridState() == 3) {
-            m_mode = Select;
+        if (m_model->gridState() == 3) {
+            m_mode = editingMode("Select");
             showGrid();
         }
-        updateMode();
+        setMode(mode());
         updateEdges(false);
     });
     connect(m_model, &DocumentModel::ledsMoved, this, &View::ledsChanged);
@@ -63,14 +64,19 @@ View::View(DocumentModel *model, QWidget *parent)
             m_animationTimer.stop();
             for (const NodePtr &node : leds())
                 node->animating = false;
-            for (const NodePtr &node : gridNodes())
-                node->animating = false;
+            if (m_model->gridState() == 3)
+                for (const NodePtr &node : {origin(), xDirection(), yDirection()})
+                    node->animating = false;
         }
     });
 }
 
 View::~View()
 {
+    // Tools reach back into the view; none may outlive its parts.
+    m_override.reset();
+    m_retired.reset();
+    m_modeTool.reset();
     // The Image pattern's picture is process-wide; a closed window's must not stay there.
     if (const auto published = m_publishedBitmap.lock(); published && published == PixelPattern::bitmap())
         PixelPattern::setBitmap(nullptr);
@@ -99,36 +105,12 @@ void View::insertNode(const NodePtr &node)
     const QList<NodePtr> &list = leds();
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (list[i]->isMarked()) {
-            insertNode(node, i);
-            markNode(node);
+            m_model->insertLed(node, i);
+            m_model->markLed(node);
             return;
         }
     }
-    addNode(node);
-}
-
-void View::insertNode(const NodePtr &node, qint64 index)
-{
-    m_model->insertLed(node, index);
-}
-
-void View::addNode(const NodePtr &node)
-{
     m_model->addLed(node);
-}
-
-void View::removeNode(const NodePtr &node)
-{
-    m_model->removeLed(node);
-}
-
-void View::moveNode(const NodePtr &node, QPointF position)
-{
-    if (m_animationPrepared) {
-        node->animationStart = displayPosition(*node);
-        node->animating = true;
-    }
-    m_model->moveLed(node, position);
 }
 
 void View::moveNodes(const QList<NodePtr> &nodes, const QList<QPointF> &positions)
@@ -142,14 +124,6 @@ void View::moveNodes(const QList<NodePtr> &nodes, const QList<QPointF> &position
         }
     }
     m_model->moveLeds(nodes, positions);
-}
-
-void View::updateCount()
-{
-    emit countChanged(ledCount());
-    updateEdges(false);
-    updateBitmap();
-    QWidget::update();
 }
 
 void View::ledsChanged()
@@ -225,37 +199,13 @@ void View::updateEdges(bool animated)
         QWidget::update();
 }
 
-LayoutSnapshot View::snapshot() const
+void View::prepareAnimation()
 {
-    return m_model->snapshot();
-}
-
-void View::markNode(const NodePtr &node)
-{
-    m_model->markLed(node);
-}
-
-void View::unmarkNode(const NodePtr &node)
-{
-    m_model->unmarkLed(node);
-}
-
-void View::toggleMarkNode(const NodePtr &node)
-{
-    if (node->isMarked())
-        unmarkNode(node);
-    else
-        markNode(node);
-}
-
-void View::selectAll()
-{
-    m_model->changeMarking(QList<bool>(ledCount(), true));
-}
-
-bool View::isMarked() const
-{
-    return m_model->isMarked();
+    // Moves made during this event glide over 0.2 s.
+    m_animationPrepared = true;
+    m_animationClock.start();
+    m_animationTimer.start();
+    QTimer::singleShot(0, this, [this] { m_animationPrepared = false; });
 }
 
 void View::resizeEvent(QResizeEvent *event)

@@ -9,6 +9,10 @@
 #include "document/NodesCodec.h"
 #include "colors/PatternRender.h"
 #include "editor/LedCoverage.h"
+#include "editor/LayoutTransforms.h"
+#include "editor/TrackpadGesture.h"
+#include "editor/tools/EditingMode.h"
+#include "editor/tools/Tool.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -28,11 +32,11 @@ namespace lumora {
 class ColorPattern;
 class UndoManager;
 
-/// The layout editor of a document window: it shows the document model (the LEDs in LED
-/// order with the line through them, the grid, the background picture) and turns the five
-/// editing modes' mouse handling, the whole-layout transforms and the menu commands into
-/// model operations; it redraws from the model's signals. It owns only what is on screen:
-/// the mode, the press under way, the preview colours. It paints every node itself in one
+/// The layout editor's canvas: it shows the document model (the LEDs in LED order with the
+/// line through them, the grid, the background picture), maps between layout and widget
+/// coordinates, zooms and pans, and forwards the mouse and keys to the current tool (the
+/// mode's, or one started over it such as Draw Strip); it redraws from the model's signals.
+/// It owns only what is on screen: the mode, the preview colours. It paints every node itself in one
 /// pass: everything but the fill colours is composited once, and a preview tick writes only
 /// the colours; a drag redraws only what moves. So ten thousand LEDs stay fluid.
 class View : public QWidget {
@@ -54,18 +58,10 @@ public:
     NodePtr addVertex(QPointF point);
     /// In front of the first marked LED (and then marked itself), or appended.
     void insertNode(const NodePtr &node);
-    void insertNode(const NodePtr &node, qint64 index);
-    void addNode(const NodePtr &node);
-    void removeNode(const NodePtr &node);
-    /// Undoable move (no action name).
-    void moveNode(const NodePtr &node, QPointF position);
-    /// Many nodes at once: one change of the model and one undo record.
+    /// Many nodes at once, gliding there when a transform prepared it: one change of the
+    /// model and one undo record.
     void moveNodes(const QList<NodePtr> &nodes, const QList<QPointF> &positions);
-    void updateCount();
-    const QList<NodePtr> &nodes() const { return m_model->leds(); }
-    qsizetype ledCount() const { return m_model->ledCount(); }
     DocumentModel *model() const { return m_model; }
-    UndoManager *undoManager() const { return m_undo; }
     /// Refreshes the LED order line and the grid lines when their signatures changed.
     void updateEdges(bool animated);
     /// A widget position as a layout point.
@@ -74,77 +70,44 @@ public:
     QPointF widgetPoint(QPointF layoutPoint) const;
 
     // --- The grid ------------------------------------------------------------------
+    /// The handles as the document loader places them (no undo); the third one switches to
+    /// Edit Grid without the toolbar.
     void addOrigin(QPointF point);
     void addX(QPointF point);
     void addY(QPointF point);
-    void addGridhandle(QPointF point);
-    int gridState() const { return m_model->gridState(); }
-    /// The grid transform once the grid is complete.
-    std::optional<GridTransform> transform() const;
-    /// The three handles once the grid is complete.
-    std::optional<GridHandles> gridHandles() const;
-    QList<NodePtr> gridNodes() const;
-    QPointF snap(QPointF point) const;
-    void snapNode(const NodePtr &node);
     bool isGridShown() const { return m_gridShown; }
     NodePtr origin() const { return m_model->origin(); }
     NodePtr xDirection() const { return m_model->xDirection(); }
     NodePtr yDirection() const { return m_model->yDirection(); }
-    NodePtr gridHandle() const { return m_gridHandle; }
-    int editGridState() const { return m_editGridState; }
     /// The lattice's segments (82 once the y handle exists), in layout coordinates.
     QList<QLineF> latticeSegments() const;
 
-    // --- Modes and the mouse -------------------------------------------------------
-    int mode() const { return m_mode; }
+    // --- Modes and tools -----------------------------------------------------------
+    /// Enters the toolbar mode of that identifier ("Edit Nodes", "Select", "Edit Grid",
+    /// "Preview", "Colors"); false when refused (Preview without a complete grid).
+    bool setMode(const QString &identifier);
+    /// The current mode's identifier.
+    QString mode() const { return QLatin1String(m_mode->identifier); }
+    /// What colours the LEDs in the current mode.
+    ModeColors modeColors() const { return m_mode->colors; }
+    /// The tool events go to: one started over the mode, or the mode's.
+    Tool *tool() const { return m_override ? m_override.get() : m_modeTool.get(); }
+    /// Puts a tool over the mode's (ending one started before) until it calls `endTool`.
+    void startTool(std::unique_ptr<Tool> tool);
+    void endTool();
     NodePtr nodeAtPoint(QPointF point) const;
-    /// Selects the LED at the point; whether the selection changed.
-    bool selectNode(QPointF point);
-    void selectNode(const NodePtr &node, QPointF point);
-    void deselectNode();
-    NodePtr selectedNode() const { return m_selectedNode; }
-    bool moved() const;
-    void moveNode(QPointF point, bool snap);
-    void moveNode(const NodePtr &node, QPointF point, bool snap);
-    void removeSelectedNode();
-    void notMoveSelectedNode();
-    std::shared_ptr<RectangleNode> addRubberband(QPointF point);
-    std::shared_ptr<RectangleNode> rubberband() const { return m_rubberband; }
-    void markNode(const NodePtr &node);
-    void unmarkNode(const NodePtr &node);
-    void toggleMarkNode(const NodePtr &node);
-    bool isMarked() const;
-    /// In Edit LEDs mode with LEDs marked: the place in the LED order the next LED takes
-    /// (that of the first marked LED, which moves up one); none otherwise.
-    std::optional<qsizetype> nextLedPlace() const;
-    /// Where the marker of that place sits, in layout units: on the LED order line, halfway
-    /// into the first marked LED.
-    std::optional<QPointF> nextLedMarker() const;
-    /// "next LED: before LED 12", or empty without a marked LED in Edit LEDs mode.
-    QString nextLedText() const;
-    /// Whether the Option key (Alt, or Ctrl, since window managers take Alt-drag) is down.
-    static bool isOptionDown(Qt::KeyboardModifiers modifiers);
     /// The modifier keys changed (or, with none, were let go): updates the tool images.
     void flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers);
-    /// Ends a trackpad gesture: turn by the sign of the rotation (negative: clockwise),
-    /// fit by the sign of the magnification.
-    void rotateGestureEnded(double lastRotation);
-    void magnifyGestureEnded(double lastMagnification);
-    /// What a whole pinch does, from its accumulated readings (rotation in degrees,
-    /// clockwise positive, as Qt reports it; magnification as a relative change): the
-    /// reading furthest past its threshold (15°, 0.1) wins; below both, nothing.
-    enum class Gesture { None, RotateClockwise, RotateCounterClockwise, Fit, FitHalf };
-    static Gesture decideGesture(double clockwiseDegrees, double magnification);
+    /// Mirror, turn and fit, on the marked LEDs or all.
+    LayoutTransforms &transforms() { return m_transforms; }
+    /// Whether the Option key (Alt, or Ctrl, since window managers take Alt-drag) is down.
+    static bool isOptionDown(Qt::KeyboardModifiers modifiers);
     /// The ring Colors mode draws around a disc of this colour: black or white, whichever
     /// stands out from it.
     static QColor contrastingRing(const QColor &fill);
 
-    // --- Transforms ----------------------------------------------------------------
-    QRectF bounds(bool markedOnly) const;
-    QPointF center(bool markedOnly) const;
-    double boundsOffset() const;
+    /// Moves made during this event glide over 0.2 s.
     void prepareAnimation();
-    void scaleFactor(double factor);
 
     // --- Preview, background and frames --------------------------------------------
     QList<QPointF> points() const;
@@ -160,20 +123,8 @@ public:
     void removeImages();
     PicturePtr image() const { return m_model->background(); }
     QUrl url() const { return m_model->backgroundUrl(); }
-    QList<bool> selection() const;
-    void setSelection(const QList<bool> &selection);
-    void updateSelection();
-    std::shared_ptr<AnimationEditor> animationEditor() const { return m_model->animationEditor(); }
-
-    /// The positions a paste would add; none when the clipboard holds no LEDs (or data
-    /// that is malformed or comes from elsewhere).
-    static std::optional<QList<QPointF>> clipboardNodes();
-    static bool canPaste();
     /// The cyan markers on LEDs that lie exactly on an earlier LED, brought up to date.
     const QList<NodePtr> &duplicateNodes();
-
-    /// What saving and exporting read from the layout.
-    LayoutSnapshot snapshot() const;
 
     /// Renders the layout into an image of the given width (for benchmarks and thumbnails).
     QImage renderLayout(int width);
@@ -226,73 +177,19 @@ public:
     /// The green triangle before LED 0 that shows where the LED order starts, in the
     /// coordinates `toDevice` maps to; empty without LEDs.
     QPolygonF startMarker(const QTransform &toDevice) const;
-    /// Fit Grid to LEDs: a complete grid over the LEDs, one undo step "move grid".
-    void fitGrid();
-    // --- Wiring --------------------------------------------------------------------
-    /// Wire by Clicking: each LED clicked from now on takes the next place in the LED order,
-    /// starting at place `first`; clicking an LED wired already in this run does nothing.
-    /// Escape or `stopWiring` ends it.
-    void startWiring(qsizetype first);
-    void stopWiring();
-    bool isWiring() const { return m_wiringFirst >= 0; }
-    /// The place the next clicked LED gets.
-    qsizetype nextWiringPlace() const { return m_wiringNext; }
+    /// The LED order line's points, with its tail in before LED 0 and out after the last.
+    QPolygonF orderLinePoints() const;
 
-    // --- Drawing a strip -----------------------------------------------------------
-    /// Draw Strip: a press dragged to its release lays a straight strip; clicks one after
-    /// another lay a polyline, which a double click or Enter finishes. Backspace takes back
-    /// the last point, +/− change the count (or spacing), Escape cancels. The LEDs fill the
-    /// line as `placement` says and join as one step "add strip" by the insertion rule,
-    /// marked, snapped to half grid steps when `snap` and the grid is complete.
-    void startDrawingStrip(const StripPlacement &placement, bool snap);
-    /// Leaves Draw Strip without adding anything.
-    void cancelDrawingStrip();
-    bool isDrawingStrip() const { return m_strip.has_value(); }
-    /// The placement in use, or last used (+/− change it while drawing).
-    StripPlacement stripPlacement() const { return m_stripPlacement; }
-    /// The line drawn so far, ending at the pointer, and where its LEDs would go.
-    QList<QPointF> stripLine() const;
-    QList<QPointF> stripPreview() const;
+    /// The LEDs a drag that just began moves (the grabbed one, or the marked group it belongs
+    /// to): for a frame kept without them.
+    void beginDrag(const NodePtr &grabbed);
+    void endDrag();
 
 public slots:
-    void editNodes();
-    void selectMode();
-    void editGrid();
-    void preview();
-    void colorsMode();
-    void updateMode();
-    void snapToGrid();
     void hideGrid();
     void showGrid();
-    void selectAll();
-    /// Unmarks every LED ("deselect node"), one undo step.
-    void deselectAll();
-    void mirrorX();
-    void mirrorY();
-    /// The toolbar's turn: clockwise, or counter-clockwise while Option is held.
-    void rotate();
-    void rotateLeft();
-    /// A quarter turn clockwise whatever keys are held (the menu command).
-    void rotateClockwise();
-    /// The toolbar's fit: to the layout space, or to half of it while Option is held.
-    void scale();
-    void scale2();
-    /// Fits to the layout space whatever keys are held (the menu command).
-    void scaleToFit();
     /// The timer's action: colours the LEDs in preview and colours modes.
     void tick();
-    void addFrame();
-    void addFrameAfter();
-    void removeFrames();
-    void previousFrame();
-    void nextFrame();
-    void reverseSelection();
-    void changeSelection();
-    void copy();
-    void cut();
-    void paste();
-    /// The delete command: removes the marked LEDs, one undo step.
-    void deleteNodes();
 
 signals:
     /// The marking changed (enables cut, copy and delete).
@@ -337,6 +234,10 @@ public slots:
     void zoomToFit();
 
 private:
+    /// The mode's tool, made afresh when the mode changed (after the press under way).
+    void updateModeTool();
+    /// Arrow keys move the marked LEDs; whether the key was used.
+    bool nudgeKey(QKeyEvent *event);
     void updateViewTransform();
     /// Middle-drag and Space+drag pan the view; whether the event was taken for that.
     bool panPress(QMouseEvent *event);
@@ -350,22 +251,6 @@ private:
                      const QRectF *within = nullptr);
     void paintNumbers(QPainter &painter, const QTransform &toDevice, double discRadius);
     const QPixmap &digitSprite(int digit);
-    void setMode(int mode, const char *identifier);
-    /// Acts on the gesture's accumulated readings and starts afresh.
-    void gestureEnded();
-    void mouseDown(QPointF point);
-    void mouseDragged(QPointF point);
-    void mouseUp(QPointF point, Qt::KeyboardModifiers modifiers);
-    void mouseMoved(QPointF point);
-    /// Moves a node during a press without undo (the release records the step).
-    void placeNode(const NodePtr &node, QPointF position);
-    void gridPress(QPointF point);
-    /// Refuses (and says so) an x or y handle within one unit of the origin.
-    bool tooCloseToOrigin(QPointF point);
-    void gridDrag(QPointF point);
-    void finishGridDrag();
-    NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
-    void transformLeds(const std::function<QPointF(QPointF, QPointF)> &map);
     void paintLayout(QPainter &painter, const QTransform &toDevice, bool composited = true);
     /// The parts of the layers under the LEDs: below the LED order line (background,
     /// picture, lattice), the line, above it (axes, markers, handles, arrows). With a drag,
@@ -379,8 +264,6 @@ private:
         const DragLayers *drag = nullptr;
     };
     void paintStaticLayer(QPainter &painter, const QTransform &toDevice, const LayerParts &parts);
-    /// The LED order line's points, with its tail in before LED 0 and out after the last.
-    QPolygonF orderLinePoints() const;
     /// The line's segments, leaving out those that move with a drag, or only those that
     /// come near `within` (layout units).
     QList<QLineF> orderLineSegments(const DragLayers *drag, const QRectF *within = nullptr) const;
@@ -405,34 +288,9 @@ private:
     /// A drag step: the layout without what moves, and over it, inside the region that
     /// changed, everything again; false when the drag is not one it can take.
     bool paintDragStep(QPainter &painter, const QTransform &toDevice);
-    /// The LEDs a drag that just began moves: for a frame kept without them.
-    void beginDrag();
-    void endDrag();
     void drawShape(QPainter &painter, const Node &node) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
     void colorPreview(const ColorPattern &pattern, double T);
-    /// A press while wiring; true when it was used.
-    bool wiringPress(QPointF point);
-    /// Escape while wiring, the arrow keys' nudge; true when the key was used.
-    bool wiringKey(QKeyEvent *event);
-    struct StripDrawing;
-    /// The drawing under way with its pointer moved to the widget position; none when
-    /// Draw Strip is off.
-    StripDrawing *movedStripPointer(QPointF widgetPosition);
-    /// Draw Strip's share of the mouse and the keys; true when the event was used.
-    bool stripPress(QPointF widgetPosition);
-    bool stripMove(QPointF widgetPosition);
-    bool stripRelease(QPointF widgetPosition);
-    bool stripKey(QKeyEvent *event);
-    /// Whether Draw Strip wants the key before the window's shortcuts (Backspace deletes).
-    bool isStripKey(const QKeyEvent *event) const;
-    /// Adds the strip along the line and leaves the tool (the line is a copy: it may be the
-    /// tool's own points).
-    void finishStrip(QList<QPointF> line);
-    /// Repaints the line and its LEDs and tells their count in the status bar.
-    void refreshStrip();
-    void paintStripDrawing(QPainter &painter);
-    void paintNextLedMarker(QPainter &painter);
     /// The automatic disc size and the closest spacing, computed again when stale.
     void refreshSpacing() const;
     /// The model's LEDs changed in number or order, or moved.
@@ -449,29 +307,26 @@ private:
     void findDuplicates();
 
     DocumentModel *m_model;
-    UndoManager *m_undo;
     std::function<const ColorPattern *()> m_patternSource;
 
     double m_lastX = 0, m_lastY = 0;
 
-    NodePtr m_gridHandle;
-    int m_editGridState = 0;
-    QPointF m_a, m_b, m_c, m_selectedPoint;
     double m_lastGridX = 0, m_lastGridY = 0;
     bool m_gridShown = true;
     bool m_axesDrawn = false;
     QList<QLineF> m_lattice;
 
-    int m_mode = EditNodes;
-    NodePtr m_selectedNode;
-    QPointF m_selectedPosition;
-    QPointF m_selectedOffset;
-    /// Where the marked group was when its drag began.
-    QList<QPointF> m_groupStarts;
-    std::shared_ptr<RectangleNode> m_rubberband;
+    const EditingMode *m_mode = &editingModes().first();
+    std::unique_ptr<Tool> m_modeTool;
+    /// The mode the tool is made for: it changes after a press under way.
+    const EditingMode *m_toolMode = nullptr;
+    std::unique_ptr<Tool> m_override;
+    /// A tool that ended itself, kept until the next one ends (its code may still be running).
+    std::unique_ptr<Tool> m_retired;
+    /// A press the tool holds is under way.
     bool m_pressed = false;
-    double m_gestureRotation = 0;
-    double m_gestureMagnification = 0;
+    TrackpadGesture m_gesture;
+    LayoutTransforms m_transforms{*this};
     bool m_painting = false;
 
     QList<NodePtr> m_duplicates;
@@ -483,30 +338,10 @@ private:
     bool backgroundPending() const;
 
     QTimer m_timer;
-    /// Where the press of a drag started, LED by LED, for its one undo step.
-    QList<NodePtr> m_dragNodes;
-    QList<QPointF> m_dragStarts;
 
     QElapsedTimer m_animationClock;
     bool m_animationPrepared = false;
     QTimer m_animationTimer;
-    qsizetype m_wiringFirst = -1;
-    qsizetype m_wiringNext = -1;
-    QList<NodePtr> m_wired;
-
-    /// Draw Strip under way: the points fixed so far, the pointer, and whether the first
-    /// press became a drag (a straight strip) or a click (a polyline).
-    struct StripDrawing {
-        QList<QPointF> points;
-        QPointF pointer;
-        QPointF pressAt; // widget position of the first press
-        bool pressed = false;
-        bool dragging = false;
-        bool polyline = false;
-    };
-    std::optional<StripDrawing> m_strip;
-    StripPlacement m_stripPlacement;
-    bool m_stripSnap = false;
 
     struct Sprite {
         QRgb stroke;

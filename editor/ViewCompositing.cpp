@@ -90,20 +90,20 @@ bool View::paintComposited(QPainter &painter, const QTransform &toDevice)
     return true;
 }
 
-void View::beginDrag()
+void View::beginDrag(const NodePtr &grabbed)
 {
     if (m_drag || m_dragDeclined || !m_compositing)
         return;
     const QList<NodePtr> &list = leds();
     auto drag = std::make_unique<DragLayers>();
     drag->moving.assign(list.size(), 0);
-    if (m_selectedNode->isMarked()) {
+    if (grabbed->isMarked()) {
         for (qsizetype k = 0; k < list.size(); ++k)
             if (list[k]->isMarked()) {
                 drag->moving[k] = 1;
                 drag->indices.append(k);
             }
-    } else if (const qsizetype k = list.indexOf(m_selectedNode); k >= 0) {
+    } else if (const qsizetype k = list.indexOf(grabbed); k >= 0) {
         drag->moving[k] = 1;
         drag->indices.append(k);
     }

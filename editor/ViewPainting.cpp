@@ -2,6 +2,8 @@
 // LED order line, the grid's axes, handles and duplicate markers, the LEDs, the rubberband.
 #include "View.h"
 
+#include "editor/NextLedMarker.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -136,8 +138,9 @@ void View::paintEvent(QPaintEvent *)
     updateEdges(true);
     QPainter painter(this);
     paintLayout(painter, m_toWidget);
-    paintStripDrawing(painter);
-    paintNextLedMarker(painter);
+    tool()->paintOverlay(painter);
+    if (m_mode->marksNextLed)
+        NextLedMarker(*this).paint(painter);
     m_painting = false;
 }
 
@@ -188,7 +191,7 @@ quint64 View::staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice
         mixDouble(p.x());
         mixDouble(p.y());
     }
-    for (const NodePtr &handle : {origin(), xDirection(), yDirection(), m_gridHandle}) {
+    for (const NodePtr &handle : {origin(), xDirection(), yDirection(), tool()->handle()}) {
         mix(quintptr(handle.get()));
         if (handle) {
             const QPointF p = displayPosition(*handle);
@@ -317,8 +320,8 @@ void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice, const
         for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
             if (handle && handle->visible)
                 drawShape(painter, *handle);
-        if (m_gridHandle)
-            drawShape(painter, *m_gridHandle);
+        if (const NodePtr handle = tool()->handle())
+            drawShape(painter, *handle);
     }
     painter.restore();
 
@@ -392,14 +395,6 @@ void View::paintLayout(QPainter &painter, const QTransform &toDevice, bool compo
 
     if (m_numbersShown)
         paintNumbers(painter, toDevice, 10 * toDevice.m11() * ledSize() / 20);
-
-    if (m_rubberband) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.save();
-        painter.setTransform(toDevice, true);
-        drawShape(painter, *m_rubberband);
-        painter.restore();
-    }
 }
 
 } // namespace lumora

@@ -42,12 +42,12 @@ QColor displayColor(const Color &c)
 
 void View::tick()
 {
-    if (m_mode == Preview) {
+    if (modeColors() == ModeColors::Pattern) {
         const ColorPattern *pattern = m_patternSource ? m_patternSource() : nullptr;
         if (!pattern)
             return;
         colorPreview(*pattern, referenceSeconds() * 30);
-    } else if (m_mode == Colors) {
+    } else if (modeColors() == ModeColors::Picture) {
         colorFromBitmap();
     } else {
         return;
@@ -108,7 +108,7 @@ void View::clearPreviewColors(bool fills)
 
 QList<QPointF> View::points() const
 {
-    return snapshot().points();
+    return m_model->snapshot().points();
 }
 
 QList<QPointF> View::positions() const
@@ -123,7 +123,7 @@ QRectF View::boundingBox() const
 {
     // The start values are the origin handle's layout position, even before the grid is
     // complete; they matter only without LEDs.
-    LayoutSnapshot layout = snapshot();
+    LayoutSnapshot layout = m_model->snapshot();
     if (!layout.grid && origin())
         return layout.leds.isEmpty() ? QRectF(origin()->position(), QSizeF(1, 1)) : layout.boundingBox();
     return layout.boundingBox();
@@ -225,62 +225,6 @@ void View::dropEvent(QDropEvent *event)
         event->setDropAction(Qt::CopyAction);
         event->accept();
     }
-}
-
-QList<bool> View::selection() const
-{
-    return m_model->marking();
-}
-
-void View::setSelection(const QList<bool> &selection)
-{
-    const QList<NodePtr> list = leds();
-    for (qsizetype i = 0; i < list.size() && i < selection.size(); ++i) {
-        if (selection[i])
-            markNode(list[i]);
-        else
-            unmarkNode(list[i]);
-    }
-}
-
-void View::updateSelection()
-{
-    m_model->showCurrentFrame();
-}
-
-void View::addFrame()
-{
-    m_model->addFrame();
-}
-
-void View::addFrameAfter()
-{
-    m_model->addFrameAfter();
-}
-
-void View::removeFrames()
-{
-    m_model->removeFrame();
-}
-
-void View::previousFrame()
-{
-    m_model->previousFrame();
-}
-
-void View::nextFrame()
-{
-    m_model->nextFrame();
-}
-
-void View::reverseSelection()
-{
-    m_model->reverseFrames();
-}
-
-void View::changeSelection()
-{
-    m_model->changeFrames();
 }
 
 } // namespace lumora

@@ -204,7 +204,7 @@ QString View::ledToolTip(QPointF point) const
     const qsizetype index = leds().indexOf(node);
     const QPointF p = node->position();
     QString text = tr("LED %1\nLayout %2, %3").arg(index).arg(p.x(), 0, 'f', 1).arg(p.y(), 0, 'f', 1);
-    const auto grid = transform();
+    const auto grid = m_model->transform();
     if (const auto inverse = grid ? grid->inverted() : std::nullopt) {
         const QPointF g = inverse->map(p);
         text += tr("\nGrid %1, %2").arg(g.x(), 0, 'f', 2).arg(g.y(), 0, 'f', 2);
@@ -212,13 +212,6 @@ QString View::ledToolTip(QPointF point) const
         text += tr("\nNo complete grid");
     }
     return text;
-}
-
-void View::fitGrid()
-{
-    m_model->setGrid(lumora::fitGrid(m_model->ledPositions()));
-    updateEdges(false);
-    QWidget::update();
 }
 
 } // namespace lumora

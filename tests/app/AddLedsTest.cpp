@@ -172,12 +172,12 @@ TEST(AddLeds, DrawStripLaysThirtyLedsAlongACurveClickedPointByPoint)
 
     // In front of the marked LED, and evenly along the curve (the view maps through whole
     // pixels, hence the tolerance).
-    ASSERT_EQ(w.view->ledCount(), 32);
+    ASSERT_EQ(w.view->model()->ledCount(), 32);
     EXPECT_EQ(w.model->leds()[31], marked);
     const QList<QPointF> expected = polylineByCount(curve, 30);
     for (qsizetype i = 0; i < 30; ++i)
         EXPECT_LT(QLineF(w.view->positions()[i + 1], expected[i]).length(), 2) << i;
     EXPECT_EQ(w.undo->undoActionName(), "add strip");
     w.undo->undo();
-    EXPECT_EQ(w.view->ledCount(), 2);
+    EXPECT_EQ(w.view->model()->ledCount(), 2);
 }

@@ -3,7 +3,11 @@
 #include "app/DocumentWindow.h"
 #include "app/ExportDialog.h"
 #include "document/UndoManager.h"
+#include "editor/EditCommands.h"
+#include "editor/NextLedMarker.h"
 #include "editor/View.h"
+#include "editor/tools/DrawStripTool.h"
+#include "editor/tools/SelectTool.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QAction>
@@ -98,9 +102,9 @@ TEST(Documents, OpeningLeavesNothingToUndoAndSetsUpTheLayout)
     ASSERT_TRUE(document) << qPrintable(error);
     EXPECT_FALSE(document->undoManager()->canUndo());
     EXPECT_FALSE(document->isModified());
-    EXPECT_EQ(document->view()->ledCount(), 2);
-    EXPECT_EQ(document->view()->gridState(), 3);
-    EXPECT_EQ(document->view()->mode(), View::Select); // a document with a grid opens in select mode
+    EXPECT_EQ(document->view()->model()->ledCount(), 2);
+    EXPECT_EQ(document->view()->model()->gridState(), 3);
+    EXPECT_EQ(document->view()->mode(), "Select"); // a document with a grid opens in select mode
     // Writing the live state gives back the canonical text.
     EXPECT_TRUE(document->data().startsWith("Point points[2] =\n{\n10.000000,10.000000,\n"));
 }
@@ -111,10 +115,10 @@ TEST(Documents, APartialGridSetsOnlyItsHandles)
     const QString file = writeFile(dir, "b.lumora", "\nPoint grid[2] =\n{\n5,5,\n9,5,\n};\n");
     std::unique_ptr<Document> document(Document::open(file, nullptr));
     ASSERT_TRUE(document);
-    EXPECT_EQ(document->view()->gridState(), 2);
+    EXPECT_EQ(document->view()->model()->gridState(), 2);
     EXPECT_TRUE(document->view()->xDirection());
     EXPECT_FALSE(document->view()->yDirection());
-    EXPECT_EQ(document->view()->mode(), View::EditNodes);
+    EXPECT_EQ(document->view()->mode(), "Edit Nodes");
 }
 
 TEST(Documents, UnreadableFilesAreRefusedNotOpenedEmpty)
@@ -150,11 +154,11 @@ TEST(Documents, ToolbarFollowsTheModeAndTheOptionKey)
 {
     Document document;
     DocumentWindow *window = document.window();
-    document.view()->selectMode();
+    document.view()->setMode("Select");
     EXPECT_TRUE(window->toolbarAction("Select")->isChecked());
-    document.view()->preview(); // refused: no grid
+    document.view()->setMode("Preview"); // refused: no grid
     EXPECT_TRUE(window->toolbarAction("Select")->isChecked());
-    EXPECT_EQ(document.view()->mode(), View::Select);
+    EXPECT_EQ(document.view()->mode(), "Select");
 
     QAction *rotate = window->toolbarAction("RotateMenu");
     QAction *scale = window->toolbarAction("ScaleMenu");
@@ -173,8 +177,8 @@ TEST(Documents, ExportWritesBesideTheDocumentAndFollowsTheTab)
     app.setStatus(0);
     Document *document = app.newDocument();
     document->view()->addVertex({512, 384});
-    document->view()->selectAll();
-    document->view()->addFrame();
+    EditCommands(document->view()->model()).selectAll();
+    document->view()->model()->addFrame();
     QString error;
     ASSERT_TRUE(document->saveTo(dir.filePath("wall.lumora"), &error)) << qPrintable(error);
 

@@ -65,13 +65,13 @@ TEST(MenuCommands, ShortcutsDoWhatTheirItemsSayWithCtrlHeld)
 {
     Window turned, plain;
     turned.triggerWithCtrl("Layout", "Rotate Clockwise");
-    plain.view->rotateClockwise();
+    plain.view->transforms().rotateClockwise();
     EXPECT_EQ(turned.view->positions(), plain.view->positions());
     EXPECT_EQ(turned.view->positions()[0], QPointF(200, 200)); // clockwise with y up
 
     Window fitted, full;
     fitted.triggerWithCtrl("Layout", "Scale to Fit");
-    full.view->scaleToFit();
+    full.view->transforms().scaleToFit();
     EXPECT_EQ(fitted.view->positions(), full.view->positions());
 }
 

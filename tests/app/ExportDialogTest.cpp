@@ -3,7 +3,11 @@
 #include "app/DocumentWindow.h"
 #include "app/ExportDialog.h"
 #include "exports/ExportSettings.h"
+#include "editor/EditCommands.h"
+#include "editor/NextLedMarker.h"
 #include "editor/View.h"
+#include "editor/tools/DrawStripTool.h"
+#include "editor/tools/SelectTool.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -90,8 +94,8 @@ TEST(ExportDialog, ExportsIntoTheChosenFolderAndOffersToOpenIt)
     Application app;
     Document *document = app.newDocument();
     document->view()->addVertex({512, 384});
-    document->view()->selectAll();
-    document->view()->addFrame();
+    EditCommands(document->view()->model()).selectAll();
+    document->view()->model()->addFrame();
     QString error;
     ASSERT_TRUE(document->saveTo(dir.filePath("wall.lumora"), &error)) << qPrintable(error);
 

@@ -79,20 +79,20 @@ TEST(FirstHour, EditModesShowNoStalePreviewColoursAndColorsRingsStandOut)
     Document document;
     View *view = document.view();
     const NodePtr a = view->addVertex({512, 384}), b = view->addVertex({600, 384});
-    view->markNode(b);
+    view->model()->markLed(b);
     ASSERT_TRUE(view->addImageWithURL(QUrl::fromLocalFile(dir.filePath("white.png"))));
-    view->fitGrid();
+    view->transforms().fitGrid();
     document.showWindow();
 
-    view->colorsMode();
+    view->setMode("Colors");
     ASSERT_TRUE(QTest::qWaitFor([&] { view->tick(); return a->fill && *a->fill == QColor(Qt::white); }, 5000));
     EXPECT_EQ(a->stroke, QColor(Qt::black)) << "a white ring would vanish on white";
     EXPECT_EQ(b->stroke, QColor(Qt::red)) << "the marking stays red";
     EXPECT_EQ(View::contrastingRing(Qt::black), QColor(Qt::white));
     EXPECT_EQ(View::contrastingRing(QColor(255, 255, 0)), QColor(Qt::black));
 
-    view->preview();
-    view->selectMode();
+    view->setMode("Preview");
+    view->setMode("Select");
     EXPECT_EQ(*a->fill, QColor(Qt::black));
     EXPECT_EQ(a->stroke, QColor(Qt::white));
     EXPECT_EQ(b->stroke, QColor(Qt::red));

@@ -118,12 +118,12 @@ TEST(LiveOutput, previewSendsTheColoursOnScreen)
     QList<QByteArray> shown;
     QObject::connect(layout.view(), &View::ticked, layout.view(), [&] {
         QByteArray rgb;
-        for (const NodePtr &node : layout.view()->nodes())
+        for (const NodePtr &node : layout.view()->model()->leds())
             rgb.append(char(node->fill->red())).append(char(node->fill->green())).append(char(node->fill->blue()));
         shown.append(rgb);
     });
-    layout.view()->preview();
-    ASSERT_EQ(layout.view()->mode(), View::Preview);
+    layout.view()->setMode("Preview");
+    ASSERT_EQ(layout.view()->mode(), "Preview");
     layout.window()->findChild<QAction *>("sendToLeds")->trigger();
     ASSERT_TRUE(layout.live()->isSending());
 
@@ -155,13 +155,13 @@ TEST(LiveOutput, editingModesSendTheMarkedLedsRed)
     TwoLeds layout;
     Receiver receiver;
     layout.live()->setSettings(receiver.target(OutputProtocol::E131));
-    layout.view()->selectMode();
+    layout.view()->setMode("Select");
     layout.live()->setSending(true);
 
     const QByteArray none("\0\0\0\0\0\0", 6);
     EXPECT_TRUE(receiver.received(126, [&](const QByteArray &data) { return data == none; }));
 
-    layout.view()->markNode(layout.view()->nodes()[1]);
+    layout.view()->model()->markLed(layout.view()->model()->leds()[1]);
     const QByteArray second("\0\0\0\xff\0\0", 6);
     EXPECT_TRUE(receiver.received(126, [&](const QByteArray &data) { return data == second; }));
 
@@ -226,7 +226,7 @@ TEST(LiveOutput, playShowsTheFramesWithoutUndoStepsUntilEscape)
     TwoLeds layout;
     DocumentModel *model = layout.view()->model();
     ASSERT_EQ(model->frames().size(), 2);
-    UndoManager *undo = layout.view()->undoManager();
+    UndoManager *undo = layout.view()->model()->undoManager();
     const int steps = undo->stack()->count();
 
     QList<qint64> shown;
@@ -277,8 +277,8 @@ TEST(LiveOutput, switchingOffSendsBlackOnceUnlessTheLastFrameStaysLit)
     TwoLeds layout;
     Receiver receiver;
     layout.live()->setSettings(receiver.target(OutputProtocol::Ddp));
-    layout.view()->selectMode();
-    layout.view()->markNode(layout.view()->nodes()[0]);
+    layout.view()->setMode("Select");
+    layout.view()->model()->markLed(layout.view()->model()->leds()[0]);
     const QByteArray red("\xff\0\0\0\0\0", 6), black(6, '\0');
     layout.live()->setSending(true);
     ASSERT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == red; }));

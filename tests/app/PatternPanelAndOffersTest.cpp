@@ -66,8 +66,8 @@ TEST(PatternPanel, PreviewRefusedForWantOfAGridOffersTheFixInTheStatusBar)
     ASSERT_TRUE(offer->isVisible());
 
     QTest::mouseClick(offer, Qt::LeftButton);
-    EXPECT_EQ(document.view()->gridState(), 3);
-    EXPECT_EQ(document.view()->mode(), View::Preview);
+    EXPECT_EQ(document.view()->model()->gridState(), 3);
+    EXPECT_EQ(document.view()->mode(), "Preview");
     EXPECT_TRUE(window->toolbarAction("Preview")->isChecked());
     EXPECT_FALSE(offer->isVisible());
     document.undoManager()->endGrouping();

@@ -56,6 +56,6 @@ TEST(Printing, CirclesKeepTheirSizeAndFitTheArea)
     EXPECT_NEAR(circles[1].center().y(), 250, 1e-9);
 
     // Marking changes nothing.
-    document.view()->markNode(document.view()->nodes()[0]);
+    document.view()->model()->markLed(document.view()->model()->leds()[0]);
     EXPECT_EQ(print.circles({800, 500}), circles);
 }

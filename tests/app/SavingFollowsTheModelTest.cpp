@@ -68,16 +68,16 @@ struct OpenLayout {
 TEST(SavingFollowsTheModel, AGridPlacedByClicksIsSavedAndComesBack)
 {
     OpenLayout layout("points-and-filenames.lumora");
-    ASSERT_EQ(layout.view()->gridState(), 0);
-    layout.view()->editGrid();
+    ASSERT_EQ(layout.view()->model()->gridState(), 0);
+    layout.view()->setMode("Edit Grid");
     for (QPointF p : {QPointF(300, 300), QPointF(340, 300), QPointF(300, 340)})
         QTest::mouseClick(layout.view(), Qt::LeftButton, {}, layout.at(p));
-    EXPECT_EQ(layout.view()->gridState(), 3);
+    EXPECT_EQ(layout.view()->model()->gridState(), 3);
     EXPECT_TRUE(layout.document->isModified());
     ASSERT_TRUE(waitFor([&] { return layout.saved(); }));
     const auto again = layout.reopened();
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->view()->gridState(), 3);
+    EXPECT_EQ(again->view()->model()->gridState(), 3);
     // Stored to six decimals.
     const QPointF y = again->model()->gridHandles()->yDirection - layout.view()->yDirection()->position();
     EXPECT_LT(std::abs(y.x()) + std::abs(y.y()), 1e-5);
@@ -95,7 +95,7 @@ TEST(SavingFollowsTheModel, ChangeFramesIsSavedAndComesBack)
     model->undoManager()->disableUndoRegistration(); // only Change Frames may make it modified
     model->setMarking(changed);
     model->undoManager()->enableUndoRegistration();
-    layout.view()->changeSelection();
+    layout.view()->model()->changeFrames();
     EXPECT_TRUE(layout.document->isModified());
     ASSERT_TRUE(waitFor([&] { return layout.saved(); }));
     const auto again = layout.reopened();

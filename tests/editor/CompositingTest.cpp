@@ -60,7 +60,7 @@ void expectCompositedAgrees(View &view, const char *when)
 
 void recolour(View &view, int variant)
 {
-    const QList<NodePtr> &leds = view.nodes();
+    const QList<NodePtr> &leds = view.model()->leds();
     for (qsizetype k = 0; k < leds.size(); ++k)
         leds[k]->fill = QColor::fromHsv(int(k * 37 + variant * 101) % 360, 255 - int(k % 3) * 60, 255 - int(k % 5) * 40);
 }
@@ -87,7 +87,7 @@ TEST(Compositing, AgreesWithPaintingEveryLedThroughRecolouringMarkingAndMoving)
             for (int x = 0; x < 12; ++x)
                 f.view->addVertex(QPointF(350 + c.spacing * (y % 2 ? 11 - x : x), 250 + c.spacing * y));
         f.makeGrid({512, 384}, {542, 384}, {512, 414});
-        f.view->preview();
+        f.view->setMode("Preview");
         f.view->setZoom(c.zoom, {512, 384});
         recolour(*f.view, 1);
         expectCompositedAgrees(*f.view, "coloured");
@@ -99,11 +99,11 @@ TEST(Compositing, AgreesWithPaintingEveryLedThroughRecolouringMarkingAndMoving)
         EXPECT_LE(difference(written, paint(*f.view)).largest, tolerance);
         f.view->setCompositing(true);
 
-        for (qsizetype k = 0; k < f.view->nodes().size(); k += 7)
-            f.view->markNode(f.view->nodes()[k]);
+        for (qsizetype k = 0; k < f.view->model()->leds().size(); k += 7)
+            f.view->model()->markLed(f.view->model()->leds()[k]);
         expectCompositedAgrees(*f.view, "marked");
 
-        f.model.setLedPosition(f.view->nodes()[40], {520, 390});
+        f.model.setLedPosition(f.view->model()->leds()[40], {520, 390});
         f.view->setNumbersShown(true);
         expectCompositedAgrees(*f.view, "moved, numbered");
     }
@@ -116,7 +116,7 @@ TEST(Compositing, ATranslucentFillIsPaintedLedByLed)
         f.view->addVertex(QPointF(300 + 8 * x, 300));
     f.view->setLedSize(20);
     recolour(*f.view, 3);
-    f.view->nodes()[4]->fill = QColor(255, 0, 0, 100);
+    f.view->model()->leds()[4]->fill = QColor(255, 0, 0, 100);
     f.view->setCompositing(false);
     const QImage reference = paint(*f.view);
     f.view->setCompositing(true);
@@ -137,8 +137,8 @@ struct DragFixture : ViewFixture {
         for (int i = 0; i < 60; ++i)
             view->addVertex(QPointF(200 + 10 * i, 300 + (i % 2) * 40));
         endEvent();
-        view->selectMode();
-        reference.selectMode(); // the same overlays: Edit LEDs would show where the next LED goes
+        view->setMode("Select");
+        reference.setMode("Select"); // the same overlays: Edit LEDs would show where the next LED goes
         reference.show();
         for (View *v : {view.get(), &reference}) {
             v->resize(1024, 768);
@@ -168,7 +168,7 @@ TEST(Compositing, ADragShowsTheLedAndItsSegmentsWhereTheyAreNow)
     for (const double zoom : {1.0, 4.0}) {
         SCOPED_TRACE(zoom);
         DragFixture f(zoom);
-        const QPointF from = f.view->nodes()[20]->position();
+        const QPointF from = f.view->model()->leds()[20]->position();
         const QImage before = paint(*f.view);
         f.press(from);
         // Across its neighbours' segments, over other LEDs, and away.
@@ -192,13 +192,13 @@ TEST(Compositing, AGroupDragOfMarkedLedsAndOfTheFirstLedShowsEveryMovedPart)
     DragFixture f;
     // The first LEDs (the start marker turns with them) and a run in the middle.
     for (const int k : {0, 1, 2, 30, 31, 32, 33, 50})
-        f.view->markNode(f.view->nodes()[k]);
-    const QPointF from = f.view->nodes()[31]->position();
+        f.view->model()->markLed(f.view->model()->leds()[k]);
+    const QPointF from = f.view->model()->leds()[31]->position();
     f.press(from);
     for (const QPointF to : {from + QPointF(5, 5), from + QPointF(-50, 80)}) {
         f.drag(to);
         f.expectLikeReference("dragging the group");
     }
     f.release(from + QPointF(-50, 80));
-    EXPECT_EQ(f.view->nodes()[0]->position(), QPointF(150, 380));
+    EXPECT_EQ(f.view->model()->leds()[0]->position(), QPointF(150, 380));
 }

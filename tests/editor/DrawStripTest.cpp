@@ -29,13 +29,13 @@ TEST(DrawStrip, ADraggedLineGetsTheCountEvenlyFromEndToEndAsOneUndoStep)
 {
     ViewFixture f;
     f.led({50, 50});
-    f.view->startDrawingStrip({StripPlacement::Count, 30}, false);
+    f.drawStrip({StripPlacement::Count, 30}, false);
     f.press({100, 100});
     f.drag({250, 300});
-    ASSERT_EQ(f.view->stripPreview().size(), 30);
-    EXPECT_EQ(f.view->stripPreview().last(), QPointF(250, 300));
+    ASSERT_EQ(dynamic_cast<DrawStripTool *>(f.view->tool())->preview().size(), 30);
+    EXPECT_EQ(dynamic_cast<DrawStripTool *>(f.view->tool())->preview().last(), QPointF(250, 300));
     f.drag({390, 100});
-    EXPECT_EQ(f.view->ledCount(), 1) << "nothing is added before the release";
+    EXPECT_EQ(f.view->model()->ledCount(), 1) << "nothing is added before the release";
     f.release({390, 100});
     f.endEvent();
 
@@ -55,7 +55,7 @@ TEST(DrawStrip, AClickedPolylineFinishesByDoubleClickOrByEnterAfterBackspace)
     const QList<QPointF> l{{100, 100}, {200, 100}, {300, 100}, {300, 200}, {300, 300}};
     for (const bool enter : {false, true}) {
         ViewFixture f;
-        f.view->startDrawingStrip({StripPlacement::Count, 4}, false);
+        f.drawStrip({StripPlacement::Count, 4}, false);
         QTest::keyClick(f.view.get(), Qt::Key_Plus); // the count follows + and −
         f.click({100, 100});
         f.click({300, 100});
@@ -68,7 +68,7 @@ TEST(DrawStrip, AClickedPolylineFinishesByDoubleClickOrByEnterAfterBackspace)
         } else {
             doubleClick(f, {300, 300});
         }
-        EXPECT_FALSE(f.view->isDrawingStrip());
+        EXPECT_FALSE((dynamic_cast<DrawStripTool *>(f.view->tool()) != nullptr));
         EXPECT_EQ(f.view->positions(), l) << (enter ? "Enter" : "double click");
     }
 }
@@ -76,17 +76,17 @@ TEST(DrawStrip, AClickedPolylineFinishesByDoubleClickOrByEnterAfterBackspace)
 TEST(DrawStrip, EscapeInTheMiddleOfADragLeavesWithNothingAdded)
 {
     ViewFixture f;
-    f.view->startDrawingStrip({}, false);
+    f.drawStrip({}, false);
     f.press({500, 500});
     f.drag({700, 500});
     QTest::keyClick(f.view.get(), Qt::Key_Escape);
     f.release({700, 500});
     f.endEvent();
-    EXPECT_FALSE(f.view->isDrawingStrip());
-    EXPECT_EQ(f.view->ledCount(), 0);
+    EXPECT_FALSE((dynamic_cast<DrawStripTool *>(f.view->tool()) != nullptr));
+    EXPECT_EQ(f.view->model()->ledCount(), 0);
     EXPECT_FALSE(f.undo.canUndo());
     f.click({600, 600}); // an ordinary click of Edit LEDs again
-    EXPECT_EQ(f.view->ledCount(), 1);
+    EXPECT_EQ(f.view->model()->ledCount(), 1);
 }
 
 TEST(DrawStrip, LandsWhereThePointerIsWhileZoomedInFourTimes)
@@ -94,9 +94,9 @@ TEST(DrawStrip, LandsWhereThePointerIsWhileZoomedInFourTimes)
     ViewFixture f;
     f.view->setZoom(4, f.view->widgetPoint({600, 400}));
     // A drag of 20 units is 80 pixels at this zoom: a line, not a click.
-    f.view->startDrawingStrip({StripPlacement::Count, 5}, false);
+    f.drawStrip({StripPlacement::Count, 5}, false);
     f.pressDragRelease({580, 400}, {600, 400});
-    f.view->startDrawingStrip({StripPlacement::Count, 3}, false);
+    f.drawStrip({StripPlacement::Count, 3}, false);
     f.click({560, 380});
     f.drag({600, 420});
     f.view->grab(); // the line and the preview paint at this zoom
@@ -111,11 +111,11 @@ TEST(DrawStrip, SnapsToHalfGridStepsWhenAskedWithACompleteGrid)
 {
     ViewFixture f;
     f.makeGrid({100, 100}, {140, 100}, {100, 140}); // 40 units a step
-    f.view->startDrawingStrip({StripPlacement::Count, 3}, true);
+    f.drawStrip({StripPlacement::Count, 3}, true);
     f.press({103, 104});
     f.drag({181, 97});
     const QList<QPointF> snapped{{100, 100}, {140, 100}, {180, 100}};
-    EXPECT_EQ(f.view->stripPreview(), snapped);
+    EXPECT_EQ(dynamic_cast<DrawStripTool *>(f.view->tool())->preview(), snapped);
     f.release({181, 97});
     EXPECT_EQ(f.view->positions(), snapped);
 }

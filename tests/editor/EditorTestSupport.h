@@ -1,7 +1,13 @@
 #pragma once
 
 #include "document/UndoManager.h"
+#include "editor/EditCommands.h"
+#include "editor/NextLedMarker.h"
 #include "editor/View.h"
+#include "editor/tools/DrawStripTool.h"
+#include "editor/tools/EditGridTool.h"
+#include "editor/tools/SelectTool.h"
+#include "editor/tools/WireByClickingTool.h"
 
 #include <QApplication>
 #include <QTest>
@@ -28,6 +34,8 @@ inline void PrintTo(const QRectF &r, std::ostream *os)
 struct ViewFixture {
     lumora::DocumentModel model;
     lumora::UndoManager &undo = *model.undoManager();
+    /// The count or spacing Draw Strip uses (and +/− change), as the window keeps it.
+    lumora::StripPlacement stripPlacement;
     std::unique_ptr<lumora::View> view = std::make_unique<lumora::View>(&model);
     /// Another widget of the window.
     QWidget elsewhere;
@@ -38,6 +46,12 @@ struct ViewFixture {
         view->show();
     }
 
+    /// Starts Draw Strip over the current mode.
+    void drawStrip(lumora::StripPlacement placement, bool snap)
+    {
+        stripPlacement = placement;
+        view->startTool(std::make_unique<lumora::DrawStripTool>(*view, stripPlacement, snap));
+    }
     /// The widget position of a layout point.
     QPoint at(QPointF layout) const { return view->widgetPoint(layout).toPoint(); }
 

@@ -11,32 +11,32 @@ TEST(FrameCommands, NamesWinOverTheMarkingTheyCauseAndUndoRestoresTheFrame)
     ViewFixture f;
     auto a = f.view->addVertex({10, 10});
     auto b = f.view->addVertex({20, 10});
-    f.view->markNode(a);
-    f.view->addFrame(); // frame [true, false]
+    f.view->model()->markLed(a);
+    f.view->model()->addFrame(); // frame [true, false]
     f.endEvent();
     EXPECT_EQ(f.undo.undoActionName(), "add Frame");
-    f.view->unmarkNode(a);
-    f.view->markNode(b);
-    f.view->addFrame(); // inserted before it: [false, true], current index 0
+    f.view->model()->unmarkLed(a);
+    f.view->model()->markLed(b);
+    f.view->model()->addFrame(); // inserted before it: [false, true], current index 0
     f.endEvent();
-    const FramePtr second = f.view->animationEditor()->animationFrame();
+    const FramePtr second = f.view->model()->animationEditor()->animationFrame();
 
-    f.view->removeFrames(); // shows the remaining frame [true, false]
+    f.view->model()->removeFrame(); // shows the remaining frame [true, false]
     f.endEvent();
     EXPECT_EQ(f.undo.undoActionName(), "remove Frame");
     EXPECT_TRUE(a->isMarked());
     EXPECT_FALSE(b->isMarked());
 
     f.undo.undo();
-    EXPECT_EQ(f.view->animationEditor()->track().frames.size(), 2);
-    EXPECT_EQ(f.view->animationEditor()->animationFrame(), second);
+    EXPECT_EQ(f.view->model()->animationEditor()->track().frames.size(), 2);
+    EXPECT_EQ(f.view->model()->animationEditor()->animationFrame(), second);
     EXPECT_EQ(second->selection, (QList<bool>{false, true}));
     EXPECT_TRUE(b->isMarked()); // the restored frame is shown again
 
-    f.view->nextFrame();
+    f.view->model()->nextFrame();
     f.endEvent();
     EXPECT_EQ(f.undo.undoActionName(), "next Frame");
-    f.view->previousFrame();
+    f.view->model()->previousFrame();
     f.endEvent();
     EXPECT_EQ(f.undo.undoActionName(), "previous Frame");
 }

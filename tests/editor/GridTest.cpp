@@ -27,59 +27,59 @@ TEST(Grid, ThreePressesPlaceTheHandlesEvenOnAnLed)
     ViewFixture f;
     auto led = f.led({64, 0});
     const int steps = f.undo.stack()->count();
-    f.view->editGrid();
+    f.view->setMode("Edit Grid");
 
     f.press({0, 0});
-    EXPECT_EQ(f.view->gridState(), 1);
-    EXPECT_EQ(f.view->selectedNode(), f.view->origin());
+    EXPECT_EQ(f.view->model()->gridState(), 1);
+    EXPECT_EQ(f.view->tool()->selectedNode(), f.view->origin());
     f.release({0, 0});
 
     f.press({64, 0});
-    EXPECT_EQ(f.view->gridState(), 2);
-    EXPECT_EQ(f.view->selectedNode(), f.view->xDirection());
+    EXPECT_EQ(f.view->model()->gridState(), 2);
+    EXPECT_EQ(f.view->tool()->selectedNode(), f.view->xDirection());
     f.release({64, 0});
 
     f.press({0, 64});
-    EXPECT_EQ(f.view->gridState(), 3);
+    EXPECT_EQ(f.view->model()->gridState(), 3);
     f.release({0, 64});
     f.endEvent();
 
     EXPECT_EQ(f.view->origin()->position(), QPointF(0, 0));
     EXPECT_EQ(f.view->xDirection()->position(), QPointF(64, 0));
     EXPECT_EQ(f.view->yDirection()->position(), QPointF(0, 64));
-    EXPECT_EQ(f.view->gridNodes(), (QList<NodePtr>{f.view->origin(), f.view->xDirection(), f.view->yDirection()}));
+    EXPECT_TRUE(f.model.gridHandles());
     EXPECT_EQ(f.view->latticeSegments().size(), 82);
-    EXPECT_EQ(f.view->ledCount(), 1);
+    EXPECT_EQ(f.view->model()->ledCount(), 1);
     EXPECT_EQ(f.undo.stack()->count(), steps);
 
     // Once the grid is complete, a press on an LED selects the LED.
     f.press({66, 2});
-    EXPECT_EQ(f.view->selectedNode(), led);
-    EXPECT_EQ(f.view->gridHandle(), nullptr);
+    EXPECT_EQ(f.view->tool()->selectedNode(), led);
+    EXPECT_EQ(f.view->tool()->handle(), nullptr);
     f.release({66, 2});
 }
 
 TEST(Grid, TheThirdHandleSwitchesToEditGridWithoutTheToolbar)
 {
     ViewFixture f;
-    f.view->selectMode();
+    f.view->setMode("Select");
     QSignalSpy spy(f.view.get(), &View::toolbarItemSelected);
     f.view->addOrigin({0, 0});
     f.view->addX({64, 0});
-    EXPECT_EQ(f.view->mode(), View::Select);
-    EXPECT_FALSE(f.view->transform());
-    EXPECT_TRUE(f.view->gridNodes().isEmpty());
+    EXPECT_EQ(f.view->mode(), "Select");
+    EXPECT_FALSE(f.view->model()->transform());
+    EXPECT_FALSE(f.model.gridHandles());
     f.view->addY({0, 64});
-    EXPECT_EQ(f.view->mode(), View::EditGrid);
+    EXPECT_EQ(f.view->mode(), "Edit Grid");
     EXPECT_EQ(spy.count(), 0);
-    ASSERT_TRUE(f.view->transform());
-    EXPECT_EQ(f.view->transform()->map({1.5, 2}), QPointF(96, 128));
+    ASSERT_TRUE(f.view->model()->transform());
+    EXPECT_EQ(f.view->model()->transform()->map({1.5, 2}), QPointF(96, 128));
 }
 
 TEST(Grid, AHandleBeingPlacedIsPutBackWhenReleasedOutside)
 {
     ViewFixture f;
-    f.view->editGrid();
+    f.view->setMode("Edit Grid");
     const int steps = f.undo.stack()->count();
 
     f.pressDragRelease({100, 100}, {100, 900});
@@ -87,8 +87,8 @@ TEST(Grid, AHandleBeingPlacedIsPutBackWhenReleasedOutside)
     f.pressDragRelease({200, 100}, {1030, 100});
     EXPECT_EQ(f.view->xDirection()->position(), QPointF(200, 100));
     f.endEvent();
-    EXPECT_EQ(f.view->gridState(), 2);
-    EXPECT_EQ(f.view->selectedNode(), nullptr);
+    EXPECT_EQ(f.view->model()->gridState(), 2);
+    EXPECT_EQ(f.view->tool()->selectedNode(), nullptr);
     EXPECT_EQ(f.undo.stack()->count(), steps);
 
     // Dragged to a place inside, it stays there as an undoable move.
@@ -110,13 +110,13 @@ TEST(Grid, TheNearestHandleDecidesWhatAPressGrabs)
     } cases[] = {{{60, 4}, 2}, {{32, 32}, 1}, {{32, 64}, 3}, {{64, 64}, 3}, {{10, 10}, 1}};
     for (const auto &c : cases) {
         f.press(c.press);
-        EXPECT_EQ(f.view->editGridState(), c.state);
-        ASSERT_NE(f.view->gridHandle(), nullptr);
-        EXPECT_EQ(f.view->gridHandle()->position(), c.press);
-        EXPECT_EQ(f.view->selectedNode(), f.view->gridHandle());
+        EXPECT_EQ(dynamic_cast<EditGridTool *>(f.view->tool())->editGridState(), c.state);
+        ASSERT_NE(f.view->tool()->handle(), nullptr);
+        EXPECT_EQ(f.view->tool()->handle()->position(), c.press);
+        EXPECT_EQ(f.view->tool()->selectedNode(), f.view->tool()->handle());
         f.release(c.press);
-        EXPECT_EQ(f.view->gridHandle(), nullptr);
-        EXPECT_EQ(f.view->selectedNode(), nullptr);
+        EXPECT_EQ(f.view->tool()->handle(), nullptr);
+        EXPECT_EQ(f.view->tool()->selectedNode(), nullptr);
     }
     f.endEvent();
     f.expectHandles({0, 0}, {64, 0}, {0, 64});
@@ -166,14 +166,19 @@ TEST(Grid, MovingTheGridIsOneUndoStep)
 TEST(Grid, SnapGoesToTheNearestHalfStepWithHalvesAwayFromZero)
 {
     ViewFixture f;
-    EXPECT_EQ(f.view->snap({40, 15}), QPointF(40, 15));
+    // Without a complete grid, points stay where they are.
+    auto snap = [&f](QPointF p) {
+        const auto grid = f.model.transform();
+        return grid ? grid->snap(p) : p;
+    };
+    EXPECT_EQ(snap({40, 15}), QPointF(40, 15));
     f.view->addOrigin({0, 0});
     f.view->addX({64, 0});
-    EXPECT_EQ(f.view->snap({40, 15}), QPointF(40, 15));
+    EXPECT_EQ(snap({40, 15}), QPointF(40, 15));
     f.view->addY({0, 64});
-    EXPECT_EQ(f.view->snap({40, 15}), QPointF(32, 0));
-    EXPECT_EQ(f.view->snap({48, 16}), QPointF(64, 32));
-    EXPECT_EQ(f.view->snap({-48, -16}), QPointF(-64, -32));
+    EXPECT_EQ(snap({40, 15}), QPointF(32, 0));
+    EXPECT_EQ(snap({48, 16}), QPointF(64, 32));
+    EXPECT_EQ(snap({-48, -16}), QPointF(-64, -32));
 }
 
 TEST(Grid, SnapToGridMovesTheMarkedLedsUndoably)
@@ -181,18 +186,18 @@ TEST(Grid, SnapToGridMovesTheMarkedLedsUndoably)
     GridFixture f;
     auto a = f.led({40, 15});
     auto b = f.led({48, 16});
-    f.view->markNode(a);
+    f.view->model()->markLed(a);
     f.endEvent();
-    f.view->snapToGrid();
+    f.view->transforms().snapToGrid();
     f.endEvent();
     EXPECT_EQ(a->position(), QPointF(32, 0));
     EXPECT_EQ(b->position(), QPointF(48, 16));
     f.undo.undo();
     EXPECT_EQ(a->position(), QPointF(40, 15));
 
-    f.view->unmarkNode(a);
+    f.view->model()->unmarkLed(a);
     f.endEvent();
-    f.view->snapToGrid();
+    f.view->transforms().snapToGrid();
     EXPECT_EQ(a->position(), QPointF(32, 0));
     EXPECT_EQ(b->position(), QPointF(64, 32));
 }
@@ -215,7 +220,7 @@ TEST(Grid, ADraggedLedSnapsOnlyInEditGridMode)
     {
         GridFixture f;
         auto led = f.led({200, 200});
-        f.view->selectMode();
+        f.view->setMode("Select");
         f.pressDragRelease({200, 200}, {240, 215});
         EXPECT_EQ(led->position(), QPointF(240, 215));
     }
@@ -224,8 +229,8 @@ TEST(Grid, ADraggedLedSnapsOnlyInEditGridMode)
         GridFixture f;
         auto a = f.led({200, 200});
         auto b = f.led({400, 200});
-        f.view->markNode(a);
-        f.view->markNode(b);
+        f.view->model()->markLed(a);
+        f.view->model()->markLed(b);
         f.endEvent();
         f.pressDragRelease({200, 200}, {240, 215});
         EXPECT_EQ(a->position(), QPointF(240, 215));
@@ -236,13 +241,13 @@ TEST(Grid, ADraggedLedSnapsOnlyInEditGridMode)
 TEST(Grid, AHandleOnTheOriginIsRefused)
 {
     ViewFixture f;
-    f.view->editGrid();
+    f.view->setMode("Edit Grid");
     f.click({300, 300});
     f.click({300.5, 300}); // a double-click
-    EXPECT_EQ(f.view->gridState(), 1);
+    EXPECT_EQ(f.view->model()->gridState(), 1);
     f.click({340, 300});
     f.click({299.5, 300.5});
-    EXPECT_EQ(f.view->gridState(), 2);
+    EXPECT_EQ(f.view->model()->gridState(), 2);
     f.click({300, 340});
-    EXPECT_EQ(f.view->gridState(), 3);
+    EXPECT_EQ(f.view->model()->gridState(), 3);
 }

@@ -6,22 +6,22 @@ using namespace lumora;
 
 TEST(ModesAndMouse, PressWithinTenUnitsSelectsFartherCreates)
 {
-    for (auto mode : {&View::editNodes, &View::colorsMode}) {
+    for (const char *mode : {"Edit Nodes", "Colors"}) {
         ViewFixture f;
-        (f.view.get()->*mode)();
+        f.view->setMode(mode);
         auto led = f.led({100, 100});
 
         f.press({110, 100});
-        EXPECT_EQ(f.view->selectedNode(), led);
-        EXPECT_EQ(f.view->ledCount(), 1);
+        EXPECT_EQ(f.view->tool()->selectedNode(), led);
+        EXPECT_EQ(f.view->model()->ledCount(), 1);
         f.release({110, 100});
         EXPECT_EQ(led->position(), QPointF(100, 100));
-        EXPECT_EQ(f.view->selectedNode(), nullptr);
+        EXPECT_EQ(f.view->tool()->selectedNode(), nullptr);
 
         f.press({111, 100});
-        ASSERT_EQ(f.view->ledCount(), 2);
-        EXPECT_EQ(f.view->nodes()[1]->position(), QPointF(111, 100));
-        EXPECT_EQ(f.view->selectedNode(), f.view->nodes()[1]);
+        ASSERT_EQ(f.view->model()->ledCount(), 2);
+        EXPECT_EQ(f.view->model()->leds()[1]->position(), QPointF(111, 100));
+        EXPECT_EQ(f.view->tool()->selectedNode(), f.view->model()->leds()[1]);
         f.release({111, 100});
         f.endEvent();
         EXPECT_EQ(f.undo.undoActionName(), "add node");
@@ -34,7 +34,7 @@ TEST(ModesAndMouse, WhereLedsOverlapTheLaterOneIsPressed)
     f.led({100, 100});
     auto later = f.led({105, 100});
     f.press({101, 100});
-    EXPECT_EQ(f.view->selectedNode(), later);
+    EXPECT_EQ(f.view->tool()->selectedNode(), later);
     f.release({101, 100});
 }
 
@@ -48,9 +48,9 @@ TEST(ModesAndMouse, ClicksAreMappedIntoTheLayoutAtAnyWidth)
         // 100 across and 50 up from the lower left corner of the layout space.
         const QPoint where(100, size.height() - (size.height() - 384) / 2 - 50);
         QTest::mouseClick(f.view.get(), Qt::LeftButton, {}, where);
-        ASSERT_FALSE(f.view->nodes().isEmpty());
-        EXPECT_EQ(f.view->nodes().last()->position(), QPointF(200, 100));
-        f.view->removeNode(f.view->nodes().last());
+        ASSERT_FALSE(f.view->model()->leds().isEmpty());
+        EXPECT_EQ(f.view->model()->leds().last()->position(), QPointF(200, 100));
+        f.view->model()->removeLed(f.view->model()->leds().last());
     }
 }
 
@@ -60,25 +60,25 @@ TEST(ModesAndMouse, ClicksAppendOrInsertInFrontOfTheFirstMarkedLed)
     f.click({100, 100});
     f.click({200, 100});
     f.click({300, 100});
-    ASSERT_EQ(f.view->ledCount(), 3);
+    ASSERT_EQ(f.view->model()->ledCount(), 3);
     EXPECT_EQ(f.view->positions(), (QList<QPointF>{{100, 100}, {200, 100}, {300, 100}}));
-    for (const NodePtr &node : f.view->nodes())
+    for (const NodePtr &node : f.view->model()->leds())
         EXPECT_FALSE(node->isMarked());
 
-    const NodePtr a = f.view->nodes()[0], m = f.view->nodes()[1], c = f.view->nodes()[2];
-    f.view->markNode(m);
+    const NodePtr a = f.view->model()->leds()[0], m = f.view->model()->leds()[1], c = f.view->model()->leds()[2];
+    f.view->model()->markLed(m);
     f.endEvent();
     f.click({100, 300});
     f.endEvent();
     EXPECT_EQ(f.undo.undoActionName(), "select node");
     f.click({200, 300});
     f.click({300, 300});
-    ASSERT_EQ(f.view->ledCount(), 6);
-    EXPECT_EQ(f.view->nodes()[0], a);
-    EXPECT_EQ(f.view->nodes()[4], m);
-    EXPECT_EQ(f.view->nodes()[5], c);
+    ASSERT_EQ(f.view->model()->ledCount(), 6);
+    EXPECT_EQ(f.view->model()->leds()[0], a);
+    EXPECT_EQ(f.view->model()->leds()[4], m);
+    EXPECT_EQ(f.view->model()->leds()[5], c);
     EXPECT_EQ(f.view->positions().mid(1, 3), (QList<QPointF>{{300, 300}, {200, 300}, {100, 300}}));
-    EXPECT_EQ(f.view->selection(), (QList<bool>{false, true, true, true, true, false}));
+    EXPECT_EQ(f.view->model()->marking(), (QList<bool>{false, true, true, true, true, false}));
 }
 
 TEST(ModesAndMouse, ClickInSelectModeTogglesTheMarking)
@@ -86,20 +86,20 @@ TEST(ModesAndMouse, ClickInSelectModeTogglesTheMarking)
     ViewFixture f;
     auto led = f.led({100, 100});
     auto other = f.led({300, 100});
-    f.view->selectMode();
+    f.view->setMode("Select");
 
     f.click({100, 100});
     f.endEvent();
     EXPECT_TRUE(led->isMarked());
     EXPECT_FALSE(other->isMarked());
     EXPECT_EQ(f.undo.undoActionName(), "select node");
-    EXPECT_EQ(f.view->selectedNode(), nullptr);
+    EXPECT_EQ(f.view->tool()->selectedNode(), nullptr);
 
     f.click({105, 96});
     f.endEvent();
     EXPECT_FALSE(led->isMarked());
     EXPECT_EQ(f.undo.undoActionName(), "deselect node");
-    EXPECT_EQ(f.view->ledCount(), 2);
+    EXPECT_EQ(f.view->model()->ledCount(), 2);
 
     f.undo.undo();
     EXPECT_TRUE(led->isMarked());
@@ -120,20 +120,20 @@ struct RubberbandScene {
         rightEdge = f.view->addVertex({300, 150});
         far = f.view->addVertex({600, 600});
         for (int i : markedAtStart)
-            f.view->markNode(f.view->nodes()[i]);
+            f.view->model()->markLed(f.view->model()->leds()[i]);
         f.endEvent();
-        f.view->selectMode();
+        f.view->setMode("Select");
     }
 
     void band(Qt::KeyboardModifiers modifiers)
     {
         f.press({100, 100}, modifiers);
-        EXPECT_NE(f.view->rubberband(), nullptr);
+        EXPECT_NE(dynamic_cast<SelectTool *>(f.view->tool())->rubberband(), nullptr);
         f.drag({200, 150});
         f.drag({300, 200});
         f.release({300, 200}, modifiers);
         f.endEvent();
-        EXPECT_EQ(f.view->rubberband(), nullptr);
+        EXPECT_EQ(dynamic_cast<SelectTool *>(f.view->tool())->rubberband(), nullptr);
         f.releaseModifiers();
     }
 };
@@ -145,20 +145,20 @@ TEST(ModesAndMouse, RubberbandMarksWhatItSpans)
     {
         RubberbandScene s({2, 3});
         s.band({});
-        EXPECT_EQ(s.f.view->selection(), (QList<bool>{true, true, false, false}));
-        EXPECT_EQ(s.f.view->ledCount(), 4);
+        EXPECT_EQ(s.f.view->model()->marking(), (QList<bool>{true, true, false, false}));
+        EXPECT_EQ(s.f.view->model()->ledCount(), 4);
     }
     {
         // Shift keeps the marking outside the band.
         RubberbandScene s({2, 3});
         s.band(Qt::ShiftModifier);
-        EXPECT_EQ(s.f.view->selection(), (QList<bool>{true, true, true, true}));
+        EXPECT_EQ(s.f.view->model()->marking(), (QList<bool>{true, true, true, true}));
     }
     {
         // Option flips the LEDs inside and keeps the rest.
         RubberbandScene s({0, 3});
         s.band(Qt::AltModifier);
-        EXPECT_EQ(s.f.view->selection(), (QList<bool>{false, true, false, true}));
+        EXPECT_EQ(s.f.view->model()->marking(), (QList<bool>{false, true, false, true}));
     }
     {
         // The band may be drawn from any corner.
@@ -166,27 +166,27 @@ TEST(ModesAndMouse, RubberbandMarksWhatItSpans)
         s.f.press({300, 100});
         s.f.drag({100, 200});
         s.f.release({100, 200});
-        EXPECT_EQ(s.f.view->selection(), (QList<bool>{true, true, false, false}));
+        EXPECT_EQ(s.f.view->model()->marking(), (QList<bool>{true, true, false, false}));
     }
     {
         // A click on empty space is an empty band: it unmarks everything.
         RubberbandScene s({0, 1, 2, 3});
         s.f.click({800, 100});
-        EXPECT_EQ(s.f.view->selection(), (QList<bool>{false, false, false, false}));
+        EXPECT_EQ(s.f.view->model()->marking(), (QList<bool>{false, false, false, false}));
     }
 }
 
 TEST(ModesAndMouse, DraggingAMarkedLedMovesTheGroupInOneUndoStep)
 {
-    for (auto mode : {&View::editNodes, &View::selectMode}) {
+    for (const char *mode : {"Edit Nodes", "Select"}) {
         ViewFixture f;
         auto a = f.led({100, 100});
         auto b = f.led({200, 100});
         auto c = f.led({300, 100});
-        f.view->markNode(a);
-        f.view->markNode(c);
+        f.view->model()->markLed(a);
+        f.view->model()->markLed(c);
         f.endEvent();
-        (f.view.get()->*mode)();
+        f.view->setMode(mode);
 
         f.press({103, 98});
         f.drag({150, 120});
@@ -216,10 +216,10 @@ TEST(ModesAndMouse, UndoOfAGroupDragRestoresTheExactStartingPositions)
     ViewFixture f;
     auto a = f.led({100.1, 100.3});
     auto c = f.led({300.7, 100.9});
-    f.view->markNode(a);
-    f.view->markNode(c);
+    f.view->model()->markLed(a);
+    f.view->model()->markLed(c);
     f.endEvent();
-    f.view->selectMode();
+    f.view->setMode("Select");
     f.press({103, 98});
     f.drag({150, 120});
     f.drag({163, 128});
@@ -238,7 +238,7 @@ TEST(ModesAndMouse, DraggingAnUnmarkedLedMovesItAloneAndUndoPutsItBack)
     ViewFixture f;
     auto a = f.led({100, 100});
     auto b = f.led({200, 100});
-    f.view->markNode(b);
+    f.view->model()->markLed(b);
     f.endEvent();
 
     f.press({104, 100});
@@ -262,7 +262,7 @@ TEST(ModesAndMouse, ReleaseOutsideTheLayoutDeletesAndUndoRestoresInPlace)
     // x = 1023 is still inside.
     f.pressDragRelease({200, 100}, {1023, 300});
     f.endEvent();
-    EXPECT_EQ(f.view->ledCount(), 3);
+    EXPECT_EQ(f.view->model()->ledCount(), 3);
     EXPECT_EQ(b->position(), QPointF(1023, 300));
     f.undo.undo();
     ASSERT_EQ(b->position(), QPointF(200, 100));
@@ -272,12 +272,12 @@ TEST(ModesAndMouse, ReleaseOutsideTheLayoutDeletesAndUndoRestoresInPlace)
     f.drag({1024, 300});
     f.release({1024, 300});
     f.endEvent();
-    EXPECT_EQ(f.view->nodes(), (QList<NodePtr>{a, c}));
-    EXPECT_EQ(f.view->selectedNode(), nullptr);
+    EXPECT_EQ(f.view->model()->leds(), (QList<NodePtr>{a, c}));
+    EXPECT_EQ(f.view->tool()->selectedNode(), nullptr);
     EXPECT_EQ(f.undo.undoActionName(), "remove node");
 
     f.undo.undo();
-    EXPECT_EQ(f.view->nodes(), (QList<NodePtr>{a, b, c}));
+    EXPECT_EQ(f.view->model()->leds(), (QList<NodePtr>{a, b, c}));
     EXPECT_EQ(b->position(), QPointF(200, 100));
 }
 
@@ -287,8 +287,8 @@ TEST(ModesAndMouse, ReleasingAMarkedGroupOutsideDeletesTheGroup)
     auto a = f.led({100, 100});
     auto b = f.led({200, 100});
     auto c = f.led({300, 100});
-    f.view->markNode(a);
-    f.view->markNode(c);
+    f.view->model()->markLed(a);
+    f.view->model()->markLed(c);
     f.endEvent();
 
     f.press({300, 100});
@@ -296,11 +296,11 @@ TEST(ModesAndMouse, ReleasingAMarkedGroupOutsideDeletesTheGroup)
     f.drag({200, 768});
     f.release({200, 768});
     f.endEvent();
-    EXPECT_EQ(f.view->nodes(), (QList<NodePtr>{b}));
+    EXPECT_EQ(f.view->model()->leds(), (QList<NodePtr>{b}));
     EXPECT_EQ(f.undo.undoActionName(), "remove node");
 
     f.undo.undo();
-    EXPECT_EQ(f.view->nodes(), (QList<NodePtr>{a, b, c}));
+    EXPECT_EQ(f.view->model()->leds(), (QList<NodePtr>{a, b, c}));
     EXPECT_EQ(a->position(), QPointF(100, 100));
     EXPECT_EQ(c->position(), QPointF(300, 100));
 }
@@ -309,24 +309,24 @@ TEST(ModesAndMouse, PreviewPressesReachTheGridOnlyWhileItIsShown)
 {
     ViewFixture f;
     f.makeGrid({0, 0}, {64, 0}, {0, 64});
-    f.view->editNodes();
+    f.view->setMode("Edit Nodes");
     EXPECT_FALSE(f.view->isGridShown());
-    f.view->preview();
-    ASSERT_EQ(f.view->mode(), View::Preview);
+    f.view->setMode("Preview");
+    ASSERT_EQ(f.view->mode(), "Preview");
 
     f.press({32, 32});
-    EXPECT_EQ(f.view->gridHandle(), nullptr);
+    EXPECT_EQ(f.view->tool()->handle(), nullptr);
     f.release({32, 32});
-    EXPECT_EQ(f.view->ledCount(), 0);
+    EXPECT_EQ(f.view->model()->ledCount(), 0);
 
-    f.view->editGrid();
+    f.view->setMode("Edit Grid");
     EXPECT_TRUE(f.view->isGridShown());
-    f.view->preview();
+    f.view->setMode("Preview");
     f.press({32, 32});
-    EXPECT_NE(f.view->gridHandle(), nullptr);
-    EXPECT_EQ(f.view->editGridState(), 1);
+    EXPECT_NE(f.view->tool()->handle(), nullptr);
+    EXPECT_EQ(dynamic_cast<EditGridTool *>(f.view->tool())->editGridState(), 1);
     f.drag({42, 27});
     f.release({42, 27});
     EXPECT_EQ(f.view->origin()->position(), QPointF(10, -5));
-    EXPECT_EQ(f.view->ledCount(), 0);
+    EXPECT_EQ(f.view->model()->ledCount(), 0);
 }

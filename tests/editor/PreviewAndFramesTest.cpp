@@ -51,16 +51,16 @@ TEST(Preview, RefusedWithoutACompleteGrid)
 {
     ViewFixture f;
     QSignalSpy spy(f.view.get(), &View::toolbarItemSelected);
-    f.view->preview();
+    f.view->setMode("Preview");
     f.view->addOrigin({0, 0});
     f.view->addX({64, 0});
-    f.view->preview();
-    EXPECT_EQ(f.view->mode(), View::EditNodes);
+    f.view->setMode("Preview");
+    EXPECT_EQ(f.view->mode(), "Edit Nodes");
     EXPECT_EQ(spy.count(), 0);
 
     f.view->addY({0, 64});
-    f.view->preview();
-    EXPECT_EQ(f.view->mode(), View::Preview);
+    f.view->setMode("Preview");
+    EXPECT_EQ(f.view->mode(), "Preview");
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy[0][0].toString(), "Preview");
 }
@@ -79,7 +79,7 @@ TEST(Preview, TickColoursEachLedFromItsGridPosition)
     EXPECT_TRUE(pattern.seen.empty());
     expectFill(near, 0, 0, 0);
 
-    f.view->preview();
+    f.view->setMode("Preview");
     f.view->tick();
     ASSERT_EQ(pattern.seen.size(), 2u);
     EXPECT_DOUBLE_EQ(pattern.seen[0].x, 0.5);
@@ -94,7 +94,7 @@ TEST(Preview, TickColoursEachLedFromItsGridPosition)
     expectFill(far, 0.5, 1, 0.25);
 
     // The editing modes show no stale preview colours, and their ticks colour nothing.
-    f.view->editGrid();
+    f.view->setMode("Edit Grid");
     f.view->tick();
     EXPECT_EQ(pattern.seen.size(), 2u);
     expectFill(far, 0, 0, 0);
@@ -107,7 +107,7 @@ TEST(Preview, TheSamplePointBreathesAndTurnsWithTheClock)
     f.view->setPatternSource([&pattern] { return &pattern; });
     f.led({132, 228});
     f.makeGrid({100, 100}, {132, 100}, {100, 164});
-    f.view->preview();
+    f.view->setMode("Preview");
 
     const double seconds = QDateTime(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc()).secsTo(QDateTime::currentDateTimeUtc());
     f.view->tick();
@@ -134,7 +134,7 @@ TEST(Preview, ColoursModeShowsThePictureUnderEachLed)
     picture.setPixelColor(1024, 768, Qt::red);
     picture.setPixelColor(0, 0, Qt::green);
     f.view->addBitmap(picture);
-    f.view->colorsMode();
+    f.view->setMode("Colors");
 
     f.view->tick();
     expectFill(centre, 1, 0, 0);
@@ -185,15 +185,21 @@ struct FramesFixture : ViewFixture {
         b = led({200, 100});
     }
 
-    AnimationEditor &editor() { return *view->animationEditor(); }
+    AnimationEditor &editor() { return *view->model()->animationEditor(); }
     QList<FramePtr> &frames() { return editor().track().frames; }
 
     /// Marks as given and adds a frame of that marking, each its own user action.
     FramePtr frameOf(const QList<bool> &marking)
     {
-        view->setSelection(marking);
+        const QList<NodePtr> list = model.leds();
+        for (qsizetype i = 0; i < list.size() && i < marking.size(); ++i) {
+            if (marking[i])
+                model.markLed(list[i]);
+            else
+                model.unmarkLed(list[i]);
+        }
         endEvent();
-        view->addFrame();
+        view->model()->addFrame();
         endEvent();
         return editor().animationFrame();
     }
@@ -229,17 +235,17 @@ TEST(Frames, UndoingARemovePutsTheSameFrameBack)
     const FramePtr first = f.frameOf({true, false});
     const FramePtr second = f.frameOf({false, true});
 
-    f.view->removeFrames();
+    f.view->model()->removeFrame();
     f.endEvent();
     EXPECT_EQ(f.frames(), (QList<FramePtr>{first}));
     EXPECT_EQ(f.editor().selectedFrame(), 0);
-    EXPECT_EQ(f.view->selection(), (QList<bool>{true, false}));
+    EXPECT_EQ(f.view->model()->marking(), (QList<bool>{true, false}));
 
     f.undo.undo();
     EXPECT_EQ(f.frames(), (QList<FramePtr>{second, first}));
     EXPECT_EQ(f.editor().animationFrame(), second);
     EXPECT_EQ(second->selection, (QList<bool>{false, true}));
-    EXPECT_EQ(f.view->selection(), (QList<bool>{false, true}));
+    EXPECT_EQ(f.view->model()->marking(), (QList<bool>{false, true}));
 
     f.undo.redo();
     EXPECT_EQ(f.frames(), (QList<FramePtr>{first}));
@@ -254,17 +260,17 @@ TEST(Frames, FrameCommandsNameTheirUndoStep)
     const FramePtr newer = f.frameOf({true, false});
     EXPECT_EQ(f.undo.undoActionName(), "add Frame");
 
-    f.view->nextFrame();
+    f.view->model()->nextFrame();
     f.endEvent();
     EXPECT_EQ(f.editor().animationFrame(), older);
     EXPECT_EQ(f.undo.undoActionName(), "next Frame");
 
-    f.view->previousFrame();
+    f.view->model()->previousFrame();
     f.endEvent();
     EXPECT_EQ(f.editor().animationFrame(), newer);
     EXPECT_EQ(f.undo.undoActionName(), "previous Frame");
 
-    f.view->removeFrames();
+    f.view->model()->removeFrame();
     f.endEvent();
     EXPECT_EQ(f.undo.undoActionName(), "remove Frame");
     EXPECT_EQ(f.frames(), (QList<FramePtr>{older}));
@@ -278,30 +284,30 @@ TEST(Frames, PreviousAndNextShowTheFrameAndUndo)
     const int steps = f.undo.stack()->count();
 
     // At the first frame there is nothing before it, and at the last nothing after it.
-    f.view->previousFrame();
+    f.view->model()->previousFrame();
     f.endEvent();
     EXPECT_EQ(f.editor().selectedFrame(), 0);
     EXPECT_EQ(f.undo.stack()->count(), steps);
 
-    f.view->nextFrame();
+    f.view->model()->nextFrame();
     f.endEvent();
     EXPECT_EQ(f.editor().animationFrame(), first);
-    EXPECT_EQ(f.view->selection(), (QList<bool>{true, false}));
+    EXPECT_EQ(f.view->model()->marking(), (QList<bool>{true, false}));
 
-    f.view->nextFrame();
+    f.view->model()->nextFrame();
     f.endEvent();
     EXPECT_EQ(f.undo.stack()->count(), steps + 1);
 
     f.undo.undo();
     EXPECT_EQ(f.editor().animationFrame(), second);
-    EXPECT_EQ(f.view->selection(), (QList<bool>{false, true}));
+    EXPECT_EQ(f.view->model()->marking(), (QList<bool>{false, true}));
 
-    f.view->nextFrame();
+    f.view->model()->nextFrame();
     f.endEvent();
-    f.view->previousFrame();
+    f.view->model()->previousFrame();
     f.endEvent();
     EXPECT_EQ(f.editor().animationFrame(), second);
     f.undo.undo();
     EXPECT_EQ(f.editor().animationFrame(), first);
-    EXPECT_EQ(f.view->selection(), (QList<bool>{true, false}));
+    EXPECT_EQ(f.view->model()->marking(), (QList<bool>{true, false}));
 }

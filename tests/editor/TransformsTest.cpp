@@ -33,9 +33,9 @@ TEST(Transforms, MirrorAboutTheCentreOfTheLeds)
 {
     TransformFixture f;
     f.leds({{100, 50}, {300, 60}});
-    f.view->mirrorX();
+    f.view->transforms().mirrorX();
     EXPECT_EQ(f.view->positions(), (QList<QPointF>{{300, 50}, {100, 60}}));
-    f.view->mirrorY();
+    f.view->transforms().mirrorY();
     EXPECT_EQ(f.view->positions(), (QList<QPointF>{{300, 60}, {100, 50}}));
 }
 
@@ -44,24 +44,24 @@ TEST(Transforms, QuarterTurnsAboutTheCentre)
     {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
-        EXPECT_EQ(f.view->bounds(false), QRectF(0, 0, 11, 1));
-        EXPECT_EQ(f.view->center(false), QPointF(5, 0));
-        f.view->rotate();
+        EXPECT_EQ(LayoutTransforms::bounds(*f.view->model(), false), QRectF(0, 0, 11, 1));
+        EXPECT_EQ(LayoutTransforms::center(*f.view->model(), false), QPointF(5, 0));
+        f.view->transforms().rotate();
         EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
     }
     {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
-        f.view->rotateLeft();
+        f.view->transforms().rotateLeft();
         EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, -5}, {5, 5}}));
     }
     {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}, {100, 100}});
-        f.view->markNode(f.view->nodes()[0]);
-        f.view->markNode(f.view->nodes()[1]);
+        f.view->model()->markLed(f.view->model()->leds()[0]);
+        f.view->model()->markLed(f.view->model()->leds()[1]);
         f.endEvent();
-        f.view->rotate();
+        f.view->transforms().rotate();
         EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}, {100, 100}}));
     }
     {
@@ -69,7 +69,7 @@ TEST(Transforms, QuarterTurnsAboutTheCentre)
         const QList<QPointF> start{{10, 20}, {50, 90}, {300, 45}, {-7, 3}};
         f.leds(start);
         for (int turn = 1; turn <= 4; ++turn) {
-            f.view->rotate();
+            f.view->transforms().rotate();
             if (turn < 4) {
                 EXPECT_NE(f.view->positions(), start) << "after turn " << turn;
             }
@@ -83,8 +83,8 @@ TEST(Transforms, ScaleFitsLedsAndGridIntoTheLayoutSpace)
     {
         TransformFixture f;
         f.fitExample();
-        EXPECT_EQ(f.view->boundsOffset(), 64);
-        f.view->scaleFactor(1);
+        EXPECT_EQ(LayoutTransforms::boundsOffset(*f.view->model()), 64);
+        f.view->transforms().scaleFactor(1);
         EXPECT_EQ(f.view->positions(), (QList<QPointF>{{65, 352}, {959, 352}}));
         EXPECT_EQ(f.view->origin()->position(), QPointF(65, 352));
         EXPECT_EQ(f.view->xDirection()->position(), QPointF(129, 352));
@@ -93,13 +93,13 @@ TEST(Transforms, ScaleFitsLedsAndGridIntoTheLayoutSpace)
     {
         TransformFixture f;
         f.fitExample();
-        f.view->scale();
+        f.view->transforms().scale();
         EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
     }
     {
         TransformFixture f;
         f.fitExample();
-        f.view->scale2();
+        f.view->transforms().scale2();
         EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
         EXPECT_EQ(f.view->origin()->position(), QPointF(288.5, 368));
     }
@@ -107,30 +107,31 @@ TEST(Transforms, ScaleFitsLedsAndGridIntoTheLayoutSpace)
         // Scaling shows a hidden grid and ignores the marking.
         TransformFixture f;
         f.fitExample();
-        f.view->editNodes();
-        f.view->markNode(f.view->nodes()[1]);
+        f.view->setMode("Edit Nodes");
+        f.view->model()->markLed(f.view->model()->leds()[1]);
         f.endEvent();
-        f.view->scaleFactor(1);
+        f.view->transforms().scaleFactor(1);
         EXPECT_TRUE(f.view->isGridShown());
         EXPECT_EQ(f.view->positions(), (QList<QPointF>{{65, 352}, {959, 352}}));
     }
     {
         TransformFixture f;
-        EXPECT_EQ(f.view->boundsOffset(), 0);
+        EXPECT_EQ(LayoutTransforms::boundsOffset(*f.view->model()), 0);
     }
 }
 
 TEST(Transforms, OneUnnamedUndoStepRevertsATransform)
 {
-    const QList<void (View::*)()> transforms{&View::mirrorX, &View::mirrorY, &View::rotate, &View::rotateLeft,
-                                             &View::scale, &View::scale2};
+    const QList<void (LayoutTransforms::*)()> transforms{&LayoutTransforms::mirrorX, &LayoutTransforms::mirrorY,
+                                                         &LayoutTransforms::rotate,  &LayoutTransforms::rotateLeft,
+                                                         &LayoutTransforms::scale,   &LayoutTransforms::scale2};
     for (auto transform : transforms) {
         TransformFixture f;
         f.leds({{0, 0}, {447, 10}});
         f.makeGrid({0, 0}, {32, 0}, {0, 32});
         const QList<QPointF> before = f.view->positions();
         const int steps = f.undo.stack()->count();
-        (f.view.get()->*transform)();
+        (f.view->transforms().*transform)();
         f.endEvent();
         ASSERT_NE(f.view->positions(), before);
         EXPECT_EQ(f.undo.stack()->count(), steps + 1);
@@ -149,25 +150,25 @@ TEST(Transforms, GesturesTurnByTheSignAndFitByTheMagnification)
     {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
-        f.view->rotateGestureEnded(-0.2);
+        f.view->transforms().rotateGestureEnded(-0.2);
         EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
     }
     {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
-        f.view->rotateGestureEnded(0.3);
+        f.view->transforms().rotateGestureEnded(0.3);
         EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, -5}, {5, 5}}));
     }
     {
         TransformFixture f;
         f.fitExample();
-        f.view->magnifyGestureEnded(-0.1);
+        f.view->transforms().magnifyGestureEnded(-0.1);
         EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
     }
     {
         TransformFixture f;
         f.fitExample();
-        f.view->magnifyGestureEnded(0.1);
+        f.view->transforms().magnifyGestureEnded(0.1);
         EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
     }
 }
@@ -209,11 +210,11 @@ TEST(Transforms, TrackpadGestureEventsReachTheTransforms)
         else
             EXPECT_NE(f.view->positions(), unchanged) << "the zoom fitted the layout";
     }
-    EXPECT_EQ(View::decideGesture(14.9, 0.099), View::Gesture::None);
-    EXPECT_EQ(View::decideGesture(20, 0.1), View::Gesture::RotateClockwise);
-    EXPECT_EQ(View::decideGesture(-20, 0.5), View::Gesture::Fit);
-    EXPECT_EQ(View::decideGesture(-20, -0.5), View::Gesture::FitHalf);
-    EXPECT_EQ(View::decideGesture(-20, -0.1), View::Gesture::RotateCounterClockwise);
+    EXPECT_EQ(TrackpadGesture::decideGesture(14.9, 0.099), TrackpadGesture::Gesture::None);
+    EXPECT_EQ(TrackpadGesture::decideGesture(20, 0.1), TrackpadGesture::Gesture::RotateClockwise);
+    EXPECT_EQ(TrackpadGesture::decideGesture(-20, 0.5), TrackpadGesture::Gesture::Fit);
+    EXPECT_EQ(TrackpadGesture::decideGesture(-20, -0.5), TrackpadGesture::Gesture::FitHalf);
+    EXPECT_EQ(TrackpadGesture::decideGesture(-20, -0.1), TrackpadGesture::Gesture::RotateCounterClockwise);
     {
         TransformFixture f;
         f.fitExample();
@@ -239,15 +240,15 @@ TEST(Transforms, OptionTurnsRotateAndScaleIntoTheirAlternatives)
     f.holdOption();
     ASSERT_FALSE(images.isEmpty());
     EXPECT_TRUE(images.last()[0].toBool());
-    f.view->rotate();
+    f.view->transforms().rotate();
     EXPECT_EQ(f.view->positions(), (QList<QPointF>{{223.5, -223.5}, {223.5, 223.5}}));
-    f.view->rotateLeft();
+    f.view->transforms().rotateLeft();
     ASSERT_EQ(f.view->positions(), (QList<QPointF>{{447, 0}, {0, 0}}));
-    f.view->scale();
+    f.view->transforms().scale();
     EXPECT_EQ(f.view->positions()[1], QPointF(288.5, 368));
     f.releaseModifiers();
     EXPECT_FALSE(images.last()[0].toBool());
-    f.view->rotate();
+    f.view->transforms().rotate();
     EXPECT_EQ(f.view->positions(), (QList<QPointF>{{512, 144.5}, {512, 591.5}}));
 
     f.view->flagsChanged(std::nullopt);

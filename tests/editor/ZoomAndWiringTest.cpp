@@ -54,7 +54,7 @@ TEST(ZoomAndPan, AClickLandsOnTheLedUnderItAtEveryZoomAndWindowShape)
 {
     ViewFixture f;
     const QList<NodePtr> leds = lattice(f);
-    f.view->selectMode();
+    f.view->setMode("Select");
     for (const QSize size : {QSize(1024, 768), QSize(1366, 600), QSize(500, 900), QSize(300, 200)}) {
         f.view->resize(size);
         for (const double zoom : {1.0, 2.5, 16.0}) {
@@ -74,7 +74,7 @@ TEST(ZoomAndPan, AClickLandsOnTheLedUnderItAtEveryZoomAndWindowShape)
             EXPECT_TRUE(QRectF(f.view->rect()).contains(f.view->widgetPoint(leds[45]->position())));
         }
     }
-    EXPECT_EQ(f.view->ledCount(), 100);
+    EXPECT_EQ(f.view->model()->ledCount(), 100);
 }
 
 TEST(ZoomAndPan, CtrlWheelZoomsAboutThePointerAndPansStayInTheLayoutSpace)
@@ -95,7 +95,7 @@ TEST(ZoomAndPan, CtrlWheelZoomsAboutThePointerAndPansStayInTheLayoutSpace)
     QApplication::sendEvent(f.view.get(), &move);
     QTest::mouseRelease(f.view.get(), Qt::MiddleButton, {}, QPoint(1000, 300));
     EXPECT_DOUBLE_EQ(f.view->visibleLayoutRect().left(), 0);
-    EXPECT_EQ(f.view->ledCount(), 0) << "panning adds no LED";
+    EXPECT_EQ(f.view->model()->ledCount(), 0) << "panning adds no LED";
 
     // Space+drag pans as well, and adds no LED either.
     const QPointF before = f.view->viewCentre();
@@ -103,7 +103,7 @@ TEST(ZoomAndPan, CtrlWheelZoomsAboutThePointerAndPansStayInTheLayoutSpace)
     f.pressDragRelease(f.view->pointFromEvent({500, 300}), f.view->pointFromEvent({400, 300}));
     QTest::keyRelease(f.view.get(), Qt::Key_Space);
     EXPECT_GT(f.view->viewCentre().x(), before.x());
-    EXPECT_EQ(f.view->ledCount(), 0);
+    EXPECT_EQ(f.view->model()->ledCount(), 0);
 }
 
 TEST(ZoomAndPan, ScrollBarsShowWhileZoomedAndMoveTheView)
@@ -136,7 +136,7 @@ TEST(ReadingTheWiring, DenseLayoutsGetSmallerDiscsThatClicksHitPrecisely)
     f.endEvent();
     EXPECT_LT(f.view->ledSize(), 8);
     // 2 units right of LED 0: the later LED 1, 6 units away, lies outside its smaller disc.
-    f.view->selectMode();
+    f.view->setMode("Select");
     f.click({102, 100});
     EXPECT_TRUE(leds[0]->isMarked());
     EXPECT_FALSE(leds[1]->isMarked());
@@ -182,48 +182,48 @@ TEST(DeadEnds, PreviewWithoutAGridSaysWhatIsMissingAndFitGridIsOneUndoStep)
     f.led({400, 300});
     f.led({600, 200});
     QSignalSpy messages(f.view.get(), &View::statusMessage);
-    f.view->preview();
-    EXPECT_NE(f.view->mode(), View::Preview);
+    f.view->setMode("Preview");
+    EXPECT_NE(f.view->mode(), "Preview");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0][0].toString().contains("no grid yet"));
     EXPECT_TRUE(messages[0][0].toString().contains("Fit Grid to LEDs"));
 
     f.view->addOrigin({50, 50});
-    f.view->preview();
+    f.view->setMode("Preview");
     EXPECT_TRUE(messages[1][0].toString().contains("only its origin"));
 
-    f.view->fitGrid();
+    f.view->transforms().fitGrid();
     f.endEvent();
     EXPECT_EQ(f.undo.undoActionName(), "move grid");
-    ASSERT_EQ(f.view->gridState(), 3);
+    ASSERT_EQ(f.view->model()->gridState(), 3);
     // The LEDs span ten grid units across, around the grid's origin.
-    const auto inverse = f.view->transform()->inverted();
+    const auto inverse = f.view->model()->transform()->inverted();
     EXPECT_NEAR(inverse->map({200, 200}).x(), -5, 1e-9);
     EXPECT_NEAR(inverse->map({600, 200}).x(), 5, 1e-9);
-    f.view->preview();
-    EXPECT_EQ(f.view->mode(), View::Preview);
+    f.view->setMode("Preview");
+    EXPECT_EQ(f.view->mode(), "Preview");
     EXPECT_EQ(messages.size(), 2);
 
     // One undo puts back the lone origin where it was.
     f.undo.undo();
-    EXPECT_EQ(f.view->gridState(), 1);
+    EXPECT_EQ(f.view->model()->gridState(), 1);
     EXPECT_EQ(f.view->origin()->position(), QPointF(50, 50));
     f.undo.redo();
-    EXPECT_EQ(f.view->gridState(), 3);
+    EXPECT_EQ(f.view->model()->gridState(), 3);
 }
 
 TEST(DeadEnds, ColorsWithoutAPictureSaysSo)
 {
     ViewFixture f;
     QSignalSpy messages(f.view.get(), &View::statusMessage);
-    f.view->colorsMode();
-    EXPECT_EQ(f.view->mode(), View::Colors);
+    f.view->setMode("Colors");
+    EXPECT_EQ(f.view->mode(), "Colors");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0][0].toString().contains("no picture"));
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
     f.view->addBitmap(picture);
-    f.view->colorsMode();
+    f.view->setMode("Colors");
     EXPECT_EQ(messages.size(), 1);
 }
 
@@ -238,7 +238,7 @@ TEST(ReadingTheWiring, ADenseMatrixZoomsInUntilItsLedsStandApart)
     const double spacing = fittingMatrixSpacing(300, 300);
     f.model.importLeds(matrixPositions(matrix, {512, 384}, spacing));
     f.endEvent();
-    ASSERT_EQ(f.view->ledCount(), 90000);
+    ASSERT_EQ(f.view->model()->ledCount(), 90000);
 
     f.view->setZoom(1000, {450, 280}); // as far as it goes
     const double pixelsApart = spacing * f.view->layoutTransform().m11();
@@ -251,22 +251,22 @@ TEST(ReadingTheWiring, ADenseMatrixZoomsInUntilItsLedsStandApart)
     const QPointF middle = f.view->viewCentre();
     NodePtr target;
     double best = 1e9;
-    for (const NodePtr &node : f.view->nodes()) {
+    for (const NodePtr &node : f.view->model()->leds()) {
         const double d = QLineF(node->position(), middle).length();
         if (d < best) {
             best = d;
             target = node;
         }
     }
-    f.view->selectMode();
+    f.view->setMode("Select");
     f.click(target->position());
     EXPECT_TRUE(target->isMarked());
     EXPECT_EQ(f.view->model()->markedLeds().size(), 1);
-    f.view->editNodes();
+    f.view->setMode("Edit Nodes");
     const QPointF to = target->position() + QPointF(spacing / 2, 0);
     f.pressDragRelease(target->position(), to);
     EXPECT_NEAR(target->position().x(), to.x(), 0.2);
-    EXPECT_EQ(f.view->ledCount(), 90000) << "the drag moved an LED and added none";
+    EXPECT_EQ(f.view->model()->ledCount(), 90000) << "the drag moved an LED and added none";
 }
 
 TEST(ReadingTheWiring, ZoomGoesBeyondSixteenTimesWhenLedsAreCloser)

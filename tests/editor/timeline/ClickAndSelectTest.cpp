@@ -15,8 +15,8 @@ QImage solid(QColor color)
 QString marked(const View &view)
 {
     QStringList names;
-    for (qsizetype k = 0; k < view.nodes().size(); ++k)
-        if (view.nodes()[k]->isMarked())
+    for (qsizetype k = 0; k < view.model()->leds().size(); ++k)
+        if (view.model()->leds()[k]->isMarked())
             names.append(QString::number(k));
     return names.join(' ');
 }

@@ -32,7 +32,7 @@ TEST(TimelineFrames, FrameCommandsKeepThumbnailsAlignedWithFrames)
     f.click(f.centre(1));
 
     // A new frame goes in front of the current one and slides in.
-    f.view.addFrame();
+    f.view.model()->addFrame();
     f.undo.endGrouping();
     ASSERT_EQ(f.frames().size(), 4);
     EXPECT_EQ(f.editor->selectedFrame(), 1);
@@ -45,14 +45,14 @@ TEST(TimelineFrames, FrameCommandsKeepThumbnailsAlignedWithFrames)
     EXPECT_FALSE(f.timeline->isHighlighted(2));
 
     // Removing shrinks the view by one slot at once.
-    f.view.removeFrames();
+    f.view.model()->removeFrame();
     f.undo.endGrouping();
     EXPECT_EQ(f.timeline->height(), 64 * 3);
     EXPECT_EQ(f.timeline->thumbnailCount(), 3);
     f.expectThumbnailsAligned();
 
     // With one selected frame left, the selection follows the current frame again.
-    f.view.nextFrame();
+    f.view.model()->nextFrame();
     EXPECT_EQ(f.editor->selectedFrame(), 2);
     EXPECT_TRUE(f.timeline->isHighlighted(2));
     EXPECT_FALSE(f.timeline->isHighlighted(1));
@@ -69,8 +69,8 @@ TEST(TimelineFrames, AddingTheFirstFrameAppendsAThumbnail)
 {
     TimelineFixture f(0);
     EXPECT_EQ(f.timeline->height(), 0);
-    f.view.addFrame();
-    f.view.addFrame();
+    f.view.model()->addFrame();
+    f.view.model()->addFrame();
     QCoreApplication::processEvents();
     EXPECT_EQ(f.timeline->thumbnailCount(), 2);
     f.expectThumbnailsAligned();
@@ -144,19 +144,19 @@ TEST(TimelineImages, UpdateImagesRedrawsInTheBackgroundAndTheLatestLayoutWins)
     for (int i : {2, 3, 17})
         f.frames()[i]->image = picture;
 
-    f.model.setLedPosition(f.view.nodes()[3], QPointF(900, 700));
+    f.model.setLedPosition(f.view.model()->leds()[3], QPointF(900, 700));
     f.timeline->updateImages();
     // Until the new image arrives the old one is shown.
     EXPECT_FALSE(f.timeline->thumbnailImage(3).isNull());
-    f.model.setLedPosition(f.view.nodes()[3], QPointF(20, 20));
+    f.model.setLedPosition(f.view.model()->leds()[3], QPointF(20, 20));
     f.timeline->updateImages();
     f.expectThumbnailsAligned();
     EXPECT_FALSE(f.timeline->thumbnailImage(3) == before);
 
     // A single thumbnail redrawn at once is not overwritten by a batch still running.
-    f.model.setLedPosition(f.view.nodes()[3], QPointF(500, 300));
+    f.model.setLedPosition(f.view.model()->leds()[3], QPointF(500, 300));
     f.timeline->updateImages();
-    f.model.setLedPosition(f.view.nodes()[3], QPointF(700, 300));
+    f.model.setLedPosition(f.view.model()->leds()[3], QPointF(700, 300));
     f.timeline->updateImage(3);
     f.expectThumbnailsAligned();
     EXPECT_TRUE(f.timeline->createImage(30).isNull());

@@ -1,54 +1,48 @@
-// Where the next LED goes: while LEDs are marked in Edit LEDs mode, a new LED takes the place
-// of the first marked one, which is easy to forget; a marker on the LED order line shows it.
+#include "NextLedMarker.h"
 
-#include "View.h"
+#include "editor/View.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 
 namespace lumora {
 
-std::optional<qsizetype> View::nextLedPlace() const
+std::optional<qsizetype> NextLedMarker::place() const
 {
-    if (m_mode != EditNodes || !m_model->isMarked())
+    const DocumentModel *model = m_view.model();
+    if (!editingMode(m_view.mode())->marksNextLed || !model->isMarked())
         return std::nullopt;
-    const QList<NodePtr> &list = leds();
+    const QList<NodePtr> &list = model->leds();
     for (qsizetype k = 0; k < list.size(); ++k)
         if (list[k]->isMarked())
             return k;
     return std::nullopt;
 }
 
-std::optional<QPointF> View::nextLedMarker() const
+std::optional<QPointF> NextLedMarker::marker() const
 {
-    const auto place = nextLedPlace();
+    const auto place = this->place();
     if (!place)
         return std::nullopt;
     // The middle of the line's segment into the first marked LED (for LED 0, its tail).
-    const QPolygonF line = orderLinePoints();
+    const QPolygonF line = m_view.orderLinePoints();
     return (line[*place] + line[*place + 1]) / 2;
 }
 
-QString View::nextLedText() const
+QString NextLedMarker::text() const
 {
-    const auto place = nextLedPlace();
-    return place ? tr("next LED: before LED %1").arg(*place) : QString();
+    const auto place = this->place();
+    return place ? View::tr("next LED: before LED %1").arg(*place) : QString();
 }
 
-void View::deselectAll()
+void NextLedMarker::paint(QPainter &painter) const
 {
-    for (const NodePtr &node : m_model->markedLeds())
-        unmarkNode(node);
-}
-
-void View::paintNextLedMarker(QPainter &painter)
-{
-    const auto marker = nextLedMarker();
+    const auto marker = this->marker();
     if (!marker)
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF c = m_toWidget.map(*marker);
+    const QPointF c = m_view.layoutTransform().map(*marker);
     const QColor ink(255, 200, 40);
     // A plus in a diamond, dark-edged so that it shows on any picture.
     QPolygonF diamond;
@@ -60,12 +54,12 @@ void View::paintNextLedMarker(QPainter &painter)
     painter.drawLine(c + QPointF(-4, 0), c + QPointF(4, 0));
     painter.drawLine(c + QPointF(0, -4), c + QPointF(0, 4));
 
-    const QString text = nextLedText();
+    const QString text = this->text();
     const QFontMetricsF metrics(painter.font());
     QRectF box = metrics.boundingRect(text).adjusted(-4, -2, 4, 2);
     box.moveTopLeft(c + QPointF(12, -box.height() - 6));
     // Kept inside the widget, to the left of the marker when it is near the right edge.
-    if (box.right() > width())
+    if (box.right() > m_view.width())
         box.moveRight(c.x() - 12);
     if (box.top() < 0)
         box.moveTop(c.y() + 6);

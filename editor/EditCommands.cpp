@@ -1,7 +1,7 @@
-// Copy, cut, paste and delete of the marked LEDs through the system clipboard, so LEDs
-// travel between document windows. The clipboard carries only positions, as JSON
-// {"nodes": [[x, y], ...]} under the type "com.lumora.pasteboard.nodes".
-#include "View.h"
+#include "EditCommands.h"
+
+#include "document/DocumentModel.h"
+#include "document/NodesCodec.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,7 +15,7 @@ const QString pasteboardType = QStringLiteral("com.lumora.pasteboard.nodes");
 
 } // namespace
 
-std::optional<QList<QPointF>> View::clipboardNodes()
+std::optional<QList<QPointF>> EditCommands::clipboardNodes()
 {
     const QMimeData *data = QApplication::clipboard()->mimeData();
     if (!data || !data->hasFormat(pasteboardType))
@@ -23,15 +23,15 @@ std::optional<QList<QPointF>> View::clipboardNodes()
     return decodeNodes(data->data(pasteboardType));
 }
 
-bool View::canPaste()
+bool EditCommands::canPaste()
 {
     return clipboardNodes().has_value();
 }
 
-void View::copy()
+void EditCommands::copy()
 {
     QList<QPointF> positions;
-    for (const NodePtr &node : leds())
+    for (const NodePtr &node : m_model->leds())
         if (node->isMarked())
             positions.append(node->position());
     if (positions.isEmpty())
@@ -41,7 +41,7 @@ void View::copy()
     QApplication::clipboard()->setMimeData(data);
 }
 
-void View::paste()
+void EditCommands::paste()
 {
     const auto positions = clipboardNodes();
     if (!positions)
@@ -49,15 +49,26 @@ void View::paste()
     m_model->pasteLeds(*positions);
 }
 
-void View::cut()
+void EditCommands::cut()
 {
     copy();
     deleteNodes();
 }
 
-void View::deleteNodes()
+void EditCommands::deleteNodes()
 {
     m_model->removeLeds(m_model->markedLeds());
+}
+
+void EditCommands::selectAll()
+{
+    m_model->changeMarking(QList<bool>(m_model->ledCount(), true));
+}
+
+void EditCommands::deselectAll()
+{
+    for (const NodePtr &node : m_model->markedLeds())
+        m_model->unmarkLed(node);
 }
 
 } // namespace lumora
