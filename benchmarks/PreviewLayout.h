@@ -22,8 +22,8 @@ struct PreviewLayout {
         const double step = 700.0 / side;
         for (int i = 0; i < leds; ++i)
             view.addVertex(QPointF(162 + (i % side) * step, 34 + (i / side) * step));
-        view.addOrigin({512, 384});
-        view.addX({512 + step, 384});
+        view.model()->addOrigin({512, 384});
+        view.model()->addX({512 + step, 384});
         view.addY({512, 384 + step});
         view.setMode("Preview");
     }

@@ -75,7 +75,7 @@ void LayoutTransforms::mirrorY()
 
 void LayoutTransforms::rotate()
 {
-    if (View::isOptionDown(QGuiApplication::keyboardModifiers())) {
+    if (isOptionDown(QGuiApplication::keyboardModifiers())) {
         m_view.prepareAnimation();
         rotateLeft();
         return;
@@ -96,7 +96,7 @@ void LayoutTransforms::rotateLeft()
 
 void LayoutTransforms::scale()
 {
-    if (View::isOptionDown(QGuiApplication::keyboardModifiers()))
+    if (isOptionDown(QGuiApplication::keyboardModifiers()))
         scale2();
     else
         scaleFactor(1);

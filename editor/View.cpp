@@ -51,9 +51,6 @@ View::View(DocumentModel *model, QWidget *parent)
         scheduleBitmapUpdate();
         QWidget::update();
     });
-    connect(m_model, &DocumentModel::currentFrameChanged, this, &View::framesChanged);
-    connect(m_model, &DocumentModel::frameInserted, this, &View::framesChanged);
-    connect(m_model, &DocumentModel::frameRemoved, this, &View::framesChanged);
 
     connect(&m_timer, &QTimer::timeout, this, &View::tick);
     m_timer.start(1000 / 30);

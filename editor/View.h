@@ -11,6 +11,7 @@
 #include "editor/LedCoverage.h"
 #include "editor/LayoutTransforms.h"
 #include "editor/TrackpadGesture.h"
+#include "editor/ViewPanning.h"
 #include "editor/tools/EditingMode.h"
 #include "editor/tools/Tool.h"
 
@@ -70,10 +71,8 @@ public:
     QPointF widgetPoint(QPointF layoutPoint) const;
 
     // --- The grid ------------------------------------------------------------------
-    /// The handles as the document loader places them (no undo); the third one switches to
+    /// The grid's third handle as the document loader places it (no undo): it switches to
     /// Edit Grid without the toolbar.
-    void addOrigin(QPointF point);
-    void addX(QPointF point);
     void addY(QPointF point);
     bool isGridShown() const { return m_gridShown; }
     NodePtr origin() const { return m_model->origin(); }
@@ -100,8 +99,6 @@ public:
     void flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers);
     /// Mirror, turn and fit, on the marked LEDs or all.
     LayoutTransforms &transforms() { return m_transforms; }
-    /// Whether the Option key (Alt, or Ctrl, since window managers take Alt-drag) is down.
-    static bool isOptionDown(Qt::KeyboardModifiers modifiers);
     /// The ring Colors mode draws around a disc of this colour: black or white, whichever
     /// stands out from it.
     static QColor contrastingRing(const QColor &fill);
@@ -171,9 +168,6 @@ public:
     double ledSizeSetting() const { return m_ledSizeSetting; }
     void setLedSize(double diameter);
     double ledSize() const;
-    /// What the tooltip over an LED tells: its index, layout and grid position; over the
-    /// start marker, what it marks; empty elsewhere.
-    QString ledToolTip(QPointF layoutPoint) const;
     /// The green triangle before LED 0 that shows where the LED order starts, in the
     /// coordinates `toDevice` maps to; empty without LEDs.
     QPolygonF startMarker(const QTransform &toDevice) const;
@@ -203,8 +197,6 @@ signals:
     /// The rotate and scale tools show their Option images.
     void optionImagesChanged(bool optionDown);
     void countChanged(qsizetype count);
-    /// The frames or the current frame changed.
-    void framesChanged();
     /// Zoom or pan changed what is on screen.
     void viewChanged();
     /// Preview was asked for without a complete grid (the status message says what is
@@ -236,14 +228,7 @@ public slots:
 private:
     /// The mode's tool, made afresh when the mode changed (after the press under way).
     void updateModeTool();
-    /// Arrow keys move the marked LEDs; whether the key was used.
-    bool nudgeKey(QKeyEvent *event);
     void updateViewTransform();
-    /// Middle-drag and Space+drag pan the view; whether the event was taken for that.
-    bool panPress(QMouseEvent *event);
-    bool panMove(QMouseEvent *event);
-    bool panRelease(QMouseEvent *event);
-    bool panKey(QKeyEvent *event, bool down);
     struct DragLayers;
     /// The start marker and the direction arrows: with a drag, those that do not move with
     /// it; `within` a region (layout units), only the arrows that may reach into it.
@@ -388,10 +373,7 @@ private:
     QTransform m_toWidget;
     double m_zoom = 1;
     QPointF m_centre{512, 384};
-    bool m_spaceDown = false;
-    bool m_panning = false;
-    QPointF m_panStart;
-    QPointF m_panCentre;
+    ViewPanning m_panning{*this};
 
     bool m_numbersShown = false;
     QList<QPixmap> m_digits;

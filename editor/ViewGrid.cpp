@@ -7,16 +7,6 @@
 
 namespace lumora {
 
-void View::addOrigin(QPointF point)
-{
-    m_model->addOrigin(point);
-}
-
-void View::addX(QPointF point)
-{
-    m_model->addX(point);
-}
-
 void View::addY(QPointF point)
 {
     m_model->addY(point);

@@ -2,6 +2,8 @@
 // keys and trackpad gestures.
 #include "View.h"
 
+#include "editor/LedToolTip.h"
+
 #include <QGestureEvent>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
@@ -94,7 +96,7 @@ NodePtr View::nodeAtPoint(QPointF point) const
 
 void View::mousePressEvent(QMouseEvent *event)
 {
-    if (panPress(event))
+    if (m_panning.press(event))
         return;
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
@@ -106,14 +108,14 @@ void View::mousePressEvent(QMouseEvent *event)
 
 void View::mouseMoveEvent(QMouseEvent *event)
 {
-    if (panMove(event))
+    if (m_panning.move(event))
         return;
     tool()->move(pointFromEvent(event->position()), event, m_pressed && (event->buttons() & Qt::LeftButton));
 }
 
 void View::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (panRelease(event))
+    if (m_panning.release(event))
         return;
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseReleaseEvent(event);
@@ -129,17 +131,15 @@ void View::mouseDoubleClickEvent(QMouseEvent *event)
         QWidget::mouseDoubleClickEvent(event);
 }
 
-bool View::isOptionDown(Qt::KeyboardModifiers modifiers)
-{
-    return modifiers & (Qt::AltModifier | Qt::ControlModifier);
-}
-
 void View::flagsChanged(std::optional<Qt::KeyboardModifiers> modifiers)
 {
     emit optionImagesChanged(modifiers && isOptionDown(*modifiers));
 }
 
-bool View::nudgeKey(QKeyEvent *event)
+namespace {
+
+/// Arrow keys move the marked LEDs, unless a press is under way; whether the key was used.
+bool nudge(DocumentModel *model, QKeyEvent *event, bool pressed)
 {
     int dx = 0, dy = 0;
     switch (event->key()) {
@@ -149,16 +149,18 @@ bool View::nudgeKey(QKeyEvent *event)
     case Qt::Key_Down: dy = -1; break;
     default: return false;
     }
-    if (!m_model->isMarked() || m_pressed)
+    if (!model->isMarked() || pressed)
         return false;
-    m_model->nudge(m_model->nudgeStep(dx, dy, event->modifiers() & Qt::ShiftModifier));
+    model->nudge(model->nudgeStep(dx, dy, event->modifiers() & Qt::ShiftModifier));
     return true;
 }
+
+} // namespace
 
 void View::keyPressEvent(QKeyEvent *event)
 {
     flagsChanged(event->modifiers());
-    if (panKey(event, true) || tool()->key(event) || nudgeKey(event))
+    if (m_panning.key(event, true) || tool()->key(event) || nudge(m_model, event, m_pressed))
         return;
     QWidget::keyPressEvent(event);
 }
@@ -166,7 +168,7 @@ void View::keyPressEvent(QKeyEvent *event)
 void View::keyReleaseEvent(QKeyEvent *event)
 {
     flagsChanged(event->modifiers());
-    if (panKey(event, false))
+    if (m_panning.key(event, false))
         return;
     QWidget::keyReleaseEvent(event);
 }
@@ -180,7 +182,7 @@ bool View::event(QEvent *event)
     }
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
-        const QString text = ledToolTip(pointFromEvent(help->pos()));
+        const QString text = ledToolTip(*this, pointFromEvent(help->pos()));
         if (text.isEmpty())
             QToolTip::hideText();
         else

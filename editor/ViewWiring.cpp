@@ -1,6 +1,5 @@
 // Reading the wiring: the start marker and direction arrows along the LED order line, the
-// LED numbers, the disc size that follows the density, the tooltip over an LED, and Fit
-// Grid to LEDs.
+// LED numbers and the disc size that follows the density.
 #include "View.h"
 
 #include "document/GridFit.h"
@@ -187,31 +186,6 @@ QPolygonF View::startMarker(const QTransform &toDevice) const
     const QPointF n(-u.y(), u.x());
     const QPointF base = start - u * (radius + 18);
     return QPolygonF{base + u * 15, base + n * 8, base - n * 8};
-}
-
-QString View::ledToolTip(QPointF point) const
-{
-    const NodePtr node = nodeAtPoint(point);
-    if (!node) {
-        // The green triangle, a few pixels around it included.
-        const QPolygonF marker = startMarker(m_toWidget);
-        const QPointF at = m_toWidget.map(point);
-        if (!marker.isEmpty() && (marker.containsPoint(at, Qt::OddEvenFill)
-                                  || QLineF(at, marker.boundingRect().center()).length() < 10))
-            return tr("Start of the LED order: the data line comes in here, at LED 0");
-        return {};
-    }
-    const qsizetype index = leds().indexOf(node);
-    const QPointF p = node->position();
-    QString text = tr("LED %1\nLayout %2, %3").arg(index).arg(p.x(), 0, 'f', 1).arg(p.y(), 0, 'f', 1);
-    const auto grid = m_model->transform();
-    if (const auto inverse = grid ? grid->inverted() : std::nullopt) {
-        const QPointF g = inverse->map(p);
-        text += tr("\nGrid %1, %2").arg(g.x(), 0, 'f', 2).arg(g.y(), 0, 'f', 2);
-    } else {
-        text += tr("\nNo complete grid");
-    }
-    return text;
 }
 
 } // namespace lumora

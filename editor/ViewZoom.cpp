@@ -118,48 +118,4 @@ void View::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-bool View::panPress(QMouseEvent *event)
-{
-    const bool middle = event->button() == Qt::MiddleButton;
-    const bool spaceDrag = event->button() == Qt::LeftButton && m_spaceDown;
-    if (!middle && !spaceDrag)
-        return false;
-    m_panning = true;
-    m_panStart = event->position();
-    m_panCentre = m_centre;
-    setCursor(Qt::ClosedHandCursor);
-    return true;
-}
-
-bool View::panMove(QMouseEvent *event)
-{
-    if (!m_panning)
-        return false;
-    const double s = m_toWidget.m11();
-    const QPointF d = (event->position() - m_panStart) / s;
-    setViewCentre(m_panCentre + QPointF(-d.x(), d.y()));
-    return true;
-}
-
-bool View::panRelease(QMouseEvent *event)
-{
-    if (!m_panning || (event->button() != Qt::MiddleButton && event->button() != Qt::LeftButton))
-        return false;
-    m_panning = false;
-    setCursor(m_spaceDown ? Qt::OpenHandCursor : Qt::ArrowCursor);
-    return true;
-}
-
-bool View::panKey(QKeyEvent *event, bool down)
-{
-    if (event->key() != Qt::Key_Space)
-        return false;
-    if (!event->isAutoRepeat()) {
-        m_spaceDown = down;
-        if (!m_panning)
-            setCursor(down ? Qt::OpenHandCursor : Qt::ArrowCursor);
-    }
-    return true;
-}
-
 } // namespace lumora

@@ -37,7 +37,7 @@ void SelectTool::mouseUp(QPointF p, Qt::KeyboardModifiers modifiers)
     DocumentModel *model = m_view.model();
     if (m_rubberband) {
         const QRectF r = m_rubberband->rectangle().translated(m_rubberband->position()).normalized();
-        const bool option = View::isOptionDown(modifiers);
+        const bool option = isOptionDown(modifiers);
         const bool shift = modifiers & Qt::ShiftModifier;
         // One change of the marking, one flat record, however many LEDs it spans.
         QList<bool> marking = model->marking();

@@ -15,6 +15,12 @@ namespace lumora {
 
 class View;
 
+/// Whether the Option key (Alt, or Ctrl, since window managers take Alt-drag) is down.
+inline bool isOptionDown(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers & (Qt::AltModifier | Qt::ControlModifier);
+}
+
 /// One way of editing the layout with the mouse and keys. The view forwards its events to the
 /// current tool in layout coordinates and paints the tool's overlay over the layout; a tool
 /// changes the document only through the model.

@@ -5,6 +5,7 @@
 #include "app/DocumentWindow.h"
 #include "app/HelpWindow.h"
 #include "document/DocumentModel.h"
+#include "editor/LedToolTip.h"
 #include "editor/View.h"
 
 #include <QFile>
@@ -66,8 +67,8 @@ TEST(FirstHour, ALayoutWithAGridOpensWithTheGridShownAndTheStartMarkerExplained)
     const QPolygonF marker = view->startMarker(view->layoutTransform());
     ASSERT_FALSE(marker.isEmpty());
     const QPointF onMarker = view->layoutTransform().inverted().map(marker.boundingRect().center());
-    EXPECT_TRUE(view->ledToolTip(onMarker).startsWith("Start of the LED order")) << qPrintable(view->ledToolTip(onMarker));
-    EXPECT_TRUE(view->ledToolTip({900, 700}).isEmpty());
+    EXPECT_TRUE(ledToolTip(*view, onMarker).startsWith("Start of the LED order")) << qPrintable(ledToolTip(*view, onMarker));
+    EXPECT_TRUE(ledToolTip(*view, {900, 700}).isEmpty());
 }
 
 TEST(FirstHour, EditModesShowNoStalePreviewColoursAndColorsRingsStandOut)

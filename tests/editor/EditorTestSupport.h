@@ -2,6 +2,7 @@
 
 #include "document/UndoManager.h"
 #include "editor/EditCommands.h"
+#include "editor/LedToolTip.h"
 #include "editor/NextLedMarker.h"
 #include "editor/View.h"
 #include "editor/tools/DrawStripTool.h"
@@ -80,8 +81,8 @@ struct ViewFixture {
     /// Places the three grid handles the way the document loader does (no undo).
     void makeGrid(QPointF origin, QPointF x, QPointF y)
     {
-        view->addOrigin(origin);
-        view->addX(x);
+        view->model()->addOrigin(origin);
+        view->model()->addX(x);
         view->addY(y);
     }
     /// A new LED, committed as its own undo step.

@@ -64,8 +64,8 @@ TEST(Grid, TheThirdHandleSwitchesToEditGridWithoutTheToolbar)
     ViewFixture f;
     f.view->setMode("Select");
     QSignalSpy spy(f.view.get(), &View::toolbarItemSelected);
-    f.view->addOrigin({0, 0});
-    f.view->addX({64, 0});
+    f.view->model()->addOrigin({0, 0});
+    f.view->model()->addX({64, 0});
     EXPECT_EQ(f.view->mode(), "Select");
     EXPECT_FALSE(f.view->model()->transform());
     EXPECT_FALSE(f.model.gridHandles());
@@ -172,8 +172,8 @@ TEST(Grid, SnapGoesToTheNearestHalfStepWithHalvesAwayFromZero)
         return grid ? grid->snap(p) : p;
     };
     EXPECT_EQ(snap({40, 15}), QPointF(40, 15));
-    f.view->addOrigin({0, 0});
-    f.view->addX({64, 0});
+    f.view->model()->addOrigin({0, 0});
+    f.view->model()->addX({64, 0});
     EXPECT_EQ(snap({40, 15}), QPointF(40, 15));
     f.view->addY({0, 64});
     EXPECT_EQ(snap({40, 15}), QPointF(32, 0));

@@ -52,8 +52,8 @@ TEST(Preview, RefusedWithoutACompleteGrid)
     ViewFixture f;
     QSignalSpy spy(f.view.get(), &View::toolbarItemSelected);
     f.view->setMode("Preview");
-    f.view->addOrigin({0, 0});
-    f.view->addX({64, 0});
+    f.view->model()->addOrigin({0, 0});
+    f.view->model()->addX({64, 0});
     f.view->setMode("Preview");
     EXPECT_EQ(f.view->mode(), "Edit Nodes");
     EXPECT_EQ(spy.count(), 0);
@@ -152,9 +152,9 @@ TEST(Preview, PointsAndBoundingBoxAreInGridUnits)
     {
         ViewFixture f;
         EXPECT_EQ(f.view->boundingBox(), QRectF(0, 0, 1, 1));
-        f.view->addOrigin({100, 50});
+        f.view->model()->addOrigin({100, 50});
         EXPECT_EQ(f.view->boundingBox(), QRectF(100, 50, 1, 1));
-        f.view->addX({164, 50});
+        f.view->model()->addX({164, 50});
         f.view->addVertex({300, 300});
         f.view->addVertex({400, 200});
         EXPECT_EQ(f.view->points(), (QList<QPointF>{{0, 0}, {0, 0}}));

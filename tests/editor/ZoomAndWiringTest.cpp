@@ -169,10 +169,10 @@ TEST(ReadingTheWiring, TheTooltipTellsIndexLayoutAndGridPosition)
     ViewFixture f;
     f.led({100, 100});
     f.led({300, 200});
-    EXPECT_EQ(f.view->ledToolTip({500, 500}), QString());
-    EXPECT_EQ(f.view->ledToolTip({302, 200}), "LED 1\nLayout 300.0, 200.0\nNo complete grid");
+    EXPECT_EQ(ledToolTip(*f.view, {500, 500}), QString());
+    EXPECT_EQ(ledToolTip(*f.view, {302, 200}), "LED 1\nLayout 300.0, 200.0\nNo complete grid");
     f.makeGrid({100, 100}, {120, 100}, {100, 150});
-    EXPECT_EQ(f.view->ledToolTip({300, 199}), "LED 1\nLayout 300.0, 200.0\nGrid 10.00, 2.00");
+    EXPECT_EQ(ledToolTip(*f.view, {300, 199}), "LED 1\nLayout 300.0, 200.0\nGrid 10.00, 2.00");
 }
 
 TEST(DeadEnds, PreviewWithoutAGridSaysWhatIsMissingAndFitGridIsOneUndoStep)
@@ -188,7 +188,7 @@ TEST(DeadEnds, PreviewWithoutAGridSaysWhatIsMissingAndFitGridIsOneUndoStep)
     EXPECT_TRUE(messages[0][0].toString().contains("no grid yet"));
     EXPECT_TRUE(messages[0][0].toString().contains("Fit Grid to LEDs"));
 
-    f.view->addOrigin({50, 50});
+    f.view->model()->addOrigin({50, 50});
     f.view->setMode("Preview");
     EXPECT_TRUE(messages[1][0].toString().contains("only its origin"));
 
