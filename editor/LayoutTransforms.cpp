@@ -187,4 +187,16 @@ void LayoutTransforms::magnifyGestureEnded(double magnification)
     scaleFactor(magnification > 0 ? 1 : 0.5);
 }
 
+void LayoutTransforms::gestureEnded(TrackpadGesture::Gesture gesture)
+{
+    using Gesture = TrackpadGesture::Gesture;
+    switch (gesture) {
+    case Gesture::RotateClockwise: rotateGestureEnded(-1); break;
+    case Gesture::RotateCounterClockwise: rotateGestureEnded(1); break;
+    case Gesture::Fit: magnifyGestureEnded(1); break;
+    case Gesture::FitHalf: magnifyGestureEnded(-1); break;
+    case Gesture::None: break;
+    }
+}
+
 } // namespace lumora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/TrackpadGesture.h"
+
 #include <QPointF>
 #include <QRectF>
 
@@ -45,6 +47,8 @@ public:
     /// fit by the sign of the magnification.
     void rotateGestureEnded(double lastRotation);
     void magnifyGestureEnded(double lastMagnification);
+    /// What a whole pinch decided.
+    void gestureEnded(TrackpadGesture::Gesture gesture);
 
 private:
     void transformLeds(const std::function<QPointF(QPointF, QPointF)> &map);

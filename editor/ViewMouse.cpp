@@ -189,16 +189,6 @@ bool View::event(QEvent *event)
             QToolTip::showText(help->globalPos(), text, this);
         return true;
     }
-    using Gesture = TrackpadGesture::Gesture;
-    auto gestureEnded = [this] {
-        switch (m_gesture.finish()) {
-        case Gesture::RotateClockwise: m_transforms.rotateGestureEnded(-1); break;
-        case Gesture::RotateCounterClockwise: m_transforms.rotateGestureEnded(1); break;
-        case Gesture::Fit: m_transforms.magnifyGestureEnded(1); break;
-        case Gesture::FitHalf: m_transforms.magnifyGestureEnded(-1); break;
-        case Gesture::None: break;
-        }
-    };
     if (event->type() == QEvent::NativeGesture) {
         auto *gesture = static_cast<QNativeGestureEvent *>(event);
         switch (gesture->gestureType()) {
@@ -216,7 +206,7 @@ bool View::event(QEvent *event)
             m_transforms.scaleToFit();
             return true;
         case Qt::EndNativeGesture:
-            gestureEnded();
+            m_transforms.gestureEnded(m_gesture.finish());
             return true;
         default:
             break;
@@ -229,7 +219,7 @@ bool View::event(QEvent *event)
                 // The pinch reports its totals so far.
                 m_gesture.setTotals(pinch->totalRotationAngle(), pinch->totalScaleFactor() - 1);
             } else if (pinch->state() == Qt::GestureFinished) {
-                gestureEnded();
+                m_transforms.gestureEnded(m_gesture.finish());
             } else if (pinch->state() == Qt::GestureCanceled) {
                 m_gesture.restart();
             }
