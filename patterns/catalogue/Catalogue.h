@@ -18,12 +18,4 @@ std::unique_ptr<ColorPattern> makePattern()
 /// Every pattern class, one factory each: the explicit table the registry is built from.
 std::vector<PatternFactory> catalogue();
 
-// One table per group of patterns.
-std::vector<PatternFactory> catalogueA();
-std::vector<PatternFactory> catalogueB();
-std::vector<PatternFactory> catalogueC();
-std::vector<PatternFactory> catalogueD();
-std::vector<PatternFactory> catalogueE();
-std::vector<PatternFactory> catalogueF();
-
 } // namespace lumora

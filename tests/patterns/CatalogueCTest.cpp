@@ -1,4 +1,5 @@
-#include "patterns/catalogue/CatalogueC.h"
+#include "patterns/catalogue/BarPatterns.h"
+#include "patterns/catalogue/PlasmaPatterns.h"
 
 #include "PatternTestSupport.h"
 
