@@ -5,6 +5,7 @@
 #   output/              no widgets, nothing of editor/, app/ or cli/
 #   editor/              nothing of app/ or cli/
 #   cli/                 no widgets, nothing of editor/ or app/
+#   patterns/catalogue/portable/  each other and <math.h> only
 # Each test folder may include only what its layer's target may, plus tests/support.
 # Run as a build step of the core.
 set(violations "")
@@ -44,6 +45,19 @@ check_folders("core/exports;tests/document;tests/maps;tests/pictures;tests/fuzz;
 check_folders("output;tests/output" "\"(editor|app|cli)/|${widgets}")
 check_folders("editor;tests/editor" "\"(app|cli)/")
 check_folders("cli;tests/cli" "\"(editor|app)/|${widgets}")
+
+# The portable pattern headers go into microcontroller sketches as they are: they may include
+# each other and the C library's <math.h> (for the float maths trait), nothing else.
+file(GLOB portable_headers "${SOURCE_DIR}/patterns/catalogue/portable/*")
+foreach(file IN LISTS portable_headers)
+    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS lines)
+        if(NOT line MATCHES "^#include (\"[A-Za-z0-9]+\\.h\"|<math\\.h>)$")
+            string(REPLACE "${SOURCE_DIR}/" "" relative "${file}")
+            set(violations "${violations}\n  ${relative}: ${line} (a portable header)")
+        endif()
+    endforeach()
+endforeach()
 
 if(violations)
     message(FATAL_ERROR "A layer includes a higher one:${violations}")
