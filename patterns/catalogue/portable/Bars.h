@@ -52,10 +52,8 @@ Color<T> barsColor(const Position<T> &p, T barsize = T(0.3))
     const T a = T(0.5) * t;
     const T c = M::cos(a);
     const T s = M::sin(a);
-    // Not a rotation: the second component keeps the sign pattern of the original.
-    const T u = p.x * c - p.y * s;
+    // The bars lie across the frame's second axis, which is not turned but mirrored.
     const T v = p.x * s - p.y * c;
-    (void)u;
     const T w = 200 * M::sin(T(0.001) * t);
     Vec3<T> sum;
     for (int k = 0; k <= 7; ++k) {
