@@ -3,8 +3,8 @@
 // it renders compared with the desktop's double frames; then compiled for the microcontrollers
 // where their compilers are installed.
 
+#include "patterns/catalogue/Catalogue.h"
 #include "patterns/catalogue/PortableCatalogue.h"
-#include "patterns/framework/ColorPattern.h"
 
 #include "PatternTestSupport.h"
 
@@ -197,16 +197,17 @@ const std::map<std::string, double> kFloatSensitive = {
 
 TEST(Portable, EveryPatternButImageHasAPortableFormInItsFamilysHeader)
 {
-    ColorPattern::addInstances();
-    for (ColorPattern *pattern : ColorPattern::patterns()) {
-        const PortablePattern *portable = portablePattern(pattern->name());
-        if (pattern->name() == "Image") {
+    const std::vector<PatternFactory> factories = catalogue();
+    for (PatternFactory factory : factories) {
+        const std::string name = factory()->name();
+        const PortablePattern *portable = portablePattern(name);
+        if (name == "Image") {
             EXPECT_EQ(portable, nullptr);
             EXPECT_TRUE(portableHeadersFor("Image").empty());
             continue;
         }
-        ASSERT_NE(portable, nullptr) << pattern->name();
-        const std::vector<PortableHeader> headers = portableHeadersFor(pattern->name());
+        ASSERT_NE(portable, nullptr) << name;
+        const std::vector<PortableHeader> headers = portableHeadersFor(name);
         ASSERT_EQ(headers.size(), 2u);
         EXPECT_EQ(headers[0].name, "Portable.h");
         EXPECT_EQ(headers[1].name, portable->header);
@@ -215,7 +216,7 @@ TEST(Portable, EveryPatternButImageHasAPortableFormInItsFamilysHeader)
             EXPECT_NE(headers[1].text.find(std::string(portable->termsFunction) + "("), std::string_view::npos);
         }
     }
-    EXPECT_EQ(portablePatterns().size(), ColorPattern::patterns().size() - 1);
+    EXPECT_EQ(portablePatterns().size(), factories.size() - 1);
     EXPECT_EQ(portablePattern("NoSuchPattern"), nullptr);
     EXPECT_NE(portableHeader("FloatMath.h"), nullptr);
 }
