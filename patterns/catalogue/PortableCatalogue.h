@@ -2,17 +2,20 @@
 
 // The built-in patterns in their portable form, for writing them into a sketch. The headers
 // under portable/ are embedded in the library as text at build time; a sketch copies the ones
-// a pattern needs and instantiates its functions with its own number type and maths trait:
+// a pattern needs and instantiates its functions with its own number type and maths trait. The
+// texts are C++98 and include only each other (FloatMath.h adds <math.h>), as avr-g++ and the
+// Arduino toolchains take them:
 //
 //     #include "FloatMath.h"                       // or the sketch's own trait
 //     #include "Rings.h"
 //     using namespace lumora::portable;
-//     Position<float> p(time, x, y, index);        // time = speed · T, x and y in pattern space
+//     PatternSpace<float> space = patternSpace<float, FloatMath>(s0, s1, r1, speed, T); // per frame
+//     Position<float> p = positionIn(space, gridX, gridY, index);                      // per LED
 //     Color<float> c = ringsColor<float, FloatMath>(p);
 //
 // A pattern with per-frame terms works them out once per frame and passes them to every LED:
 //
-//     const auto terms = fieldTerms<float, FloatMath>(time);
+//     const SparkPlaces<float> terms = fieldTerms<float, FloatMath>(space.time);
 //     Color<float> c = fieldColor<float, FloatMath>(p, terms);
 
 #include <span>
@@ -29,12 +32,13 @@ struct PortableHeader {
 
 /// Where a built-in pattern's formula lives in portable form. The functions are templates
 /// <class T, class M> in namespace lumora::portable: colorFunction(const Position<T> &) or, with
-/// terms, colorFunction(const Position<T> &, const Terms &) after termsFunction(T time).
+/// terms, colorFunction(const Position<T> &, const termsType<T> &) after termsFunction(T time).
 struct PortablePattern {
     std::string_view name;          ///< the pattern's menu title, e.g. "Rings"
     std::string_view header;        ///< its family's header, e.g. "Rings.h"
     std::string_view colorFunction; ///< e.g. "ringsColor"
     std::string_view termsFunction; ///< empty when the pattern has no per-frame terms
+    std::string_view termsType;     ///< the class template termsFunction returns, e.g. "SparkPlaces"
 };
 
 /// Every embedded header: "Portable.h" (the types and helpers all families use), "FloatMath.h"

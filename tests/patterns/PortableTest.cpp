@@ -117,15 +117,13 @@ std::string renderFunction(const PortablePattern &pattern, const ColorPattern &i
          << "    const float s0 = " << floatLiteral(instance.s0) << ", s1 = " << floatLiteral(instance.s1)
          << ", r1 = " << floatLiteral(instance.r1) << ", speed = " << floatLiteral(instance.speed) << ";\n"
          << "    for (int f = 0; f < kFrames; ++f) {\n"
-         << "        const float T = 0.2f * kPpmRows[f];\n"
-         << "        const float scale = s0 + s1 * FloatMath::sin(0.000827f * T);\n"
-         << "        const float angle = r1 * FloatMath::sin(0.000742f * T);\n"
-         << "        const float c = FloatMath::cos(angle), s = FloatMath::sin(angle), time = speed * T;\n";
+         << "        const PatternSpace<float> space = patternSpace<float, FloatMath>(s0, s1, r1, speed, "
+         << "0.2f * kPpmRows[f]);\n";
     if (!pattern.termsFunction.empty())
-        text << "        const auto terms = " << pattern.termsFunction << "<float, FloatMath>(time);\n";
+        text << "        const " << pattern.termsType << "<float> terms = " << pattern.termsFunction
+             << "<float, FloatMath>(space.time);\n";
     text << "        for (int k = 0; k < kLeds; ++k) {\n"
-         << "            const float X = gridX(k) * scale, Y = gridY(k) * scale;\n"
-         << "            const Position<float> p(time, c * X - s * Y, s * X + c * Y, k);\n"
+         << "            const Position<float> p = positionIn(space, gridX(k), gridY(k), k);\n"
          << "            emit(" << colour << (pattern.termsFunction.empty() ? "(p)" : "(p, terms)") << ");\n"
          << "        }\n    }\n}\n\n";
     return text.str();
@@ -214,6 +212,7 @@ TEST(Portable, EveryPatternButImageHasAPortableFormInItsFamilysHeader)
         EXPECT_NE(headers[1].text.find(std::string(portable->colorFunction) + "("), std::string_view::npos);
         if (!portable->termsFunction.empty()) {
             EXPECT_NE(headers[1].text.find(std::string(portable->termsFunction) + "("), std::string_view::npos);
+            EXPECT_NE(headers[1].text.find("struct " + std::string(portable->termsType) + " {"), std::string_view::npos);
         }
     }
     EXPECT_EQ(portablePatterns().size(), factories.size() - 1);
@@ -228,9 +227,9 @@ TEST(Portable, FloatFramesOnTheHostAgreeWithTheDesktop)
     writeHeaders(folder);
     folder.write("driver.cpp", hostDriver());
     std::string output;
-    // Without the C++ library's headers, as on an AVR; a float formula that slips into double
-    // is an error.
-    const std::string build = std::string(LUMORA_HOST_CXX) + " -std=c++11 -nostdinc++ -O1 -Wall -Wextra"
+    // In the Arduino toolchains' oldest language and without the C++ library's headers, as on an
+    // AVR; a float formula that slips into double is an error.
+    const std::string build = std::string(LUMORA_HOST_CXX) + " -std=c++98 -nostdinc++ -O1 -Wall -Wextra"
         + " -Werror -Wdouble-promotion -I" + folder.path + " " + folder.path + "/driver.cpp -o " + folder.path
         + "/driver -lm";
     ASSERT_EQ(run(build, &output), 0) << output;
@@ -290,10 +289,10 @@ void compileForBoard(const std::string &compiler, const std::string &flags)
 
 TEST(Portable, CompilesForAnArduinoUno)
 {
-    compileForBoard("avr-g++", "-mmcu=atmega328p -Os");
+    compileForBoard("avr-g++", "-std=gnu++98 -mmcu=atmega328p -Os");
 }
 
 TEST(Portable, CompilesForACortexM4)
 {
-    compileForBoard("arm-none-eabi-g++", "-mcpu=cortex-m4 -mfloat-abi=hard -Os");
+    compileForBoard("arm-none-eabi-g++", "-std=gnu++98 -mcpu=cortex-m4 -mfloat-abi=hard -Os");
 }

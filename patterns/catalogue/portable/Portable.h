@@ -48,6 +48,38 @@ struct Position {
     Position(T t, T px, T py, long long i) : time(t), x(px), y(py), index(i) {}
 };
 
+/// Pattern space at one animation time T, as the desktop's preview and exports set it up:
+/// grid positions scaled by s0 + s1·sin(0.000827·T), turned by r1·sin(0.000742·T), and coloured
+/// at time speed·T.
+template <class T>
+struct PatternSpace {
+    T time;
+    T scale;
+    T c;
+    T s;
+};
+
+template <class T, class M>
+inline PatternSpace<T> patternSpace(T s0, T s1, T r1, T speed, T animationTime)
+{
+    const T angle = r1 * M::sin(T(0.000742) * animationTime);
+    PatternSpace<T> space;
+    space.scale = s0 + s1 * M::sin(T(0.000827) * animationTime);
+    space.c = M::cos(angle);
+    space.s = M::sin(angle);
+    space.time = speed * animationTime;
+    return space;
+}
+
+/// The LED numbered index at grid position (gridX, gridY), in pattern space.
+template <class T>
+inline Position<T> positionIn(const PatternSpace<T> &space, T gridX, T gridY, long long index)
+{
+    const T X = gridX * space.scale;
+    const T Y = gridY * space.scale;
+    return Position<T>(space.time, space.c * X - space.s * Y, space.s * X + space.c * Y, index);
+}
+
 template <class T>
 struct Vec2 {
     T x;
