@@ -10,6 +10,7 @@ class QCommandLineParser;
 
 namespace lumora {
 class ColorPattern;
+class PatternRegistry;
 struct Model;
 struct LayoutSnapshot;
 }
@@ -43,6 +44,9 @@ bool load(const QString &fileName, Model &model);
 /// The document's layout as its window sets it up, with track 0 current; none after a
 /// message when the document cannot be read.
 std::optional<LayoutSnapshot> loadLayout(const QString &fileName);
+/// The built-in patterns, sorted by name: made when a command first asks, kept for the
+/// rest of its run.
+const PatternRegistry &builtIns();
 /// The pattern of that name, or the first by name when the name is empty; none after a
 /// message, with the exit status in `status`.
 const ColorPattern *findPattern(const QString &name, int *status);

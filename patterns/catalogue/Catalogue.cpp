@@ -12,4 +12,9 @@ std::vector<PatternFactory> catalogue()
     return all;
 }
 
+PatternRegistry builtInPatterns()
+{
+    return PatternRegistry(catalogue());
+}
+
 } // namespace lumora

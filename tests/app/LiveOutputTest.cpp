@@ -8,7 +8,7 @@
 #include "document/DocumentModel.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -101,8 +101,8 @@ struct Receiver {
 
 const ColorPattern *anyPattern()
 {
-    ColorPattern::addInstances();
-    return ColorPattern::patterns().front();
+    static const PatternRegistry patterns = builtInPatterns();
+    return patterns.at(0);
 }
 
 } // namespace
