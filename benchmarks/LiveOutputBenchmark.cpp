@@ -32,7 +32,7 @@ struct LiveLayout : PreviewLayout {
         settings.protocol = protocol;
         settings.host = "127.0.0.1";
         settings.port = receiver.localPort();
-        settings.universe = defaultUniverse(protocol);
+        settings.universe = describe(protocol).firstUniverse;
         sender.setSettings(settings);
         QCoreApplication::processEvents();
     }

@@ -72,6 +72,22 @@ bool bothPatternOptions(const QCommandLineParser &parser)
     return false;
 }
 
+QString wrapped(const QString &text, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(' ', Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines.append(line);
+            line.clear();
+        }
+        line += (line.isEmpty() ? "" : " ") + word;
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+    return lines.join('\n');
+}
+
 const PatternRegistry &builtIns()
 {
     static const PatternRegistry patterns = builtInPatterns();

@@ -57,6 +57,9 @@ std::optional<UserPattern> loadPatternFile(const QString &fileName, int *status)
 /// Whether both --pattern and --pattern-file were given (after a message).
 bool bothPatternOptions(const QCommandLineParser &parser);
 
+/// The text broken at spaces into lines of at most `width` characters, for --help texts.
+QString wrapped(const QString &text, int width = 95);
+
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);
 

@@ -83,7 +83,7 @@ struct Receiver {
         settings.protocol = protocol;
         settings.host = "127.0.0.1";
         settings.port = socket.localPort();
-        settings.universe = defaultUniverse(protocol);
+        settings.universe = describe(protocol).firstUniverse;
         return settings;
     }
     /// Waits for a datagram whose LED data (after the header) satisfies the condition.
