@@ -1,5 +1,7 @@
 #pragma once
 
+#include "patterns/framework/PatternRegistry.h"
+
 #include <QActionGroup>
 #include <QList>
 #include <QObject>
@@ -9,7 +11,6 @@ class QMenu;
 
 namespace lumora {
 
-class ColorPattern;
 class Document;
 
 /// The application-wide state of the editor: the pattern registry with its one current
@@ -28,6 +29,8 @@ public:
     void setStatus(int index);
     /// The current pattern, or nullptr when the stored index names none.
     const ColorPattern *pattern() const;
+    /// Every built-in pattern, sorted by name, for the application's whole run.
+    const PatternRegistry &patterns() const { return m_patterns; }
     /// One checkable entry per pattern in name order, shared by every window's View menu.
     QList<QAction *> patternActions() const { return m_patternGroup->actions(); }
     /// Appends a separator and the pattern entries to a View menu.
@@ -65,6 +68,7 @@ private:
     /// Tells once which pictures of a document just opened are not where it says.
     void reportMissingPictures(Document *document);
 
+    PatternRegistry m_patterns;
     QActionGroup *m_patternGroup;
     int m_status = 0;
     QList<Document *> m_documents;

@@ -21,7 +21,7 @@
 #include "editor/timeline/AnimationEditorView.h"
 #include "editor/strip/ImageBrowserController.h"
 #include "editor/View.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
 
 #include "PrintView.h"
 
@@ -44,6 +44,17 @@
 #include <QtConcurrent>
 
 namespace lumora {
+
+namespace {
+
+/// The application's patterns; none for a document made without one.
+const PatternRegistry &patterns()
+{
+    static const PatternRegistry none;
+    return Application::instance() ? Application::instance()->patterns() : none;
+}
+
+} // namespace
 
 Document::Document(DocumentFile *file)
     : m_file(file ? file : new DocumentFile())
@@ -343,7 +354,7 @@ void Document::exportAll()
     QSettings store;
     const ColorPattern *current = Application::instance() ? Application::instance()->pattern() : nullptr;
     auto *dialog = new ExportDialog(fileName(), ExportSettings::load(store, fileName()), m_model->images().size(),
-                                    m_model->animationEditor()->track().frames.size(),
+                                    m_model->animationEditor()->track().frames.size(), patterns(),
                                     current ? QString::fromStdString(current->name()) : QString(),
                                     m_window->isAnimationTabShown(), m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -367,8 +378,7 @@ void Document::exportWith(const ExportSettings &settings, const QString &pattern
     exporter->setOutputFolder(folder);
     exporter->setHeaderStyle(settings.headerStyle);
     exporter->setPatternFrames(settings.patternFrames);
-    ColorPattern::addInstances();
-    const ColorPattern *pattern = patternName.isEmpty() ? nullptr : ColorPattern::named(patternName.toStdString());
+    const ColorPattern *pattern = patternName.isEmpty() ? nullptr : patterns().named(patternName.toStdString());
     if (!pattern) {
         // The headers and their PPM need no pattern.
         m_window->showExportReport(animation ? exporter->exportAnimation() : exporter->exportImages(), folder);

@@ -1,7 +1,7 @@
 #include "ExportDialog.h"
 #include "DialogTitle.h"
 
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -22,7 +22,8 @@
 namespace lumora {
 
 ExportDialog::ExportDialog(const QString &documentPath, const ExportSettings &settings, qsizetype pictures,
-                           qsizetype frames, const QString &currentPattern, bool animation, QWidget *parent)
+                           qsizetype frames, const PatternRegistry &patterns, const QString &currentPattern,
+                           bool animation, QWidget *parent)
     : QDialog(parent), m_documentPath(documentPath), m_pictures(pictures), m_frames(frames),
       m_folder(new QLineEdit), m_pattern(new QComboBox), m_picturesButton(new QRadioButton),
       m_framesButton(new QRadioButton), m_style(new QComboBox), m_rows(new QSpinBox), m_files(new QListWidget)
@@ -45,8 +46,7 @@ ExportDialog::ExportDialog(const QString &documentPath, const ExportSettings &se
     folderRow->addWidget(choose);
 
     m_pattern->addItem(tr("None (no pattern PPM)"), QString());
-    ColorPattern::addInstances();
-    for (const ColorPattern *pattern : ColorPattern::patterns())
+    for (const ColorPattern *pattern : patterns.patterns())
         m_pattern->addItem(QString::fromStdString(pattern->name()), QString::fromStdString(pattern->name()));
     m_pattern->setCurrentIndex(std::max(0, m_pattern->findData(currentPattern)));
     m_pattern->setMaxVisibleItems(20);

@@ -147,12 +147,12 @@ QImage PatternPanel::thumbnail(int patternIndex) const
 {
     QImage image(thumbnailSize, QImage::Format_RGB32);
     image.fill(QColor(20, 20, 20));
-    const auto patterns = ColorPattern::patterns();
-    if (patternIndex < 0 || std::size_t(patternIndex) >= patterns.size())
+    const ColorPattern *pattern = patternIndex < 0 ? nullptr : m_application->patterns().at(std::size_t(patternIndex));
+    if (!pattern)
         return image;
     // The frame the editor's preview shows at this moment, for the sampled LEDs.
     std::vector<Color> colors(m_gridPoints.size());
-    patternFrame(*patterns[patternIndex], previewTime(), m_gridPoints, colors, true);
+    patternFrame(*pattern, previewTime(), m_gridPoints, colors, true);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

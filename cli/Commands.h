@@ -10,6 +10,7 @@ class QCommandLineParser;
 
 namespace lumora {
 class ColorPattern;
+class PatternRegistry;
 struct Model;
 struct LayoutSnapshot;
 }
@@ -43,6 +44,9 @@ bool load(const QString &fileName, Model &model);
 /// The document's layout as its window sets it up, with track 0 current; none after a
 /// message when the document cannot be read.
 std::optional<LayoutSnapshot> loadLayout(const QString &fileName);
+/// The built-in patterns, sorted by name: made when a command first asks, kept for the
+/// rest of its run.
+const PatternRegistry &builtIns();
 /// The pattern of that name, or the first by name when the name is empty; none after a
 /// message, with the exit status in `status`.
 const ColorPattern *findPattern(const QString &name, int *status);
@@ -52,6 +56,9 @@ const ColorPattern *findPattern(const QString &name, int *status);
 std::optional<UserPattern> loadPatternFile(const QString &fileName, int *status);
 /// Whether both --pattern and --pattern-file were given (after a message).
 bool bothPatternOptions(const QCommandLineParser &parser);
+
+/// The text broken at spaces into lines of at most `width` characters, for --help texts.
+QString wrapped(const QString &text, int width = 95);
 
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);

@@ -65,11 +65,10 @@ QList<QByteArray> animationFrames(const LayoutSnapshot &layout)
 int runPlay(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Sends a pattern (or, with --frames, the frame animation of track 0) to LED controllers until\n"
-        "stopped by SIGINT or SIGTERM, or for --count frames or --seconds; then sends black once unless\n"
-        "--keep. Targets: ddp://HOST[:PORT][?offset=B], e131://HOST[:PORT][?universe=U] (no host:\n"
-        "multicast to 239.255.hi.lo), artnet://HOST[:PORT][?universe=U].");
+    parser.setApplicationDescription(wrapped(
+        "Sends a pattern (or, with --frames, the frame animation of track 0) to LED controllers until "
+        "stopped by SIGINT or SIGTERM, or for --count frames or --seconds; then sends black once unless "
+        "--keep. Targets: " + targetForms(true).join(", ") + "."));
     parser.addPositionalArgument("DOC", "The document whose LEDs to drive.");
     QCommandLineOption to("to", "Where to send the frames (required).", "URL");
     QCommandLineOption patternOption("pattern", "The pattern to play (default: the first by name).", "NAME");

@@ -2,7 +2,7 @@
 
 #include "pictures/ImageBitmap.h"
 #include "pictures/Picture.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
 
 #include <QCommandLineParser>
 
@@ -81,8 +81,6 @@ int runSample(const QStringList &arguments)
         PixelPattern::setBoundingBox(box);
     }
 
-    ColorPattern::addInstances();
-
     bool anyFailed = false;
     std::string line;
     long long lineNumber = 0;
@@ -99,7 +97,7 @@ int runSample(const QStringList &arguments)
         const ColorPattern *pattern = nullptr;
         if (words.size() != 5)
             problem = QString("expected 5 fields NAME T X Y INDEX, found %1").arg(words.size());
-        else if (!(pattern = ColorPattern::named(words[0])))
+        else if (!(pattern = builtIns().named(words[0])))
             problem = QString("no pattern named '%1'").arg(QString::fromStdString(words[0]));
         else if (!parseNumber(words[1], position.time) || !parseNumber(words[2], position.x)
                  || !parseNumber(words[3], position.y) || !parseNumber(words[4], index))

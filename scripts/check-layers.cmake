@@ -1,5 +1,6 @@
 # Fails when a lower layer includes a higher one. Lowest first:
-#   patterns/, script/   plain C++: no Qt, nothing of the project outside their own folder
+#   patterns/, script/   plain C++: no Qt, nothing of the project outside their own folder;
+#                        patterns/framework/ < patterns/catalogue/
 #   core/                no widgets; inside it common/ < pictures/ < animation/ < document/
 #                        < maps/ < colors/ < exports/
 #   output/              no widgets, nothing of editor/, app/ or cli/
@@ -35,6 +36,8 @@ set(above_core "\"(editor|app|cli|output|timeline|strip|tools)/|${widgets}")
 
 check_folders("script;tests/script" "<Q|\"(patterns|document|animation|pictures|maps|editor|app|cli|output)/")
 check_folders("patterns;tests/patterns" "<Q|\"(script|document|animation|pictures|maps|editor|app|cli|output)/")
+# The framework knows no pattern; whoever needs them builds a registry from the catalogue.
+check_folders("patterns/framework" "\"(\\.\\./|patterns/)catalogue/")
 check_folders("core/common" "${above_core}|\"(pictures|animation|document|maps|colors|exports)/")
 check_folders("core/pictures" "${above_core}|\"(animation|document|maps|colors|exports)/")
 check_folders("core/animation;tests/animation" "${above_core}|\"(document|maps|colors|exports)/")

@@ -85,4 +85,9 @@ std::vector<PatternFactory> catalogue()
     };
 }
 
+PatternRegistry builtInPatterns()
+{
+    return PatternRegistry(catalogue());
+}
+
 } // namespace lumora

@@ -48,7 +48,7 @@ TEST(PatternMenu, OneCheckMarkAndTheChoiceSurvivesARestart)
         EXPECT_EQ(app.status(), 0);
         ASSERT_EQ(checked(app.patternActions()).size(), 1);
         EXPECT_EQ(checked(app.patternActions()).first(), app.patternActions().first());
-        EXPECT_EQ(app.pattern(), ColorPattern::patterns().front());
+        EXPECT_EQ(app.pattern(), app.patterns().at(0));
 
         app.patternActions()[5]->trigger();
         EXPECT_EQ(app.status(), 5);
@@ -84,7 +84,7 @@ TEST(PatternMenu, ViewMenuEndsWithASeparatorAndThePatternsInNameOrder)
     ASSERT_GE(items.size(), 65);
     EXPECT_TRUE(items[items.size() - 65]->isSeparator());
     for (int i = 0; i < 64; ++i)
-        EXPECT_EQ(items[items.size() - 64 + i]->text().toStdString(), ColorPattern::patterns()[i]->name());
+        EXPECT_EQ(items[items.size() - 64 + i]->text().toStdString(), app.patterns().at(i)->name());
     delete document;
 }
 

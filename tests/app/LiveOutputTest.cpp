@@ -8,7 +8,7 @@
 #include "document/DocumentModel.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -83,7 +83,7 @@ struct Receiver {
         settings.protocol = protocol;
         settings.host = "127.0.0.1";
         settings.port = socket.localPort();
-        settings.universe = defaultUniverse(protocol);
+        settings.universe = describe(protocol).firstUniverse;
         return settings;
     }
     /// Waits for a datagram whose LED data (after the header) satisfies the condition.
@@ -101,8 +101,8 @@ struct Receiver {
 
 const ColorPattern *anyPattern()
 {
-    ColorPattern::addInstances();
-    return ColorPattern::patterns().front();
+    static const PatternRegistry patterns = builtInPatterns();
+    return patterns.at(0);
 }
 
 } // namespace
