@@ -11,6 +11,7 @@ namespace lumora {
 
 class ColorPattern;
 class Document;
+class MyPatterns;
 
 /// The application-wide state of the editor: the pattern registry with its one current
 /// pattern (kept in the setting "status"), the pattern entries of every window's View menu,
@@ -30,8 +31,10 @@ public:
     const ColorPattern *pattern() const;
     /// One checkable entry per pattern in name order, shared by every window's View menu.
     QList<QAction *> patternActions() const { return m_patternGroup->actions(); }
-    /// Appends a separator and the pattern entries to a View menu.
+    /// Appends a separator and the pattern entries to a View menu, then "My Patterns".
     void addViewMenuItems(QMenu *viewMenu) const;
+    /// The patterns the user wrote.
+    MyPatterns *myPatterns() const { return m_myPatterns; }
 
     // Documents.
     Document *newDocument();
@@ -67,6 +70,7 @@ private:
 
     QActionGroup *m_patternGroup;
     int m_status = 0;
+    MyPatterns *m_myPatterns = nullptr;
     QList<Document *> m_documents;
 };
 

@@ -53,6 +53,9 @@ std::optional<UserPattern> loadPatternFile(const QString &fileName, int *status)
 /// Whether both --pattern and --pattern-file were given (after a message).
 bool bothPatternOptions(const QCommandLineParser &parser);
 
+/// sample --pattern-file: lines "T X Y INDEX" from standard input, "R G B" for each.
+int samplePatternFile(const UserPattern &pattern);
+
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);
 
