@@ -86,7 +86,12 @@ bool PatternEditorDock::maybeDropPattern()
 
 void PatternEditorDock::showInPreview()
 {
-    show();
+    if (!isVisible()) {
+        show();
+        // Wide enough for a line of code beside the layout.
+        if (auto *main = qobject_cast<QMainWindow *>(parentWidget()))
+            main->resizeDocks({this}, {std::max(width(), 440)}, Qt::Horizontal);
+    }
     raise();
     // What is typed shows on the layout at once.
     if (m_view->mode() != View::Preview)

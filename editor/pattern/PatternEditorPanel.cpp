@@ -112,7 +112,7 @@ bool PatternEditorPanel::isEmpty() const
 void PatternEditorPanel::newPattern()
 {
     m_fileName.clear();
-    m_controlValues.clear();
+    m_controlValues = {{"sliderSpeed", {0.5}}}; // the example's own start
     m_controlsModified = false;
     m_editor->setPlainText(QString::fromUtf8(examplePattern));
     m_editor->document()->setModified(false);
