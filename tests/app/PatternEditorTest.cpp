@@ -10,6 +10,10 @@
 #include "editor/pattern/PatternEditorPanel.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -201,4 +205,30 @@ TEST(PatternEditor, AFailedSaveKeepsTheTextAndTellsWhy)
     EXPECT_TRUE(window.panel()->isModified());
     EXPECT_TRUE(window.panel()->fileName().isEmpty());
     EXPECT_TRUE(window.panel()->editor()->toPlainText().contains("rgb(1, 1, 1)"));
+}
+
+TEST(PatternEditor, UnsavedTextAsksBeforeItIsDropped)
+{
+    emptyLibrary();
+    Application app;
+    PreviewWindow window;
+    window.dock()->newPattern();
+    EXPECT_TRUE(window.dock()->maybeDropPattern()) << "the untouched example asks nothing";
+    window.type("export function render(i) { rgb(0, 0, 1) }");
+
+    auto answer = [](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [button] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            box->button(button)->click();
+        });
+    };
+    answer(QMessageBox::Cancel);
+    window.dock()->newPattern();
+    EXPECT_TRUE(window.panel()->editor()->toPlainText().contains("rgb(0, 0, 1)")) << "Cancel keeps the text";
+    answer(QMessageBox::Cancel);
+    EXPECT_FALSE(window.document.window()->close()) << "nor does the window close";
+    answer(QMessageBox::Discard);
+    window.dock()->newPattern();
+    EXPECT_FALSE(window.panel()->editor()->toPlainText().contains("rgb(0, 0, 1)"));
 }
