@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -152,6 +153,17 @@ TEST(PatternEditor, ASliderChangesTheLedsAndSavedPatternsAreChosenFromTheViewMen
     ASSERT_EQ(rows.size(), 1);
     EXPECT_GT(patternPanel->list()->row(rows[0]), app.patternActions().size()) << "after the built-ins and a header";
     EXPECT_TRUE(rows[0]->isSelected());
+    // Its thumbnail runs it too, slider value and all.
+    other.document.window()->findChild<QTabWidget *>()->setCurrentWidget(patternPanel);
+    QApplication::processEvents();
+    patternPanel->list()->scrollToItem(rows[0]);
+    patternPanel->refreshThumbnails();
+    const QImage thumbnail = rows[0]->icon().pixmap(PatternPanel::thumbnailSize).toImage();
+    bool red = false;
+    for (int y = 0; y < thumbnail.height(); ++y)
+        for (int x = 0; x < thumbnail.width(); ++x)
+            red = red || (thumbnail.pixelColor(x, y).red() > 200 && thumbnail.pixelColor(x, y).green() < 60);
+    EXPECT_TRUE(red);
 
     // A built-in chosen ends the choice; choosing the entry again brings it back.
     app.patternActions()[0]->trigger();
