@@ -3,21 +3,21 @@
 #include "editor/View.h"
 #include "script/Instance.h"
 
+#include <QPointer>
+
 namespace lumora {
 
 UserPatternPreview::UserPatternPreview(View *view)
     : QObject(view), m_view(view)
 {
-    view->setPreviewColors([this] { return frame(); });
+    // Guarded: whichever of the two goes first, the other is left safe.
+    view->setPreviewColors([self = QPointer<UserPatternPreview>(this)] { return self ? self->frame() : QByteArray(); });
     // A pattern sees pixelCount and the map once: new LEDs start it again.
     for (auto signal : {&DocumentModel::ledsChanged, &DocumentModel::ledsMoved, &DocumentModel::loaded})
         connect(view->model(), signal, this, [this] { m_layoutStale = true; });
 }
 
-UserPatternPreview::~UserPatternPreview()
-{
-    m_view->setPreviewColors({});
-}
+UserPatternPreview::~UserPatternPreview() = default;
 
 void UserPatternPreview::setPattern(std::optional<UserPattern> pattern)
 {
