@@ -2,6 +2,7 @@
 #include "DocumentWindow.h"
 
 #include "Document.h"
+#include "MyPatterns.h"
 
 #include "document/DocumentLock.h"
 #include "exports/ExportSettings.h"
@@ -45,6 +46,7 @@ Application::Application(QObject *parent)
         ++index;
     }
     setStatus(QSettings().value("status", 0).toInt());
+    m_myPatterns = new MyPatterns(this);
 }
 
 Application::~Application()
@@ -81,6 +83,7 @@ void Application::addViewMenuItems(QMenu *viewMenu) const
 {
     viewMenu->addSeparator();
     viewMenu->addActions(m_patternGroup->actions());
+    m_myPatterns->addMenuItems(viewMenu);
 }
 
 Document *Application::newDocument()

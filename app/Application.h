@@ -12,6 +12,7 @@ class QMenu;
 namespace lumora {
 
 class Document;
+class MyPatterns;
 
 /// The application-wide state of the editor: the pattern registry with its one current
 /// pattern (kept in the setting "status"), the pattern entries of every window's View menu,
@@ -33,8 +34,10 @@ public:
     const PatternRegistry &patterns() const { return m_patterns; }
     /// One checkable entry per pattern in name order, shared by every window's View menu.
     QList<QAction *> patternActions() const { return m_patternGroup->actions(); }
-    /// Appends a separator and the pattern entries to a View menu.
+    /// Appends a separator and the pattern entries to a View menu, then "My Patterns".
     void addViewMenuItems(QMenu *viewMenu) const;
+    /// The patterns the user wrote.
+    MyPatterns *myPatterns() const { return m_myPatterns; }
 
     // Documents.
     Document *newDocument();
@@ -71,6 +74,7 @@ private:
     PatternRegistry m_patterns;
     QActionGroup *m_patternGroup;
     int m_status = 0;
+    MyPatterns *m_myPatterns = nullptr;
     QList<Document *> m_documents;
 };
 

@@ -12,6 +12,7 @@
 #include "document/UndoManager.h"
 #include "editor/View.h"
 #include "editor/ViewScroller.h"
+#include "PatternEditorDock.h"
 #include "PatternPanel.h"
 #include "RevertMenu.h"
 
@@ -89,6 +90,7 @@ DocumentWindow::DocumentWindow(Document *document)
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
     m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
+    m_patternEditor = new PatternEditorDock(this, m_view);
     resize(1280, 900);
     // On a small screen (a 1366 × 700 laptop) the window starts within it.
     if (QScreen *display = QGuiApplication::primaryScreen()) {
@@ -252,6 +254,8 @@ void DocumentWindow::buildMenus()
         addAction(file, tr("&Open…"), QKeySequence::Open, [this, app] { app->showOpenDialog(this); });
         m_recentMenu = file->addMenu(tr("Open &Recent"));
         connect(m_recentMenu, &QMenu::aboutToShow, this, &DocumentWindow::fillRecentMenu);
+        file->addSeparator();
+        m_patternEditor->addFileMenuItems(file);
     }
     file->addSeparator();
     addAction(file, tr("&Save"), QKeySequence::Save, [this] { m_document->save(); });
@@ -569,7 +573,7 @@ void DocumentWindow::showExportReport(const ExportReport &report, const QString 
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_document->maybeSave()) {
+    if (!m_patternEditor->maybeDropPattern() || !m_document->maybeSave()) {
         event->ignore();
         return;
     }

@@ -14,6 +14,7 @@ class AnimationEditorView;
 class Document;
 class FramePlayer;
 class LiveOutput;
+class PatternEditorDock;
 class ImageBrowserController;
 class View;
 struct ExportReport;
@@ -48,6 +49,8 @@ public:
     LiveOutput *liveOutput() const { return m_live; }
     /// Frame ▸ Play.
     FramePlayer *framePlayer() const { return m_player; }
+    /// The Pattern Editor beside the layout.
+    PatternEditorDock *patternEditor() const { return m_patternEditor; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -83,6 +86,7 @@ private:
     QMenu *m_recentMenu = nullptr;
     LiveOutput *m_live = nullptr;
     FramePlayer *m_player = nullptr;
+    PatternEditorDock *m_patternEditor = nullptr;
 };
 
 /// Where the help page lives: installed beside the program, or in the source tree.

@@ -31,7 +31,9 @@ public:
     ExportSettings settings() const;
     QString folder() const;
     /// Empty: no pattern PPM.
+    /// A built-in pattern's name, or the absolute file of one of My Patterns.
     QString patternName() const;
+    static bool isUserPatternFile(const QString &patternName);
     bool animation() const;
 
     /// The lines of the file list, as shown.

@@ -60,6 +60,9 @@ bool bothPatternOptions(const QCommandLineParser &parser);
 /// The text broken at spaces into lines of at most `width` characters, for --help texts.
 QString wrapped(const QString &text, int width = 95);
 
+/// sample --pattern-file: lines "T X Y INDEX" from standard input, "R G B" for each.
+int samplePatternFile(const UserPattern &pattern);
+
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);
 

@@ -52,7 +52,12 @@ int runSample(const QStringList &arguments)
     parser.setApplicationDescription(
         "Reads lines \"NAME T X Y INDEX\" from standard input and prints \"R G B\" for each:\n"
         "the raw components of the pattern's colour, nothing clamped. A bad line prints \"error\"\n"
-        "and a message on stderr; the exit status is then 2.");
+        "and a message on stderr; the exit status is then 2.\n"
+        "With --pattern-file the lines are \"T X Y INDEX\" for the pattern in FILE.js: the LEDs\n"
+        "are the lines' INDEX at X, Y (as the Pixelblaze map gives them: y down), the pattern\n"
+        "runs as the export runs it, and T (a multiple of 0.2) picks the frame T/0.2.");
+    QCommandLineOption patternFile("pattern-file", "Sample the pattern written in FILE.js.", "FILE.js");
+    parser.addOption(patternFile);
     QCommandLineOption imageOption("image", "Picture the Image pattern samples.", "FILE");
     QCommandLineOption boxOption("box", "Bounding box of the LEDs in grid units.", "BX,BY,BW,BH");
     parser.addOption(imageOption);
@@ -79,6 +84,12 @@ int runSample(const QStringList &arguments)
             return 2;
         }
         PixelPattern::setBoundingBox(box);
+    }
+
+    if (parser.isSet(patternFile)) {
+        int status = 0;
+        const std::optional<UserPattern> pattern = loadPatternFile(parser.value(patternFile), &status);
+        return pattern ? samplePatternFile(*pattern) : status;
     }
 
     bool anyFailed = false;

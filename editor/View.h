@@ -48,6 +48,9 @@ public:
 
     /// Where the preview and the pattern export get the current pattern from.
     void setPatternSource(std::function<const ColorPattern *()> source) { m_patternSource = std::move(source); }
+    /// While set and giving colours (r, g, b bytes per LED), Preview shows them instead of the
+    /// current pattern's: how a pattern the user wrote is previewed.
+    void setPreviewColors(std::function<QByteArray()> colors) { m_previewColors = std::move(colors); }
 
     // --- The LED list --------------------------------------------------------------
     /// A new LED at the point, placed by the insertion rule.
@@ -451,6 +454,7 @@ private:
     DocumentModel *m_model;
     UndoManager *m_undo;
     std::function<const ColorPattern *()> m_patternSource;
+    std::function<QByteArray()> m_previewColors;
 
     double m_lastX = 0, m_lastY = 0;
 

@@ -43,6 +43,14 @@ QColor displayColor(const Color &c)
 void View::tick()
 {
     if (m_mode == Preview) {
+        if (const QByteArray rgb = m_previewColors ? m_previewColors() : QByteArray(); !rgb.isEmpty()) {
+            const QList<NodePtr> &list = leds();
+            for (qsizetype k = 0; k < list.size() && 3 * k + 2 < rgb.size(); ++k)
+                list[k]->fill = QColor(quint8(rgb[3 * k]), quint8(rgb[3 * k + 1]), quint8(rgb[3 * k + 2]));
+            QWidget::update();
+            emit ticked();
+            return;
+        }
         const ColorPattern *pattern = m_patternSource ? m_patternSource() : nullptr;
         if (!pattern)
             return;

@@ -23,6 +23,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/PatternEditorDock.h"
+#include "editor/pattern/PatternEditorPanel.h"
+
 #include <gtest/gtest.h>
 
 using namespace lumora;
@@ -301,4 +304,20 @@ TEST(LiveOutput, switchingOffSendsBlackOnceUnlessTheLastFrameStaysLit)
     QTest::qWait(200);
     for (const QByteArray &datagram : receiver.datagrams)
         EXPECT_NE(datagram.mid(10), black);
+}
+
+TEST(LiveOutput, aPatternBeingWrittenIsWhatIsSent)
+{
+    TwoLeds layout;
+    Receiver receiver;
+    layout.live()->setSettings(receiver.target(OutputProtocol::Ddp));
+    PatternEditorPanel *panel = layout.window()->patternEditor()->panel();
+    layout.window()->patternEditor()->newPattern();
+    panel->editor()->setPlainText("export function render(index) { rgb(index, 1 - index, 0.5) }");
+    panel->compileNow();
+    ASSERT_EQ(layout.view()->mode(), View::Preview);
+    layout.window()->findChild<QAction *>("sendToLeds")->trigger();
+    ASSERT_TRUE(layout.live()->isSending());
+    const QByteArray expected("\x00\xff\x7f\xff\x00\x7f", 6);
+    EXPECT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == expected; }));
 }
