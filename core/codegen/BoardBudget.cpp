@@ -223,13 +223,19 @@ QString tool(const char *name)
     return QStandardPaths::findExecutable(name);
 }
 
-std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu, bool time, QString *error)
+// Too large for the chip's memory: the linker says so and writes nothing.
+bool overflowed(const QString &linkerOutput)
+{
+    return linkerOutput.contains("not within region") || linkerOutput.contains("overflowed by");
+}
+
+std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu, QString *error, bool *tooLarge)
 {
     const QString compiler = tool("avr-g++"), size = tool("avr-size"), simavr = tool("simavr");
     const QString elf = "avr-" + mcu + ".elf";
-    const Run c = run(compiler, {"-mmcu=" + mcu, "-Os", "-Wall", "-DFRAMES=" + QString::number(timedFrames), "-o", elf,
-                                 "harness-avr.cpp"},
-                      folder, 300000);
+    const QStringList flags = {"-mmcu=" + mcu, "-Os", "-Wall", "-DFRAMES=" + QString::number(timedFrames)};
+    const Run c = run(compiler, flags + QStringList{"-o", elf, "harness-avr.cpp"}, folder, 300000);
+    *tooLarge = !c.ok && overflowed(c.output);
     if (!c.ok) {
         *error = "avr-g++ cannot compile the sketch:\n" + c.output.trimmed();
         return std::nullopt;
@@ -237,7 +243,7 @@ std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu,
     Measurement m;
     if (!sizes(size, elf, folder, m.flash, m.ram, error))
         return std::nullopt;
-    if (time && !simavr.isEmpty()) {
+    if (!simavr.isEmpty()) {
         const Run s = run(simavr, {"-m", mcu, "-f", "16000000", elf}, folder, 600000);
         m.cycles = counted(s.output);
         if (m.cycles < 0) {
@@ -246,6 +252,36 @@ std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu,
         }
     }
     return m;
+}
+
+// Sizes from the compiled object alone, for a sketch no AVR can hold.
+std::optional<Measurement> sizeAvrObject(const QString &folder, QString *error)
+{
+    const Run c = run(tool("avr-g++"), {"-mmcu=atmega2560", "-Os", "-c", "-o", "avr.o", "harness-avr.cpp",
+                                        "-DFRAMES=1"},
+                      folder, 300000);
+    if (!c.ok) {
+        *error = "avr-g++ cannot compile the sketch:\n" + c.output.trimmed();
+        return std::nullopt;
+    }
+    Measurement m;
+    if (!sizes(tool("avr-size"), "avr.o", folder, m.flash, m.ram, error))
+        return std::nullopt;
+    return m;
+}
+
+// The AVR figures: built and timed for the Uno's ATmega328P, or for the Mega's ATmega2560
+// when the Uno cannot hold the sketch (the same code at the same clock).
+std::optional<Measurement> measureAvr(const QString &folder, QString *error)
+{
+    bool tooLarge = false;
+    std::optional<Measurement> m = measureAvr(folder, "atmega328p", error, &tooLarge);
+    if (m || !tooLarge)
+        return m;
+    m = measureAvr(folder, "atmega2560", error, &tooLarge);
+    if (m || !tooLarge)
+        return m;
+    return sizeAvrObject(folder, error);
 }
 
 std::optional<Measurement> measureArm(const QString &folder, bool m4, double cyclesPerInstruction, QString *error)
@@ -372,22 +408,12 @@ std::optional<QList<BoardBudget>> measureBudgets(const QList<QPair<QString, QByt
         BoardBudget budget = budgetFor(*b, leds);
         std::optional<Measurement> m;
         if (b->target == SketchTarget::Avr) {
-            if (tool("avr-g++").isEmpty() || tool("avr-size").isEmpty()) {
-                m = std::nullopt;
-            } else if (!avr) {
-                avr = measureAvr(folder, "atmega328p", true, error);
+            if (!tool("avr-g++").isEmpty() && !tool("avr-size").isEmpty()) {
+                if (!avr)
+                    avr = measureAvr(folder, error);
                 if (!avr)
                     return std::nullopt;
                 m = avr;
-            } else {
-                m = avr; // the same code on the larger AVR
-            }
-            // Too large for the Uno's RAM, the simulated Uno would fail: time the Mega.
-            if (m && m->ram > b->ram && b == &boards[0]) {
-                std::optional<Measurement> mega = measureAvr(folder, "atmega2560", true, error);
-                if (!mega)
-                    return std::nullopt;
-                m->cycles = mega->cycles;
             }
         } else if (!tool("arm-none-eabi-g++").isEmpty() && !tool("arm-none-eabi-size").isEmpty()) {
             const bool m4 = b->target != SketchTarget::Rp2040;
