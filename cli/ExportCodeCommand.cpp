@@ -4,7 +4,7 @@
 #include "codegen/ScriptTranslator.h"
 #include "codegen/SketchWriter.h"
 #include "document/LayoutSnapshot.h"
-#include "output/OutputSettings.h"
+#include "output/OutputSketchSettings.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -14,24 +14,6 @@
 #include <cstdio>
 
 namespace lumora::cli {
-
-namespace {
-
-SketchSettings sketchSettings(const QString &documentPath)
-{
-    const OutputSettings output = OutputSettings::load(QFileInfo(documentPath).absoluteFilePath()).clamped();
-    SketchSettings s;
-    s.colorOrder = colorOrderName(output.order);
-    s.channels = colorOrderChannels(output.order);
-    s.brightness = output.brightness;
-    s.gamma = output.gamma;
-    s.limitMilliamps = output.limitMilliamps;
-    s.milliampsPerChannel = output.power.milliampsPerChannel;
-    s.idleMilliampsPerLed = output.power.idleMilliampsPerLed;
-    return s;
-}
-
-} // namespace
 
 int runExportCode(const QStringList &arguments)
 {
@@ -92,7 +74,7 @@ int runExportCode(const QStringList &arguments)
         return 1;
     }
     const QString name = QFileInfo(QDir::cleanPath(folder)).fileName();
-    const auto files = SketchWriter::files(*sketch, sketchSettings(documentPath), *board, name);
+    const auto files = SketchWriter::files(*sketch, sketchSettings(OutputSettings::load(QFileInfo(documentPath).absoluteFilePath())), *board, name);
 
     bool fits = true;
     if (!parser.isSet(noBudget) && *board != SketchTarget::Host) {

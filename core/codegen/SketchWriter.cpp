@@ -4,6 +4,8 @@
 #include "common/SaveFile.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -276,14 +278,27 @@ QList<QPair<QString, QByteArray>> SketchWriter::files(const SketchPattern &patte
 
 bool SketchWriter::write(const QString &folder, const QList<QPair<QString, QByteArray>> &files, QString *error)
 {
+    const bool existed = QDir(folder).exists();
     if (!QDir().mkpath(folder)) {
         if (error)
             *error = QString("cannot make the folder %1").arg(folder);
         return false;
     }
-    for (const auto &[name, bytes] : files)
-        if (!saveFile(QDir(folder).filePath(name), bytes, error))
+    // A sketch half written does not build: on a failure the files this call added go again.
+    QStringList added;
+    for (const auto &[name, bytes] : files) {
+        const QString path = QDir(folder).filePath(name);
+        const bool isNew = !QFileInfo::exists(path);
+        if (!saveFile(path, bytes, error)) {
+            for (const QString &a : added)
+                QFile::remove(a);
+            if (!existed)
+                QDir().rmdir(folder);
             return false;
+        }
+        if (isNew)
+            added.append(path);
+    }
     return true;
 }
 
