@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumora {
@@ -22,6 +23,8 @@ struct SketchPattern {
     /// Floats in the array pool and arrays the pattern makes (both 0 without arrays).
     long poolSize = 0;
     long arrayCount = 0;
+    /// Headers the code includes, copied into the sketch folder beside it (file name, text).
+    std::vector<std::pair<std::string, std::string>> headers;
     /// The first state of `random`, so the sketch draws the editor's numbers.
     std::uint64_t randomStart = 1;
 };

@@ -271,6 +271,8 @@ QList<QPair<QString, QByteArray>> SketchWriter::files(const SketchPattern &patte
                                           + SketchRuntime::text(runtime))});
     out.append({"lumora_pattern.h",
                 QByteArray::fromStdString("// " + pattern.name + ", translated by Lumora.\n#pragma once\n\n" + pattern.code)});
+    for (const auto &[name, text] : pattern.headers)
+        out.append({QString::fromStdString(name), QByteArray::fromStdString(text)});
     if (target == SketchTarget::Host)
         out.append({"host_main.cpp", QByteArray(hostMain)});
     return out;
