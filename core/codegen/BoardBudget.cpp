@@ -337,6 +337,7 @@ BoardBudget budgetFor(const Board &b, int leds)
     out.board = b.name;
     out.flashCapacity = b.flash;
     out.ramCapacity = b.ram;
+    out.stackReserve = b.target == SketchTarget::Avr ? 256 : 2048;
     out.leds = leds;
     return out;
 }
@@ -360,7 +361,8 @@ QString BoardBudget::line() const
     if (!measured)
         text += " (estimate)";
     if (!fits())
-        text += flashBytes > flashCapacity ? " — does not fit its flash" : " — does not fit its RAM";
+        text += flashBytes > flashCapacity ? QString(" — does not fit its flash")
+                                           : QString(" — does not fit its RAM with %1 bytes for the stack").arg(stackReserve);
     return text;
 }
 

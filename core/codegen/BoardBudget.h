@@ -28,7 +28,11 @@ struct BoardBudget {
     /// How the time was found ("simavr cycles", "qemu instructions × 1.25 cycles each", ...).
     QString method;
 
-    bool fits() const { return flashBytes <= flashCapacity && ramBytes <= ramCapacity; }
+    /// RAM kept free for the stack (calls, the maths functions' locals), which the sizes do
+    /// not show.
+    qint64 stackReserve = 0;
+
+    bool fits() const { return flashBytes <= flashCapacity && ramBytes + stackReserve <= ramCapacity; }
     /// "Arduino Uno: 11.2 KB of 32 KB flash, 0.9 KB of 2 KB RAM, 6 frames/s at 48 LEDs".
     QString line() const;
 };
