@@ -174,7 +174,6 @@ void setup()
     lumora_setup();
 #ifdef LUMORA_FASTLED
     FastLED.addLeds<WS2812B, DATA_PIN, LED_COLOR_ORDER>(leds, LM_NUM_LEDS);
-    FastLED.setBrightness(LED_BRIGHTNESS * 255 / 100);
     if (LED_LIMIT_MA > 0)
         FastLED.setMaxPowerInVoltsAndMilliamps(5, LED_LIMIT_MA);
 #endif
@@ -187,11 +186,10 @@ void loop()
     lumora_frame(now - lastMs, (uint8_t *)leds);
     lastMs = now;
 #ifdef LUMORA_FASTLED
-    if (LED_GAMMA != 1) {
-        uint8_t *bytes = (uint8_t *)leds;
-        for (uint16_t i = 0; i < LM_NUM_LEDS * 3; ++i)
-            bytes[i] = (uint8_t)lroundf(255 * powf(bytes[i] / 255.0f, LED_GAMMA));
-    }
+    // Brightness and gamma in one table; FastLED then keeps to the current limit.
+    uint8_t *bytes = (uint8_t *)leds;
+    for (uint16_t i = 0; i < LM_NUM_LEDS * 3; ++i)
+        bytes[i] = LM_READ_BYTE(&ledLevels[bytes[i]]);
     FastLED.show();
 #else
     prepare(leds);

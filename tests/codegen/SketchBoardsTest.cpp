@@ -136,3 +136,46 @@ TEST(SketchBoards, ABoardThatCannotHoldTheSketchSaysSo)
         EXPECT_TRUE(b.line().contains("does not fit its RAM")) << b.line().toStdString();
     }
 }
+
+// The FastLED branch of the .ino against a stand-in with FastLED's interface (CRGB,
+// addLeds<chip, pin, order>, the power limit, show), as the sketch uses it.
+TEST(SketchBoards, TheFastLedBranchCompiles)
+{
+    QStringList errors;
+    const auto pattern = ScriptTranslator::translate("export function render(i) { rgb(i / 48, 0.5, 1) }", "p.js",
+                                                     heartLeds(), errors);
+    ASSERT_TRUE(pattern);
+    QTemporaryDir dir;
+    SketchSettings settings;
+    settings.colorOrder = "GRB";
+    settings.limitMilliamps = 500;
+    QString error;
+    ASSERT_TRUE(SketchWriter::write(dir.filePath("s"), SketchWriter::files(*pattern, settings, SketchTarget::Avr, "s"), &error));
+    QDir(dir.path()).mkpath("stub");
+    QFile stub(dir.filePath("stub/FastLED.h"));
+    stub.open(QIODevice::WriteOnly);
+    stub.write(R"(#pragma once
+#include <stdint.h>
+struct CRGB { uint8_t r, g, b; };
+enum EOrder { RGB, GRB, BRG, RBG, GBR, BGR };
+struct WS2812B {};
+struct CFastLED {
+    template<class CHIP, int PIN, EOrder ORDER> void addLeds(CRGB *, int) {}
+    void setMaxPowerInVoltsAndMilliamps(uint8_t, uint32_t) {}
+    void show() {}
+};
+static CFastLED FastLED;
+)");
+    stub.close();
+    QFile check(dir.filePath("s/check.cpp"));
+    check.open(QIODevice::WriteOnly);
+    check.write("unsigned long millis() { return 0; }\n#include \"s.ino\"\n"
+                "static_assert(sizeof(leds) == 48 * sizeof(CRGB), \"a CRGB per LED\");\n"
+                "int main() { setup(); loop(); return leds[0].r == 0 && leds[0].g == 127 && leds[0].b == 255 ? 0 : 1; }\n");
+    check.close();
+    const Ran built = runTool(LUMORA_HOST_CXX, {"-Wall", "-Werror", "-I", "../stub", "-o", "check", "check.cpp"},
+                              dir.filePath("s"));
+    ASSERT_TRUE(built.ok) << built.output.toStdString();
+    // LED 0: r = 0, g = 0.5 → 127, b = 1 → 255 in CRGB's r, g, b; the chip's order is FastLED's job.
+    EXPECT_TRUE(runTool(dir.filePath("s/check"), {}, dir.filePath("s")).ok);
+}
