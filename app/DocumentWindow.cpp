@@ -8,6 +8,8 @@
 #include "editor/strip/ImageBrowserController.h"
 #include "editor/strip/ImageBrowserView.h"
 #include "exports/Exporter.h"
+#include "CodeExportDialog.h"
+#include "output/OutputSketchSettings.h"
 #include "maps/LedMapFormat.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
@@ -23,6 +25,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -272,6 +275,8 @@ void DocumentWindow::buildMenus()
     file->addSeparator();
     addAction(file, tr("&Export…"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
+    addAction(file, tr("Export &Code for a Microcontroller…"), {}, [this] { exportCode(); })
+        ->setObjectName("exportCode");
     QMenu *maps = file->addMenu(tr("Export &Map"));
     for (LedMapFormat format : ledMapFormats()) {
         const QString name = formatName(format);
@@ -532,6 +537,20 @@ void DocumentWindow::reportProblems(const QString &title, const QString &text, c
     box->setProperty("problems", lines);
     box->setInformativeText(lines.join('\n'));
     box->show();
+}
+
+void DocumentWindow::exportCode()
+{
+    const QString path = m_document->fileName();
+    const QString folder = path.isEmpty() ? QDir::homePath() + "/sketch"
+                                          : QFileInfo(path).absolutePath() + "/" + QFileInfo(path).completeBaseName() + "_sketch";
+    auto *dialog = new CodeExportDialog(m_document->snapshot().leds,
+                                        sketchSettings(OutputSettings::load(QFileInfo(path).absoluteFilePath())), folder, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        showStatus(tr("Wrote the sketch to %1").arg(dialog->findChild<QLineEdit *>("folder")->text()));
+    });
+    dialog->open();
 }
 
 void DocumentWindow::showExportReport(const ExportReport &report, const QString &folder)

@@ -68,6 +68,8 @@ private:
     /// Frame ▸ Play, the Output menu and the live output's status bar indicator.
     void buildLiveOutput(QMenu *frameMenu);
     void editOutputSettings();
+    /// File ▸ Export Code for a Microcontroller…
+    void exportCode();
     void updateTitle();
     void fillRecentMenu();
     QAction *addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,

@@ -33,6 +33,7 @@ int runCheckPattern(const QStringList &arguments);
 int runImportEpe(const QStringList &arguments);
 int runExportEpe(const QStringList &arguments);
 int runVersions(const QStringList &arguments);
+int runExportCode(const QStringList &arguments);
 
 /// Parses a command's arguments: --help prints the command's help and exits 0; false after a
 /// message for an unknown option or a missing value (bad usage, exit status 2).

@@ -2,7 +2,7 @@
 #   patterns/, script/   plain C++: no Qt, nothing of the project outside their own folder;
 #                        patterns/framework/ < patterns/catalogue/
 #   core/                no widgets; inside it common/ < pictures/ < animation/ < document/
-#                        < maps/ < colors/ < exports/
+#                        < maps/ < colors/ < codegen/ < exports/
 #   output/              no widgets, nothing of editor/, app/ or cli/
 #   editor/              nothing of app/ or cli/
 #   cli/                 no widgets, nothing of editor/ or app/
@@ -38,12 +38,13 @@ check_folders("script;tests/script" "<Q|\"(patterns|document|animation|pictures|
 check_folders("patterns;tests/patterns" "<Q|\"(script|document|animation|pictures|maps|editor|app|cli|output)/")
 # The framework knows no pattern; whoever needs them builds a registry from the catalogue.
 check_folders("patterns/framework" "\"(\\.\\./|patterns/)catalogue/")
-check_folders("core/common" "${above_core}|\"(pictures|animation|document|maps|colors|exports)/")
-check_folders("core/pictures" "${above_core}|\"(animation|document|maps|colors|exports)/")
-check_folders("core/animation;tests/animation" "${above_core}|\"(document|maps|colors|exports)/")
-check_folders("core/document" "${above_core}|\"(maps|colors|exports)/")
-check_folders("core/maps" "${above_core}|\"(colors|exports)/")
-check_folders("core/colors" "${above_core}|\"exports/")
+check_folders("core/common" "${above_core}|\"(pictures|animation|document|maps|colors|codegen|exports)/")
+check_folders("core/pictures" "${above_core}|\"(animation|document|maps|colors|codegen|exports)/")
+check_folders("core/animation;tests/animation" "${above_core}|\"(document|maps|colors|codegen|exports)/")
+check_folders("core/document" "${above_core}|\"(maps|colors|codegen|exports)/")
+check_folders("core/maps" "${above_core}|\"(colors|codegen|exports)/")
+check_folders("core/colors" "${above_core}|\"(codegen|exports)/")
+check_folders("core/codegen;tests/codegen" "${above_core}|\"exports/")
 check_folders("core/exports;tests/document;tests/maps;tests/pictures;tests/fuzz;fuzz" "${above_core}")
 check_folders("output;tests/output" "\"(editor|app|cli)/|${widgets}")
 check_folders("editor;tests/editor" "\"(app|cli)/")
