@@ -6,12 +6,11 @@
 #include "document/DocumentModel.h"
 #include "document/GridFit.h"
 #include "document/LedSpacing.h"
-#include "colors/PatternFrame.h"
+#include "colors/PatternColorSource.h"
+#include "colors/PreviewClock.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QAction>
-#include <QDateTime>
-#include <QTimeZone>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -28,12 +27,6 @@ constexpr qsizetype maxThumbnailLeds = 400;
 /// A refresh's share of the GUI thread.
 constexpr qint64 budgetMs = 8;
 
-/// The live preview's clock: 30 ticks a second since 2001-01-01 00:00:00 UTC.
-double previewTime()
-{
-    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0 * 30;
-}
 } // namespace
 
 PatternPanel::PatternPanel(Application *application, DocumentModel *model, QWidget *parent)
@@ -69,7 +62,7 @@ PatternPanel::PatternPanel(Application *application, DocumentModel *model, QWidg
     showCurrent(application->status());
 
     for (auto signal : {&DocumentModel::ledsChanged, &DocumentModel::ledsMoved, &DocumentModel::gridChanged,
-                        &DocumentModel::loaded})
+                        &DocumentModel::loaded, &DocumentModel::backgroundChanged})
         connect(model, signal, this, [this] { m_geometryStale = true; });
     m_timer.setInterval(250);
     connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -128,6 +121,9 @@ void PatternPanel::updateGeometry()
     m_gridPoints.clear();
     for (const QPointF &p : sample)
         m_gridPoints.append(inverse.map(p));
+    const PicturePtr background = m_model->background();
+    m_pixels = FrameContext::pixelSource(background && background->isDecoded() ? background->bitmap() : nullptr,
+                                         m_model->snapshot().boundingBox());
 
     // The LEDs' box fitted into the thumbnail, y up.
     const QRectF box = pointsBox(sample);
@@ -150,14 +146,19 @@ QImage PatternPanel::thumbnail(int patternIndex) const
     const auto patterns = ColorPattern::patterns();
     if (patternIndex < 0 || std::size_t(patternIndex) >= patterns.size())
         return image;
-    // The frame the editor's preview shows at this moment, for the sampled LEDs.
-    std::vector<Color> colors(m_gridPoints.size());
-    patternFrame(*patterns[patternIndex], previewTime(), m_gridPoints, colors, true);
+    // The frame the editor's preview shows at this moment, for the sampled LEDs; the Image
+    // pattern samples this layout's picture.
+    FrameContext context;
+    context.time = PreviewClock::now();
+    context.grid = m_gridPoints;
+    context.pixels = m_pixels;
+    std::vector<PixelColor> colors(m_gridPoints.size());
+    PatternColorSource(*patterns[patternIndex], true).colors(context, colors);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (qsizetype i = 0; i < m_gridPoints.size(); ++i) {
-        const PixelColor p = limitedColor(colors[i].r, colors[i].g, colors[i].b);
+        const PixelColor p = limitedColor(colors[i].red, colors[i].green, colors[i].blue);
         painter.setBrush(QColor::fromRgbF(float(p.red), float(p.green), float(p.blue)));
         painter.drawEllipse(m_thumbnailPoints[i], m_dotRadius, m_dotRadius);
     }

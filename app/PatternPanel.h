@@ -1,5 +1,7 @@
 #pragma once
 
+#include "patterns/framework/PixelPattern.h"
+
 #include <QElapsedTimer>
 #include <QList>
 #include <QPointF>
@@ -50,6 +52,8 @@ private:
     int m_next = 0;
     bool m_geometryStale = true;
     QList<QPointF> m_gridPoints;
+    /// What the Image pattern samples: the layout's picture and LED box.
+    PixelSource m_pixels;
     QList<QPointF> m_thumbnailPoints;
     double m_dotRadius = 2;
 };
