@@ -24,6 +24,12 @@ namespace {
 
 constexpr int frameIndex = 7;
 
+const ColorPattern *pattern(const char *name)
+{
+    ColorPattern::addInstances();
+    return ColorPattern::named(name);
+}
+
 /// Row `row` of the pattern PPM `lumora-cli export` writes for the document.
 QByteArray ppmRow(const QString &doc, const QString &pattern, const QString &folder, int row)
 {
@@ -66,12 +72,11 @@ TEST(SameFrame, PreviewSendToLedsPlayAndTheExportAgreeToTheByte)
     settings.universe = defaultUniverse(OutputProtocol::Ddp);
     live->setSettings(settings);
 
-    ColorPattern::addInstances();
     for (const char *name : {"Image", "Floating", "Rings"}) {
         SCOPED_TRACE(name);
-        const ColorPattern *pattern = ColorPattern::named(name);
-        ASSERT_NE(pattern, nullptr);
-        view->setPatternSource([pattern] { return pattern; });
+        const ColorPattern *shown = pattern(name);
+        ASSERT_NE(shown, nullptr);
+        view->setPatternSource([shown] { return shown; });
         // The preview's clock held at the export's frame time: every tick shows that frame.
         view->clock().setFixedTime(0.2 * frameIndex);
         view->preview();
