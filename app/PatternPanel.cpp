@@ -7,7 +7,8 @@
 #include "document/DocumentModel.h"
 #include "document/GridFit.h"
 #include "document/LedSpacing.h"
-#include "colors/PatternFrame.h"
+#include "colors/PatternColorSource.h"
+#include "colors/PreviewClock.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QAction>
@@ -79,7 +80,7 @@ PatternPanel::PatternPanel(Application *application, DocumentModel *model, QWidg
     showCurrent(application->status());
 
     for (auto signal : {&DocumentModel::ledsChanged, &DocumentModel::ledsMoved, &DocumentModel::gridChanged,
-                        &DocumentModel::loaded})
+                        &DocumentModel::loaded, &DocumentModel::backgroundChanged})
         connect(model, signal, this, [this] { m_geometryStale = true; });
     m_timer.setInterval(250);
     connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -175,6 +176,9 @@ void PatternPanel::updateGeometry()
     m_gridPoints.clear();
     for (const QPointF &p : sample)
         m_gridPoints.append(inverse.map(p));
+    const PicturePtr background = m_model->background();
+    m_pixels = FrameContext::pixelSource(background && background->isDecoded() ? background->bitmap() : nullptr,
+                                         m_model->snapshot().boundingBox());
 
     // The LEDs' box fitted into the thumbnail, y up.
     const QRectF box = pointsBox(sample);
@@ -197,14 +201,19 @@ QImage PatternPanel::thumbnail(int patternIndex) const
     const ColorPattern *pattern = patternIndex < 0 ? nullptr : m_application->patterns().at(std::size_t(patternIndex));
     if (!pattern)
         return image;
-    // The frame the editor's preview shows at this moment, for the sampled LEDs.
-    std::vector<Color> colors(m_gridPoints.size());
-    patternFrame(*pattern, previewTime(), m_gridPoints, colors, true);
+    // The frame the editor's preview shows at this moment, for the sampled LEDs; the Image
+    // pattern samples this layout's picture.
+    FrameContext context;
+    context.time = PreviewClock::now();
+    context.grid = m_gridPoints;
+    context.pixels = m_pixels;
+    std::vector<PixelColor> colors(m_gridPoints.size());
+    PatternColorSource(*pattern, true).colors(context, colors);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (qsizetype i = 0; i < m_gridPoints.size(); ++i) {
-        const PixelColor p = limitedColor(colors[i].r, colors[i].g, colors[i].b);
+        const PixelColor p = limitedColor(colors[i].red, colors[i].green, colors[i].blue);
         painter.setBrush(QColor::fromRgbF(float(p.red), float(p.green), float(p.blue)));
         painter.drawEllipse(m_thumbnailPoints[i], m_dotRadius, m_dotRadius);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colors/UserPattern.h"
+#include "patterns/framework/PixelPattern.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -60,6 +61,8 @@ private:
     int m_next = 0;
     bool m_geometryStale = true;
     QList<QPointF> m_gridPoints;
+    /// What the Image pattern samples: the layout's picture and LED box.
+    PixelSource m_pixels;
     QList<QPointF> m_thumbnailPoints;
     QList<QPointF> m_samplePositions;
     int m_builtInRows = 0;

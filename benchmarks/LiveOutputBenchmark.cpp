@@ -38,7 +38,7 @@ struct LiveLayout : PreviewLayout {
     }
     void sendFrame()
     {
-        sender.sendFrame(LiveOutput::fillBytes(view.nodes()));
+        sender.sendFrame(view.ledBytes());
         // What a controller would take off the wire, so the socket's buffer never fills.
         while (receiver.hasPendingDatagrams())
             receiver.readDatagram(nullptr, 0);

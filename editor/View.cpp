@@ -69,12 +69,7 @@ View::View(DocumentModel *model, QWidget *parent)
     });
 }
 
-View::~View()
-{
-    // The Image pattern's picture is process-wide; a closed window's must not stay there.
-    if (const auto published = m_publishedBitmap.lock(); published && published == PixelPattern::bitmap())
-        PixelPattern::setBitmap(nullptr);
-}
+View::~View() = default;
 
 QPointF View::pointFromEvent(QPointF w) const
 {
@@ -179,9 +174,6 @@ const QList<NodePtr> &View::duplicateNodes()
 
 void View::gridChanged()
 {
-    for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
-        if (handle)
-            handle->visible = m_gridShown;
     updateEdges(false);
     QWidget::update();
 }

@@ -7,13 +7,16 @@
 #include "document/LayoutSnapshot.h"
 #include "document/LedGenerators.h"
 #include "document/NodesCodec.h"
+#include "colors/ColorSource.h"
 #include "colors/PatternRender.h"
+#include "colors/PreviewClock.h"
 #include "editor/LedCoverage.h"
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QPixmap>
+#include <QRgba64>
 #include <QTimer>
 #include <QTransform>
 #include <QWidget>
@@ -21,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace lumora {
@@ -48,9 +52,29 @@ public:
 
     /// Where the preview and the pattern export get the current pattern from.
     void setPatternSource(std::function<const ColorPattern *()> source) { m_patternSource = std::move(source); }
-    /// While set and giving colours (r, g, b bytes per LED), Preview shows them instead of the
-    /// current pattern's: how a pattern the user wrote is previewed.
-    void setPreviewColors(std::function<QByteArray()> colors) { m_previewColors = std::move(colors); }
+    /// While set and answering a source, Preview shows its colours instead of the current
+    /// pattern's: how a pattern the user wrote is previewed.
+    void setPreviewSource(std::function<ColorSource *()> source) { m_previewSource = std::move(source); }
+    /// The clock the preview colours its frames at (held fixed, every tick shows one frame).
+    PreviewClock &clock() { return m_clock; }
+    /// What a colour source reads for the frame shown now: the clock's time, the LEDs in grid
+    /// and layout units, the marking, the background picture and the Image pattern's box.
+    FrameContext frameContext() const;
+    /// Shows a source's colours on the LEDs, as a preview or colours tick does; with
+    /// `contrastRings` the unmarked LEDs' rings stand out from their discs (Colors mode).
+    void showColors(std::span<const PixelColor> colors, bool contrastRings = false);
+    /// Whether the LEDs show a colour source's colours (Preview and Colors) rather than the
+    /// marking.
+    bool showsColors() const { return m_mode == Preview || m_mode == Colors; }
+    /// The colours the last tick showed, three bytes r, g, b per LED as the exports encode
+    /// them (black for LEDs it did not colour).
+    QByteArray ledBytes() const;
+    /// The outlines of the nodes that are not LEDs: the grid's handles, the duplicate
+    /// markers, the rubberband.
+    enum class Shape { Cross, ChevronX, ChevronY, Rectangle };
+    /// How LED k is drawn now: its disc and its ring.
+    QColor ledFill(qsizetype k) const;
+    QColor ledRing(qsizetype k) const;
 
     // --- The LED list --------------------------------------------------------------
     /// A new LED at the point, placed by the insertion rule.
@@ -316,7 +340,7 @@ signals:
     /// Preview was asked for without a complete grid (the status message says what is
     /// missing); the window offers Fit Grid to LEDs.
     void previewRefused();
-    /// A preview or colours tick coloured the LEDs (their fills hold what is on screen).
+    /// A preview or colours tick coloured the LEDs (ledBytes holds what is on screen).
     void ticked();
 
 protected:
@@ -367,7 +391,7 @@ private:
     bool tooCloseToOrigin(QPointF point);
     void gridDrag(QPointF point);
     void finishGridDrag();
-    NodePtr makeGridNode(QPointF point, QColor stroke, Node::Shape shape);
+    NodePtr makeGridNode(QPointF point);
     void transformLeds(const std::function<QPointF(QPointF, QPointF)> &map);
     void paintLayout(QPainter &painter, const QTransform &toDevice, bool composited = true);
     /// The parts of the layers under the LEDs: below the LED order line (background,
@@ -399,7 +423,7 @@ private:
     /// `LedCoverage::indexColor`.
     void paintLeds(QPainter &painter, const QTransform &toDevice, LedFill fill, const DragLayers *drag = nullptr,
                    const QRectF *within = nullptr);
-    /// The LEDs' fill colours into m_fillColors and their strokes and glows hashed; false
+    /// The LEDs' fill colours into m_fillColors and their rings and glows hashed; false
     /// when a fill is missing or translucent, which only painting every LED shows right.
     bool collectFills(quint64 &looks);
     void buildCoverage(LedCoverage &coverage, const QPixmap &under, const QTransform &toDevice,
@@ -411,9 +435,15 @@ private:
     /// The LEDs a drag that just began moves: for a frame kept without them.
     void beginDrag();
     void endDrag();
-    void drawShape(QPainter &painter, const Node &node) const;
+    /// How the View draws a node that is not an LED.
+    struct Look {
+        Shape shape;
+        QColor stroke;
+        std::optional<QColor> fill;
+        double lineWidth = 3;
+    };
+    void drawShape(QPainter &painter, const Node &node, const Look &look) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
-    void colorPreview(const ColorPattern &pattern, double T);
     /// A press while wiring; true when it was used.
     bool wiringPress(QPointF point);
     /// Escape while wiring, the arrow keys' nudge; true when the key was used.
@@ -444,7 +474,6 @@ private:
     /// Publishes the picture and the LED box for the Image pattern once the event is done.
     void scheduleBitmapUpdate();
     const QList<NodePtr> &leds() const { return m_model->leds(); }
-    void colorFromBitmap();
     /// The marking's rings again (red or white) and, with `fills`, black discs: after
     /// Preview or Colors.
     void clearPreviewColors(bool fills);
@@ -454,11 +483,20 @@ private:
     DocumentModel *m_model;
     UndoManager *m_undo;
     std::function<const ColorPattern *()> m_patternSource;
-    std::function<QByteArray()> m_previewColors;
+    std::function<ColorSource *()> m_previewSource;
+    PreviewClock m_clock;
+    /// The last tick's colours, LED by LED: as the source gave them (for the output) and as
+    /// the discs show them. Empty in the editing modes: the discs are black.
+    std::vector<PixelColor> m_ledColors;
+    std::vector<QRgba64> m_fills;
+    bool m_contrastRings = false;
+    /// What the Image pattern samples for this layout, brought up to date by updateBitmap.
+    PixelSource m_pixelSource;
 
     double m_lastX = 0, m_lastY = 0;
 
     NodePtr m_gridHandle;
+    Shape m_gridHandleShape = Shape::Cross;
     int m_editGridState = 0;
     QPointF m_a, m_b, m_c, m_selectedPoint;
     double m_lastGridX = 0, m_lastGridY = 0;
@@ -480,8 +518,6 @@ private:
 
     QList<NodePtr> m_duplicates;
     bool m_bitmapUpdateScheduled = false;
-    /// What updateBitmap last gave the Image pattern, to take it back when this view goes.
-    std::weak_ptr<const Bitmap> m_publishedBitmap;
     /// A background whose pixels are still being decoded: painting and Colors wait for the
     /// model's next backgroundChanged instead of blocking the window.
     bool backgroundPending() const;

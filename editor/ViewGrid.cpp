@@ -7,11 +7,9 @@
 
 namespace lumora {
 
-NodePtr View::makeGridNode(QPointF point, QColor stroke, Node::Shape shape)
+NodePtr View::makeGridNode(QPointF point)
 {
-    NodePtr node = Node::gridHandle(point, stroke, shape);
-    node->visible = m_gridShown;
-    return node;
+    return Node::gridHandle(point);
 }
 
 void View::addOrigin(QPointF point)
@@ -32,11 +30,10 @@ void View::addY(QPointF point)
 
 void View::addGridhandle(QPointF point)
 {
-    const Node::Shape shape = m_editGridState == 3   ? Node::Shape::ChevronY
-                              : m_editGridState == 2 ? Node::Shape::ChevronX
-                                                     : Node::Shape::Cross;
-    m_gridHandle = makeGridNode(point, Qt::yellow, shape);
-    m_gridHandle->visible = true;
+    m_gridHandleShape = m_editGridState == 3   ? Shape::ChevronY
+                        : m_editGridState == 2 ? Shape::ChevronX
+                                               : Shape::Cross;
+    m_gridHandle = makeGridNode(point);
 }
 
 std::optional<GridHandles> View::gridHandles() const
@@ -86,18 +83,12 @@ void View::snapToGrid()
 void View::hideGrid()
 {
     m_gridShown = false;
-    for (const NodePtr &node : {origin(), xDirection(), yDirection()})
-        if (node)
-            node->visible = false;
     QWidget::update();
 }
 
 void View::showGrid()
 {
     m_gridShown = true;
-    for (const NodePtr &node : {origin(), xDirection(), yDirection()})
-        if (node)
-            node->visible = true;
     QWidget::update();
 }
 

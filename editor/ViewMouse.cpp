@@ -131,7 +131,6 @@ void View::selectNode(const NodePtr &node, QPointF point)
     m_selectedPosition = node->position();
     m_selectedOffset = node->position() - point;
     m_groupStarts.clear();
-    node->glow = true;
     QWidget::update();
 }
 
@@ -139,7 +138,6 @@ void View::deselectNode()
 {
     if (!m_selectedNode)
         return;
-    m_selectedNode->glow = false;
     m_selectedNode->setSelected(false);
     m_selectedNode.reset();
     QWidget::update();
@@ -191,11 +189,6 @@ std::shared_ptr<RectangleNode> View::addRubberband(QPointF point)
     auto band = std::make_shared<RectangleNode>();
     band->setPosition(point);
     band->setRectangle(QRectF());
-    band->stroke = palette().color(QPalette::Highlight);
-    QColor fill = band->stroke;
-    fill.setAlphaF(0.1);
-    band->fill = fill;
-    band->lineWidth = 1;
     return band;
 }
 

@@ -81,6 +81,14 @@ QByteArray UserPatternRun::nextFrame(double deltaMs)
     return bytes;
 }
 
+void UserPatternRun::nextColors(double deltaMs, std::span<PixelColor> out)
+{
+    m_instance->renderFrame(deltaMs, m_rgb);
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = 3 * i + 2 < m_rgb.size() ? PixelColor{m_rgb[i * 3], m_rgb[i * 3 + 1], m_rgb[i * 3 + 2], 1}
+                                          : PixelColor{0, 0, 0, 1};
+}
+
 QString UserPatternRun::error() const
 {
     const auto &e = m_instance->error();

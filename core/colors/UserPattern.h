@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace lumora {
 
@@ -62,6 +63,8 @@ public:
     /// The next frame, `deltaMs` after the last: three bytes r, g, b per LED, encoded as the
     /// exports encode colours. Black once the pattern has stopped on an error.
     QByteArray nextFrame(double deltaMs);
+    /// The same frame as doubles, one colour per LED (`out` as long as the LEDs).
+    void nextColors(double deltaMs, std::span<PixelColor> out);
     /// The error that stopped the pattern as "FILE:LINE:COL: message"; empty while it runs.
     QString error() const;
     /// The running instance, for its controls.

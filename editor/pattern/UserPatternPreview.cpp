@@ -5,13 +5,17 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 namespace lumora {
 
 UserPatternPreview::UserPatternPreview(View *view)
     : QObject(view), m_view(view)
 {
     // Guarded: whichever of the two goes first, the other is left safe.
-    view->setPreviewColors([self = QPointer<UserPatternPreview>(this)] { return self ? self->frame() : QByteArray(); });
+    view->setPreviewSource([self = QPointer<UserPatternPreview>(this)]() -> ColorSource * {
+        return self && self->m_pattern ? self.data() : nullptr;
+    });
     // A pattern sees pixelCount and the map once: new LEDs start it again.
     for (auto signal : {&DocumentModel::ledsChanged, &DocumentModel::ledsMoved, &DocumentModel::loaded})
         connect(view->model(), signal, this, [this] { m_layoutStale = true; });
@@ -62,22 +66,19 @@ std::optional<double> UserPatternPreview::readControl(const QString &function)
     return run().instance().readControl(function.toStdString());
 }
 
-QByteArray UserPatternPreview::frame()
+void UserPatternPreview::colors(const FrameContext &, std::span<PixelColor> out)
 {
-    if (!m_pattern)
-        return {};
+    if (!m_pattern) {
+        std::fill(out.begin(), out.end(), PixelColor{0, 0, 0, 1});
+        return;
+    }
     UserPatternRun &current = run();
-    const double delta = double(m_clock.restart());
-    QByteArray rgb = current.nextFrame(delta);
+    current.nextColors(double(m_clock.restart()), out);
     const QString error = current.error();
     if (error != m_error) {
         m_error = error;
         emit errorChanged(m_error);
     }
-    // An empty layout still counts as shown, so that the built-in pattern does not step in.
-    if (rgb.isEmpty())
-        rgb = QByteArray(1, '\0');
-    return rgb;
 }
 
 } // namespace lumora

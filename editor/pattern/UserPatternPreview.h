@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colors/ColorSource.h"
 #include "colors/UserPattern.h"
 
 #include <QElapsedTimer>
@@ -14,10 +15,10 @@ namespace lumora {
 
 class View;
 
-/// The one place a window's preview runs a pattern the user wrote: it owns that window's run
-/// of the pattern (its own state, as every consumer has) and gives the View its colours each
-/// tick. Without a pattern the View shows the current built-in one.
-class UserPatternPreview : public QObject {
+/// The one place a window's preview runs a pattern the user wrote: the colour source of that
+/// window's preview, owning its own run of the pattern (its own state, as every consumer has).
+/// Without a pattern the View shows the current built-in one.
+class UserPatternPreview : public QObject, public ColorSource {
     Q_OBJECT
 public:
     explicit UserPatternPreview(View *view);
@@ -34,8 +35,8 @@ public:
     /// The runtime error that stopped the pattern ("FILE:LINE:COL: message"); empty while it runs.
     QString error() const { return m_error; }
 
-    /// The next frame's colours (r, g, b per LED); empty without a pattern.
-    QByteArray frame();
+    /// The next frame's colours, a real-time frame after the last; black without a pattern.
+    void colors(const FrameContext &context, std::span<PixelColor> out) override;
 
 signals:
     /// The pattern stopped on an error, or was replaced (then the text is empty).
