@@ -2,13 +2,14 @@
 #include "DocumentWindow.h"
 
 #include "Document.h"
+#include "MyPatterns.h"
 
 #include "document/DocumentLock.h"
 #include "exports/ExportSettings.h"
 #include "document/DocumentModel.h"
 #include "document/Leftovers.h"
 #include "editor/View.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -30,18 +31,14 @@ const int maxRecentFiles = 10;
 } // namespace
 
 Application::Application(QObject *parent)
-    : QObject(parent), m_patternGroup(new QActionGroup(this))
+    : QObject(parent), m_patterns(builtInPatterns()), m_patternGroup(new QActionGroup(this))
 {
     theApplication = this;
-    ColorPattern::addInstances();
-    const auto patterns = ColorPattern::patterns();
-    if (!patterns.empty())
-        patterns.front()->sortNames();
 
     // ExclusiveOptional: a stored index out of range leaves no entry checked.
     m_patternGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     int index = 0;
-    for (const ColorPattern *pattern : ColorPattern::patterns()) {
+    for (const ColorPattern *pattern : m_patterns.patterns()) {
         QAction *action = m_patternGroup->addAction(QString::fromStdString(pattern->name()));
         action->setCheckable(true);
         action->setData(index);
@@ -49,6 +46,7 @@ Application::Application(QObject *parent)
         ++index;
     }
     setStatus(QSettings().value("status", 0).toInt());
+    m_myPatterns = new MyPatterns(this);
 }
 
 Application::~Application()
@@ -64,9 +62,9 @@ Application *Application::instance()
 void Application::setStatus(int index)
 {
     m_status = index;
-    const auto patterns = ColorPattern::patterns();
-    if (index >= 0 && std::size_t(index) < patterns.size())
-        patterns[index]->setup();
+    if (index >= 0)
+        if (ColorPattern *chosen = m_patterns.at(std::size_t(index)))
+            chosen->setup();
     for (QAction *action : m_patternGroup->actions())
         action->setChecked(action->data().toInt() == index);
     QSettings().setValue("status", index);
@@ -78,16 +76,14 @@ void Application::setStatus(int index)
 
 const ColorPattern *Application::pattern() const
 {
-    const auto patterns = ColorPattern::patterns();
-    if (m_status < 0 || std::size_t(m_status) >= patterns.size())
-        return nullptr;
-    return patterns[m_status];
+    return m_status < 0 ? nullptr : m_patterns.at(std::size_t(m_status));
 }
 
 void Application::addViewMenuItems(QMenu *viewMenu) const
 {
     viewMenu->addSeparator();
     viewMenu->addActions(m_patternGroup->actions());
+    m_myPatterns->addMenuItems(viewMenu);
 }
 
 Document *Application::newDocument()

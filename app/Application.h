@@ -1,5 +1,7 @@
 #pragma once
 
+#include "patterns/framework/PatternRegistry.h"
+
 #include <QActionGroup>
 #include <QList>
 #include <QObject>
@@ -9,8 +11,8 @@ class QMenu;
 
 namespace lumora {
 
-class ColorPattern;
 class Document;
+class MyPatterns;
 
 /// The application-wide state of the editor: the pattern registry with its one current
 /// pattern (kept in the setting "status"), the pattern entries of every window's View menu,
@@ -28,10 +30,14 @@ public:
     void setStatus(int index);
     /// The current pattern, or nullptr when the stored index names none.
     const ColorPattern *pattern() const;
+    /// Every built-in pattern, sorted by name, for the application's whole run.
+    const PatternRegistry &patterns() const { return m_patterns; }
     /// One checkable entry per pattern in name order, shared by every window's View menu.
     QList<QAction *> patternActions() const { return m_patternGroup->actions(); }
-    /// Appends a separator and the pattern entries to a View menu.
+    /// Appends a separator and the pattern entries to a View menu, then "My Patterns".
     void addViewMenuItems(QMenu *viewMenu) const;
+    /// The patterns the user wrote.
+    MyPatterns *myPatterns() const { return m_myPatterns; }
 
     // Documents.
     Document *newDocument();
@@ -65,8 +71,10 @@ private:
     /// Tells once which pictures of a document just opened are not where it says.
     void reportMissingPictures(Document *document);
 
+    PatternRegistry m_patterns;
     QActionGroup *m_patternGroup;
     int m_status = 0;
+    MyPatterns *m_myPatterns = nullptr;
     QList<Document *> m_documents;
 };
 

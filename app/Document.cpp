@@ -21,7 +21,9 @@
 #include "editor/timeline/AnimationEditorView.h"
 #include "editor/strip/ImageBrowserController.h"
 #include "editor/View.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
+#include "colors/UserPattern.h"
+#include "MyPatterns.h"
 
 #include "PrintView.h"
 
@@ -44,6 +46,17 @@
 #include <QtConcurrent>
 
 namespace lumora {
+
+namespace {
+
+/// The application's patterns; none for a document made without one.
+const PatternRegistry &patterns()
+{
+    static const PatternRegistry none;
+    return Application::instance() ? Application::instance()->patterns() : none;
+}
+
+} // namespace
 
 Document::Document(DocumentFile *file)
     : m_file(file ? file : new DocumentFile())
@@ -342,9 +355,11 @@ void Document::exportAll()
     }
     QSettings store;
     const ColorPattern *current = Application::instance() ? Application::instance()->pattern() : nullptr;
+    QString currentName = current ? QString::fromStdString(current->name()) : QString();
+    if (Application::instance() && !Application::instance()->myPatterns()->currentFile().isEmpty())
+        currentName = Application::instance()->myPatterns()->currentFile();
     auto *dialog = new ExportDialog(fileName(), ExportSettings::load(store, fileName()), m_model->images().size(),
-                                    m_model->animationEditor()->track().frames.size(),
-                                    current ? QString::fromStdString(current->name()) : QString(),
+                                    m_model->animationEditor()->track().frames.size(), patterns(), currentName,
                                     m_window->isAnimationTabShown(), m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
@@ -367,17 +382,44 @@ void Document::exportWith(const ExportSettings &settings, const QString &pattern
     exporter->setOutputFolder(folder);
     exporter->setHeaderStyle(settings.headerStyle);
     exporter->setPatternFrames(settings.patternFrames);
-    ColorPattern::addInstances();
-    const ColorPattern *pattern = patternName.isEmpty() ? nullptr : ColorPattern::named(patternName.toStdString());
+    if (ExportDialog::isUserPatternFile(patternName)) {
+        exportUserPattern(exporter, patternName, settings.patternFrames, animation, folder);
+        return;
+    }
+    const ColorPattern *pattern = patternName.isEmpty() ? nullptr : patterns().named(patternName.toStdString());
     if (!pattern) {
         // The headers and their PPM need no pattern.
         m_window->showExportReport(animation ? exporter->exportAnimation() : exporter->exportImages(), folder);
         return;
     }
+    runExport(QString::fromStdString(pattern->name()), settings.patternFrames, folder,
+              [exporter, pattern, animation](RenderControl *control) {
+                  return exporter->exportAll(*pattern, animation, control);
+              });
+}
+
+void Document::exportUserPattern(const std::shared_ptr<Exporter> &exporter, const QString &patternFile, int frames,
+                                 bool animation, const QString &folder)
+{
+    QStringList errors;
+    const std::optional<UserPattern> pattern = UserPattern::load(patternFile, errors);
+    if (!pattern) {
+        QMessageBox::warning(m_window, tr("Export"),
+                             tr("Nothing was exported: the pattern “%1” has errors.\n\n%2")
+                                 .arg(QFileInfo(patternFile).completeBaseName(), errors.join('\n')));
+        return;
+    }
+    runExport(pattern->name(), frames, folder, [exporter, pattern = *pattern, animation](RenderControl *control) {
+        return exporter->exportAll(pattern, animation, control);
+    });
+}
+
+void Document::runExport(const QString &patternName, int frames, const QString &folder,
+                         const std::function<ExportReport(RenderControl *)> &job)
+{
     auto control = std::make_shared<RenderControl>();
 
-    auto *progress = new QProgressDialog(tr("Rendering %1…").arg(QString::fromStdString(pattern->name())),
-                                         tr("Cancel"), 0, settings.patternFrames, m_window);
+    auto *progress = new QProgressDialog(tr("Rendering %1…").arg(patternName), tr("Cancel"), 0, frames, m_window);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(300);
     auto *watcher = new QFutureWatcher<ExportReport>(this);
@@ -391,9 +433,7 @@ void Document::exportWith(const ExportSettings &settings, const QString &pattern
         watcher->deleteLater();
         m_window->showExportReport(report, folder);
     });
-    watcher->setFuture(QtConcurrent::run([exporter, pattern, animation, control] {
-        return exporter->exportAll(*pattern, animation, control.get());
-    }));
+    watcher->setFuture(QtConcurrent::run([job, control] { return job(control.get()); }));
     poll->start(50);
 }
 

@@ -17,7 +17,10 @@ namespace lumora {
 class DocumentFile;
 class DocumentModel;
 class DocumentWindow;
+struct ExportReport;
 struct ExportSettings;
+class Exporter;
+struct RenderControl;
 class UndoManager;
 class View;
 
@@ -102,6 +105,12 @@ public:
     QString dialogFolder() const;
     /// Writes the export with these choices (the folder made when missing) and reports it.
     void exportWith(const ExportSettings &settings, const QString &patternName, bool animation);
+    /// The export with a pattern of the user's (its .js file) for the pattern PPM.
+    void exportUserPattern(const std::shared_ptr<Exporter> &exporter, const QString &patternFile, int frames,
+                           bool animation, const QString &folder);
+    /// Runs an export off the GUI thread with a progress dialog, then reports it.
+    void runExport(const QString &patternName, int frames, const QString &folder,
+                   const std::function<ExportReport(RenderControl *)> &job);
 
     /// Before closing: a titled layout writes what is unsaved and closes without a question;
     /// untitled (or read-only, or moved-away) work asks Save, Don't Save or Cancel. False

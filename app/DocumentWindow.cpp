@@ -8,6 +8,8 @@
 #include "editor/strip/ImageBrowserController.h"
 #include "editor/strip/ImageBrowserView.h"
 #include "exports/Exporter.h"
+#include "CodeExportDialog.h"
+#include "output/OutputSketchSettings.h"
 #include "maps/LedMapFormat.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
@@ -16,6 +18,7 @@
 #include "editor/NextLedMarker.h"
 #include "editor/tools/DrawStripTool.h"
 #include "editor/tools/WireByClickingTool.h"
+#include "PatternEditorDock.h"
 #include "PatternPanel.h"
 #include "RevertMenu.h"
 
@@ -26,6 +29,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -93,6 +97,7 @@ DocumentWindow::DocumentWindow(Document *document)
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
     m_view->setPatternSource([] { return Application::instance() ? Application::instance()->pattern() : nullptr; });
+    m_patternEditor = new PatternEditorDock(this, m_view);
     resize(1280, 900);
     // On a small screen (a 1366 × 700 laptop) the window starts within it.
     if (QScreen *display = QGuiApplication::primaryScreen()) {
@@ -243,6 +248,8 @@ void DocumentWindow::buildMenus()
         addAction(file, tr("&Open…"), QKeySequence::Open, [this, app] { app->showOpenDialog(this); });
         m_recentMenu = file->addMenu(tr("Open &Recent"));
         connect(m_recentMenu, &QMenu::aboutToShow, this, &DocumentWindow::fillRecentMenu);
+        file->addSeparator();
+        m_patternEditor->addFileMenuItems(file);
     }
     file->addSeparator();
     addAction(file, tr("&Save"), QKeySequence::Save, [this] { m_document->save(); });
@@ -259,6 +266,8 @@ void DocumentWindow::buildMenus()
     file->addSeparator();
     addAction(file, tr("&Export…"), QKeySequence(tr("Ctrl+E")), [this] { m_document->exportAll(); });
     addAction(file, tr("Export &Template"), QKeySequence(tr("Ctrl+Shift+E")), [this] { m_document->exportTemplate(); });
+    addAction(file, tr("Export &Code for a Microcontroller…"), {}, [this] { exportCode(); })
+        ->setObjectName("exportCode");
     QMenu *maps = file->addMenu(tr("Export &Map"));
     for (LedMapFormat format : ledMapFormats()) {
         const QString name = formatName(format);
@@ -522,6 +531,20 @@ void DocumentWindow::reportProblems(const QString &title, const QString &text, c
     box->show();
 }
 
+void DocumentWindow::exportCode()
+{
+    const QString path = m_document->fileName();
+    const QString folder = path.isEmpty() ? QDir::homePath() + "/sketch"
+                                          : QFileInfo(path).absolutePath() + "/" + QFileInfo(path).completeBaseName() + "_sketch";
+    auto *dialog = new CodeExportDialog(m_document->snapshot().leds,
+                                        sketchSettings(OutputSettings::load(QFileInfo(path).absoluteFilePath())), folder, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        showStatus(tr("Wrote the sketch to %1").arg(dialog->findChild<QLineEdit *>("folder")->text()));
+    });
+    dialog->open();
+}
+
 void DocumentWindow::showExportReport(const ExportReport &report, const QString &folder)
 {
     if (report.cancelled) {
@@ -561,7 +584,7 @@ void DocumentWindow::showExportReport(const ExportReport &report, const QString 
 
 void DocumentWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_document->maybeSave()) {
+    if (!m_patternEditor->maybeDropPattern() || !m_document->maybeSave()) {
         event->ignore();
         return;
     }

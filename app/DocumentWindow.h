@@ -16,6 +16,7 @@ class AnimationEditorView;
 class Document;
 class FramePlayer;
 class LiveOutput;
+class PatternEditorDock;
 class ImageBrowserController;
 class View;
 struct ExportReport;
@@ -50,6 +51,8 @@ public:
     LiveOutput *liveOutput() const { return m_live; }
     /// Frame ▸ Play.
     FramePlayer *framePlayer() const { return m_player; }
+    /// The Pattern Editor beside the layout.
+    PatternEditorDock *patternEditor() const { return m_patternEditor; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -67,6 +70,8 @@ private:
     /// Frame ▸ Play, the Output menu and the live output's status bar indicator.
     void buildLiveOutput(QMenu *frameMenu);
     void editOutputSettings();
+    /// File ▸ Export Code for a Microcontroller…
+    void exportCode();
     void updateTitle();
     void fillRecentMenu();
     QAction *addAction(QMenu *menu, const QString &text, const QKeySequence &shortcut,
@@ -87,6 +92,7 @@ private:
     StripPlacement m_stripPlacement;
     LiveOutput *m_live = nullptr;
     FramePlayer *m_player = nullptr;
+    PatternEditorDock *m_patternEditor = nullptr;
 };
 
 /// Where the help page lives: installed beside the program, or in the source tree.

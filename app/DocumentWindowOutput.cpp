@@ -20,7 +20,13 @@ namespace lumora {
 
 void DocumentWindow::buildLiveOutput(QMenu *frameMenu)
 {
-    m_live = new LiveOutput(m_view, m_document->fileName(), this);
+    m_live = new LiveOutput(m_view->model(), m_document->fileName(), this);
+    // The output sends the frames the preview's colour source gave, or the marking.
+    m_live->setShowingColors(m_view->showsColors());
+    connect(m_view, &View::ticked, m_live, [this] { m_live->showFrame(m_view->ledBytes()); });
+    connect(m_view, &View::toolbarItemSelected, m_live, [this](const QString &identifier) {
+        m_live->setShowingColors(identifier == "Preview" || identifier == "Colors");
+    });
     m_player = new FramePlayer(m_view->model(), this);
     m_player->setFrameDuration(m_live->settings().frameDuration);
     connect(m_live, &LiveOutput::settingsChanged, m_player,

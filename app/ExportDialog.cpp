@@ -1,7 +1,10 @@
 #include "ExportDialog.h"
 #include "DialogTitle.h"
 
-#include "patterns/framework/ColorPattern.h"
+#include "Application.h"
+#include "MyPatterns.h"
+
+#include "patterns/framework/PatternRegistry.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -22,7 +25,8 @@
 namespace lumora {
 
 ExportDialog::ExportDialog(const QString &documentPath, const ExportSettings &settings, qsizetype pictures,
-                           qsizetype frames, const QString &currentPattern, bool animation, QWidget *parent)
+                           qsizetype frames, const PatternRegistry &patterns, const QString &currentPattern,
+                           bool animation, QWidget *parent)
     : QDialog(parent), m_documentPath(documentPath), m_pictures(pictures), m_frames(frames),
       m_folder(new QLineEdit), m_pattern(new QComboBox), m_picturesButton(new QRadioButton),
       m_framesButton(new QRadioButton), m_style(new QComboBox), m_rows(new QSpinBox), m_files(new QListWidget)
@@ -45,9 +49,16 @@ ExportDialog::ExportDialog(const QString &documentPath, const ExportSettings &se
     folderRow->addWidget(choose);
 
     m_pattern->addItem(tr("None (no pattern PPM)"), QString());
-    ColorPattern::addInstances();
-    for (const ColorPattern *pattern : ColorPattern::patterns())
+    for (const ColorPattern *pattern : patterns.patterns())
         m_pattern->addItem(QString::fromStdString(pattern->name()), QString::fromStdString(pattern->name()));
+    // My Patterns after the built-in ones, by their files.
+    if (Application *app = Application::instance(); app && app->myPatterns()) {
+        const QStringList files = app->myPatterns()->library().files();
+        if (!files.isEmpty())
+            m_pattern->insertSeparator(m_pattern->count());
+        for (const QString &file : files)
+            m_pattern->addItem(QFileInfo(file).completeBaseName(), file);
+    }
     m_pattern->setCurrentIndex(std::max(0, m_pattern->findData(currentPattern)));
     m_pattern->setMaxVisibleItems(20);
 
@@ -116,6 +127,11 @@ QString ExportDialog::folder() const
     return QDir::cleanPath(QDir(QFileInfo(m_documentPath).absolutePath()).absoluteFilePath(text));
 }
 
+bool ExportDialog::isUserPatternFile(const QString &patternName)
+{
+    return patternName.endsWith(".js", Qt::CaseInsensitive) && QFileInfo(patternName).isAbsolute();
+}
+
 QString ExportDialog::patternName() const
 {
     return m_pattern->currentData().toString();
@@ -144,7 +160,9 @@ void ExportDialog::chooseFolder()
 void ExportDialog::updateFiles()
 {
     m_files->clear();
-    const auto files = plannedExportFiles(folder(), patternName(), animation() ? m_frames : m_pictures, animation());
+    // A pattern of the user's names its PPM after its file.
+    const QString pattern = isUserPatternFile(patternName()) ? QFileInfo(patternName()).completeBaseName() : patternName();
+    const auto files = plannedExportFiles(folder(), pattern, animation() ? m_frames : m_pictures, animation());
     for (const PlannedFile &file : files)
         m_files->addItem(file.replaced ? tr("%1 (replaced)").arg(file.name) : file.name);
     if (files.isEmpty())

@@ -1,8 +1,7 @@
 #include "LiveOutput.h"
 
-#include "common/ColorBytes.h"
+#include "colors/MarkingColorSource.h"
 #include "document/DocumentModel.h"
-#include "editor/View.h"
 #include "output/FrameColors.h"
 
 #include <QLocale>
@@ -14,11 +13,6 @@ namespace lumora {
 
 namespace {
 
-bool showsColors(ModeColors colors)
-{
-    return colors != ModeColors::Marking;
-}
-
 QString milliamps(double mA)
 {
     return QLocale().toString(qRound64(mA)) + " mA";
@@ -26,18 +20,15 @@ QString milliamps(double mA)
 
 } // namespace
 
-LiveOutput::LiveOutput(View *view, const QString &documentPath, QObject *parent)
-    : QObject(parent), m_view(view), m_documentPath(documentPath)
+LiveOutput::LiveOutput(DocumentModel *model, const QString &documentPath, QObject *parent)
+    : QObject(parent), m_model(model), m_documentPath(documentPath)
 {
     if (!m_documentPath.isEmpty())
         m_settings = OutputSettings::load(m_documentPath);
     apply();
 
-    connect(view, &View::ticked, this, &LiveOutput::previewTicked);
-    // A new mode starts a new peak.
-    connect(view, &View::toolbarItemSelected, this, [this] { m_previewing = false; });
-    connect(view->model(), &DocumentModel::markingChanged, this, &LiveOutput::editingChanged);
-    connect(view->model(), &DocumentModel::ledsChanged, this, &LiveOutput::editingChanged);
+    connect(model, &DocumentModel::markingChanged, this, &LiveOutput::editingChanged);
+    connect(model, &DocumentModel::ledsChanged, this, &LiveOutput::editingChanged);
 
     // The sender checks its settings as soon as it has them; only a user who is sending
     // needs to hear of a problem.
@@ -82,7 +73,7 @@ void LiveOutput::apply()
 {
     m_sender.setSettings(m_settings);
     m_keepAlive.setInterval(int(std::lround(period())));
-    if (const QString problem = m_settings.problem(m_view->model()->ledCount()); m_sending && !problem.isEmpty())
+    if (const QString problem = m_settings.problem(m_model->ledCount()); m_sending && !problem.isEmpty())
         emit errorOccurred(problem);
     emit settingsChanged();
 }
@@ -95,7 +86,7 @@ void LiveOutput::setSending(bool sending)
     if (sending) {
         m_packetsAtSample = m_sender.packetsSent();
         m_packetsPerSecond = 0;
-        if (const QString problem = m_settings.problem(m_view->model()->ledCount()); !problem.isEmpty())
+        if (const QString problem = m_settings.problem(m_model->ledCount()); !problem.isEmpty())
             emit errorOccurred(problem);
         if (m_settings.host.isEmpty() && !m_settings.isMulticast())
             emit errorOccurred(tr("no host to send to: choose one in Output ▸ Settings…"));
@@ -105,58 +96,50 @@ void LiveOutput::setSending(bool sending)
         m_keepAlive.stop();
         // Like `lumora-cli play`: the LEDs go dark unless asked to keep the last frame.
         if (!m_settings.keepLastFrameLit && m_sender.isReady())
-            send(QByteArray(3 * m_view->model()->ledCount(), '\0'));
+            send(QByteArray(3 * m_model->ledCount(), '\0'));
     }
     emit sendingChanged(sending);
     sample();
 }
 
+void LiveOutput::setShowingColors(bool showing)
+{
+    // A new mode starts a new peak.
+    m_previewing = false;
+    m_showingColors = showing;
+}
+
 QByteArray LiveOutput::currentFrame() const
 {
-    return showsColors(m_view->modeColors()) ? fillBytes(m_view->model()->leds()) : markingBytes(m_view->model()->leds());
-}
-
-QByteArray LiveOutput::fillBytes(const QList<NodePtr> &leds)
-{
-    QByteArray rgb(leds.size() * 3, '\0');
-    char *out = rgb.data();
-    for (const NodePtr &node : leds) {
-        if (node->fill) {
-            const QColor &fill = *node->fill;
-            PixelColor color = limitedColor(fill.redF(), fill.greenF(), fill.blueF());
-            // Colours mode shows a picture's transparency; the LEDs show it dimmed.
-            color.alpha = fill.alphaF();
-            for (unsigned char byte : colorBytes(color))
-                *out++ = char(byte);
-        } else {
-            out += 3;
-        }
-    }
+    if (!m_showingColors)
+        return markingBytes(*m_model);
+    // LEDs added since the last frame are dark until the next.
+    QByteArray rgb = m_shown;
+    rgb.resize(3 * m_model->ledCount(), '\0');
     return rgb;
 }
 
-QByteArray LiveOutput::markingBytes(const QList<NodePtr> &leds)
+QByteArray LiveOutput::markingBytes(const DocumentModel &model)
 {
-    QByteArray rgb(leds.size() * 3, '\0');
-    for (qsizetype i = 0; i < leds.size(); ++i)
-        if (leds[i]->isMarked())
-            rgb[3 * i] = char(255);
-    return rgb;
+    FrameContext context;
+    context.leds = model.ledPositions();
+    context.marking = model.marking();
+    return MarkingColorSource().bytes(context);
 }
 
 bool LiveOutput::isPreviewing() const
 {
-    return m_previewing && showsColors(m_view->modeColors());
+    return m_previewing && m_showingColors;
 }
 
-void LiveOutput::previewTicked()
+void LiveOutput::showFrame(const QByteArray &rgb)
 {
     ++m_ticks;
     if (!m_previewing) {
         m_previewing = true;
         m_peakMilliamps = 0;
     }
-    const QByteArray rgb = fillBytes(m_view->model()->leds());
+    m_shown = rgb;
     // The preview ticks 30 times a second; a slower output rate leaves ticks out (a small
     // allowance, as the ticks themselves jitter).
     if (m_sending && (!m_sinceSend.isValid() || m_sinceSend.elapsed() >= period() - 3)) {
@@ -172,9 +155,9 @@ void LiveOutput::previewTicked()
 
 void LiveOutput::editingChanged()
 {
-    if (!m_sending || showsColors(m_view->modeColors()))
+    if (!m_sending || m_showingColors)
         return;
-    send(markingBytes(m_view->model()->leds()));
+    send(markingBytes(*m_model));
     // The next periodic frame a whole period after this one.
     m_keepAlive.start();
 }
@@ -183,7 +166,7 @@ void LiveOutput::keepAlive()
 {
     // Controllers fall back to their own effects when frames stop; in Preview the ticks
     // carry the frames unless they stalled (no pattern, say).
-    if (showsColors(m_view->modeColors()) && m_sinceSend.isValid() && m_sinceSend.elapsed() < 2 * period())
+    if (m_showingColors && m_sinceSend.isValid() && m_sinceSend.elapsed() < 2 * period())
         return;
     send(currentFrame());
 }

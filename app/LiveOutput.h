@@ -10,18 +10,17 @@
 
 namespace lumora {
 
-class View;
-
-/// The live output of one document window: it sends what the LEDs show to a controller
-/// (the preview's colours in Preview and Colors modes, the marked LEDs red in the editing
-/// modes), keeps the output settings of the document, and estimates the current the LEDs
-/// draw while previewing. The sending itself never blocks; errors are reported, never fatal.
+/// The live output of one document: it sends what the LEDs show to a controller (the frames
+/// a colour source gave the preview in Preview and Colors modes, the marking source's red in
+/// the editing modes), keeps the output settings of the document, and estimates the current
+/// the LEDs draw while previewing. It reads the document model and the frames it is handed,
+/// never a widget. The sending itself never blocks; errors are reported, never fatal.
 class LiveOutput : public QObject {
     Q_OBJECT
 public:
     /// `documentPath` names the document the settings are kept for (empty: untitled, the
     /// settings live in memory only).
-    explicit LiveOutput(View *view, const QString &documentPath = {}, QObject *parent = nullptr);
+    explicit LiveOutput(DocumentModel *model, const QString &documentPath = {}, QObject *parent = nullptr);
 
     const OutputSettings &settings() const { return m_settings; }
     /// Takes new settings and keeps them for the document.
@@ -35,12 +34,18 @@ public:
     void setSending(bool sending);
     const LedSender &sender() const { return m_sender; }
 
+    /// Whether the LEDs show a colour source's frames (Preview, Colors) or the marking; a
+    /// change starts a new peak.
+    void setShowingColors(bool showing);
+    bool isShowingColors() const { return m_showingColors; }
+    /// A frame of the preview, three bytes r, g, b per LED as the exports encode colours: sent
+    /// (at the output rate) and measured.
+    void showFrame(const QByteArray &rgb);
+
     /// The colours the LEDs show now, three bytes r, g, b per LED.
     QByteArray currentFrame() const;
-    /// Each LED's displayed colour as the exports encode it (premultiplied; none: black).
-    static QByteArray fillBytes(const QList<NodePtr> &leds);
     /// The marked LEDs red, the others black.
-    static QByteArray markingBytes(const QList<NodePtr> &leds);
+    static QByteArray markingBytes(const DocumentModel &model);
 
     /// The status bar's text: packets per second and current while sending, current and
     /// peak while previewing, empty otherwise.
@@ -58,7 +63,6 @@ private:
     /// The settings to the sender and the timers.
     void apply();
     bool isPreviewing() const;
-    void previewTicked();
     void editingChanged();
     void keepAlive();
     void send(const QByteArray &rgb);
@@ -66,7 +70,10 @@ private:
     void noteCurrent(double milliamps);
     double period() const { return 1000.0 / m_settings.framesPerSecond; }
 
-    View *m_view;
+    DocumentModel *m_model;
+    bool m_showingColors = false;
+    /// The last frame shown in Preview or Colors.
+    QByteArray m_shown;
     QString m_documentPath;
     OutputSettings m_settings;
     /// Settings were chosen while the document had no path.

@@ -18,7 +18,6 @@ namespace lumora {
 
 namespace {
 
-constexpr OutputProtocol protocols[] = {OutputProtocol::Ddp, OutputProtocol::E131, OutputProtocol::ArtNet};
 constexpr ColorOrder orders[] = {ColorOrder::RGB, ColorOrder::GRB, ColorOrder::BRG,
                                  ColorOrder::RBG, ColorOrder::GBR, ColorOrder::BGR};
 
@@ -32,9 +31,8 @@ OutputDialog::OutputDialog(QWidget *parent)
 {
     setWindowTitle(tr("Output Settings"));
     keepTitleReadable(this);
-    m_protocol->addItem(tr("DDP"));
-    m_protocol->addItem(tr("E1.31 (sACN)"));
-    m_protocol->addItem(tr("Art-Net"));
+    for (const ProtocolDescriptor &protocol : outputProtocols())
+        m_protocol->addItem(tr(protocol.title));
     for (ColorOrder order : orders)
         m_order->addItem(colorOrderName(order));
     m_host->setPlaceholderText(tr("controller name or address"));
@@ -91,23 +89,30 @@ OutputDialog::OutputDialog(QWidget *parent)
 
 void OutputDialog::protocolChanged()
 {
-    const OutputProtocol protocol = protocols[std::max(0, m_protocol->currentIndex())];
-    m_universe->setEnabled(protocol != OutputProtocol::Ddp);
-    // DDP has no universes; the value stays for when another protocol is chosen.
-    if (protocol != OutputProtocol::Ddp)
-        m_universe->setRange(protocol == OutputProtocol::E131 ? 1 : 0, maximumUniverse(protocol));
-    m_offset->setEnabled(protocol == OutputProtocol::Ddp);
-    m_port->setSpecialValueText(tr("default (%1)").arg(defaultPort(protocol)));
-    m_host->setPlaceholderText(protocol == OutputProtocol::E131 ? tr("empty: multicast")
-                                                                : tr("controller name or address"));
+    const ProtocolDescriptor &protocol = chosenProtocol();
+    m_universe->setEnabled(protocol.hasUniverses());
+    // Without universes the value stays for when another protocol is chosen.
+    if (protocol.hasUniverses())
+        m_universe->setRange(protocol.lowestUniverse, protocol.highestUniverse);
+    m_offset->setEnabled(protocol.takesOffset);
+    m_port->setSpecialValueText(tr("default (%1)").arg(protocol.defaultPort));
+    m_host->setPlaceholderText(protocol.multicastGroup ? tr("empty: multicast") : tr("controller name or address"));
+}
+
+const ProtocolDescriptor &OutputDialog::chosenProtocol() const
+{
+    const auto protocols = outputProtocols();
+    return protocols[std::min(std::size_t(std::max(0, m_protocol->currentIndex())), protocols.size() - 1)];
 }
 
 void OutputDialog::setSettings(const OutputSettings &given)
 {
     const OutputSettings settings = given.clamped();
     m_given = settings;
-    m_protocol->setCurrentIndex(int(std::find(std::begin(protocols), std::end(protocols), settings.protocol)
-                                    - std::begin(protocols)));
+    const auto protocols = outputProtocols();
+    m_protocol->setCurrentIndex(int(std::find_if(protocols.begin(), protocols.end(),
+                                                 [&](const auto &p) { return p.protocol == settings.protocol; })
+                                    - protocols.begin()));
     protocolChanged();
     m_host->setText(settings.host);
     m_port->setValue(settings.port);
@@ -124,7 +129,7 @@ void OutputDialog::setSettings(const OutputSettings &given)
 OutputSettings OutputDialog::settings() const
 {
     OutputSettings settings = m_given;
-    settings.protocol = protocols[std::max(0, m_protocol->currentIndex())];
+    settings.protocol = chosenProtocol().protocol;
     settings.host = m_host->text().trimmed();
     settings.port = m_port->value();
     settings.universe = m_universe->value();

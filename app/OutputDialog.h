@@ -24,8 +24,9 @@ public:
     OutputSettings settings() const;
 
 private:
-    /// Universe for E1.31 and Art-Net, byte offset for DDP; the port's default named.
+    /// Universe or byte offset as the protocol addresses LEDs; the port's default named.
     void protocolChanged();
+    const ProtocolDescriptor &chosenProtocol() const;
 
     /// What the dialog does not show (the power model) stays as it was given.
     OutputSettings m_given;

@@ -1,15 +1,18 @@
 #include "PatternPanel.h"
 
 #include "Application.h"
+#include "MyPatterns.h"
 
 #include "common/ColorBytes.h"
 #include "document/DocumentModel.h"
 #include "document/GridFit.h"
 #include "document/LedSpacing.h"
-#include "colors/PatternFrame.h"
+#include "colors/PatternColorSource.h"
+#include "colors/PreviewClock.h"
 #include "patterns/framework/ColorPattern.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QDateTime>
 #include <QTimeZone>
 #include <QLineEdit>
@@ -23,17 +26,13 @@
 namespace lumora {
 
 namespace {
+/// The file of a row of My Patterns.
+constexpr int userFileRole = Qt::UserRole + 1;
 /// Enough LEDs for a thumbnail to show the pattern; more cost time and show nothing new.
 constexpr qsizetype maxThumbnailLeds = 400;
 /// A refresh's share of the GUI thread.
 constexpr qint64 budgetMs = 8;
 
-/// The live preview's clock: 30 ticks a second since 2001-01-01 00:00:00 UTC.
-double previewTime()
-{
-    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0 * 30;
-}
 } // namespace
 
 PatternPanel::PatternPanel(Application *application, DocumentModel *model, QWidget *parent)
@@ -57,19 +56,31 @@ PatternPanel::PatternPanel(Application *application, DocumentModel *model, QWidg
         auto *item = new QListWidgetItem(QIcon(QPixmap::fromImage(blank)), action->text(), m_list);
         item->setData(Qt::UserRole, action->data());
     }
+    m_builtInRows = m_list->count();
     connect(m_search, &QLineEdit::textChanged, this, &PatternPanel::filter);
     // Choosing here is choosing in the menu.
     connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        if (const QString file = item->data(userFileRole).toString(); !file.isEmpty()) {
+            for (QAction *action : m_application->myPatterns()->actions())
+                if (action->data().toString() == file)
+                    action->trigger();
+            return;
+        }
         const int index = item->data(Qt::UserRole).toInt();
         const QList<QAction *> actions = m_application->patternActions();
         if (index >= 0 && index < actions.size())
             actions[index]->trigger();
     });
     connect(application, &Application::statusChanged, this, &PatternPanel::showCurrent);
+    if (MyPatterns *mine = application->myPatterns()) {
+        fillMyPatterns();
+        connect(mine, &MyPatterns::listChanged, this, &PatternPanel::fillMyPatterns);
+        connect(mine, &MyPatterns::currentChanged, this, [this] { showCurrent(m_application->status()); });
+    }
     showCurrent(application->status());
 
     for (auto signal : {&DocumentModel::ledsChanged, &DocumentModel::ledsMoved, &DocumentModel::gridChanged,
-                        &DocumentModel::loaded})
+                        &DocumentModel::loaded, &DocumentModel::backgroundChanged})
         connect(model, signal, this, [this] { m_geometryStale = true; });
     m_timer.setInterval(250);
     connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -96,9 +107,44 @@ void PatternPanel::filter(const QString &text)
     }
 }
 
+void PatternPanel::fillMyPatterns()
+{
+    while (m_list->count() > m_builtInRows)
+        delete m_list->takeItem(m_list->count() - 1);
+    m_userRuns.clear();
+    const QStringList files = m_application->myPatterns()->library().files();
+    if (files.isEmpty())
+        return;
+    auto *header = new QListWidgetItem(tr("My Patterns"), m_list);
+    header->setFlags(Qt::NoItemFlags);
+    header->setData(Qt::UserRole, -1);
+    QFont bold = header->font();
+    bold.setBold(true);
+    header->setFont(bold);
+    for (const QString &file : files) {
+        QImage blank(thumbnailSize, QImage::Format_RGB32);
+        blank.fill(Qt::black);
+        auto *item = new QListWidgetItem(QIcon(QPixmap::fromImage(blank)), QFileInfo(file).completeBaseName(), m_list);
+        item->setData(Qt::UserRole, -1);
+        item->setData(userFileRole, file);
+        item->setToolTip(file);
+    }
+    filter(m_search->text());
+    showCurrent(m_application->status());
+}
+
 void PatternPanel::showCurrent(int index)
 {
     m_list->clearSelection();
+    if (const QString file = m_application->myPatterns() ? m_application->myPatterns()->currentFile() : QString();
+        !file.isEmpty()) {
+        for (int row = m_builtInRows; row < m_list->count(); ++row)
+            if (m_list->item(row)->data(userFileRole).toString() == file) {
+                m_list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+                m_list->scrollToItem(m_list->item(row));
+            }
+        return;
+    }
     if (index < 0 || index >= m_list->count())
         return;
     m_list->item(index)->setSelected(true);
@@ -125,9 +171,14 @@ void PatternPanel::updateGeometry()
     // The preview's grid, or one fitted to the LEDs when there is none yet.
     const GridTransform grid = m_model->transform().value_or(GridTransform(fitGrid(sample)));
     const auto inverse = grid.inverted().value_or(GridTransform(fitGrid(sample)).inverted().value());
+    m_samplePositions = sample;
+    m_userRuns.clear();
     m_gridPoints.clear();
     for (const QPointF &p : sample)
         m_gridPoints.append(inverse.map(p));
+    const PicturePtr background = m_model->background();
+    m_pixels = FrameContext::pixelSource(background && background->isDecoded() ? background->bitmap() : nullptr,
+                                         m_model->snapshot().boundingBox());
 
     // The LEDs' box fitted into the thumbnail, y up.
     const QRectF box = pointsBox(sample);
@@ -147,21 +198,57 @@ QImage PatternPanel::thumbnail(int patternIndex) const
 {
     QImage image(thumbnailSize, QImage::Format_RGB32);
     image.fill(QColor(20, 20, 20));
-    const auto patterns = ColorPattern::patterns();
-    if (patternIndex < 0 || std::size_t(patternIndex) >= patterns.size())
+    const ColorPattern *pattern = patternIndex < 0 ? nullptr : m_application->patterns().at(std::size_t(patternIndex));
+    if (!pattern)
         return image;
-    // The frame the editor's preview shows at this moment, for the sampled LEDs.
-    std::vector<Color> colors(m_gridPoints.size());
-    patternFrame(*patterns[patternIndex], previewTime(), m_gridPoints, colors, true);
+    // The frame the editor's preview shows at this moment, for the sampled LEDs; the Image
+    // pattern samples this layout's picture.
+    FrameContext context;
+    context.time = PreviewClock::now();
+    context.grid = m_gridPoints;
+    context.pixels = m_pixels;
+    std::vector<PixelColor> colors(m_gridPoints.size());
+    PatternColorSource(*pattern, true).colors(context, colors);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (qsizetype i = 0; i < m_gridPoints.size(); ++i) {
-        const PixelColor p = limitedColor(colors[i].r, colors[i].g, colors[i].b);
+        const PixelColor p = limitedColor(colors[i].red, colors[i].green, colors[i].blue);
         painter.setBrush(QColor::fromRgbF(float(p.red), float(p.green), float(p.blue)));
         painter.drawEllipse(m_thumbnailPoints[i], m_dotRadius, m_dotRadius);
     }
     return image;
+}
+
+QImage PatternPanel::userThumbnail(const QString &file)
+{
+    QImage image(thumbnailSize, QImage::Format_RGB32);
+    image.fill(QColor(20, 20, 20));
+    std::shared_ptr<UserThumbnail> &entry = m_userRuns[file];
+    if (!entry) {
+        entry = std::make_shared<UserThumbnail>();
+        QStringList errors;
+        if (const std::optional<UserPattern> pattern = UserPattern::load(file, errors))
+            entry->run = std::make_unique<UserPatternRun>(*pattern, m_samplePositions);
+        else
+            entry->failed = true;
+        entry->clock.start();
+    }
+    if (entry->failed || !entry->run)
+        return image;
+    paintDots(image, entry->run->nextFrame(double(entry->clock.restart())));
+    return image;
+}
+
+void PatternPanel::paintDots(QImage &image, const QByteArray &rgb) const
+{
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (qsizetype i = 0; i < m_thumbnailPoints.size() && 3 * i + 2 < rgb.size(); ++i) {
+        painter.setBrush(QColor(quint8(rgb[3 * i]), quint8(rgb[3 * i + 1]), quint8(rgb[3 * i + 2])));
+        painter.drawEllipse(m_thumbnailPoints[i], m_dotRadius, m_dotRadius);
+    }
 }
 
 void PatternPanel::refreshThumbnails()
@@ -181,7 +268,10 @@ void PatternPanel::refreshThumbnails()
         QListWidgetItem *item = m_list->item(row);
         if (item->isHidden() || !m_list->visualItemRect(item).intersects(viewport))
             continue;
-        item->setIcon(QIcon(QPixmap::fromImage(thumbnail(item->data(Qt::UserRole).toInt()))));
+        if (const QString file = item->data(userFileRole).toString(); !file.isEmpty())
+            item->setIcon(QIcon(QPixmap::fromImage(userThumbnail(file))));
+        else if (row < m_builtInRows)
+            item->setIcon(QIcon(QPixmap::fromImage(thumbnail(item->data(Qt::UserRole).toInt()))));
     }
 }
 

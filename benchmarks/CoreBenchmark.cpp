@@ -6,7 +6,7 @@
 #include "document/DocumentWriter.h"
 #include "exports/Exporter.h"
 #include "colors/PatternRender.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,9 +18,9 @@ namespace {
 
 const ColorPattern &pattern(const char *name)
 {
-    ColorPattern::addInstances();
+    static const PatternRegistry patterns = builtInPatterns();
     static const ColorPattern fallback;
-    const ColorPattern *p = ColorPattern::named(name);
+    const ColorPattern *p = patterns.named(name);
     return p ? *p : fallback;
 }
 

@@ -9,7 +9,7 @@
 #include "common/ColorBytes.h"
 #include "colors/PatternFrame.h"
 #include "colors/PatternRender.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 #include "patterns/vector/VectorKernels.h"
 
 #include <benchmark/benchmark.h>
@@ -119,20 +119,17 @@ void floatingExport(benchmark::State &state, const ColorPattern *pattern, Path p
 }
 
 const int registered = [] {
-    ColorPattern::addInstances();
-    auto all = ColorPattern::patterns();
-    if (!all.empty())
-        all.front()->sortNames();
+    static const PatternRegistry patterns = builtInPatterns();
     const auto vector = vectorKernels();
     benchmark::AddCustomContext("vector_kernels", vector ? vector->instructionSet : "none");
     for (const Path path : {Path::ColorCalls, Path::Exact, Path::Fast}) {
-        for (ColorPattern *pattern : ColorPattern::patterns()) {
+        for (const ColorPattern *pattern : patterns.patterns()) {
             const std::string name = "tick/" + pattern->name() + "/" + kPathNames[int(path)];
             benchmark::RegisterBenchmark(name.c_str(), tick, pattern, path)
                 ->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime();
         }
     }
-    if (const ColorPattern *floating = ColorPattern::named("Floating")) {
+    if (const ColorPattern *floating = patterns.named("Floating")) {
         for (const Path path : {Path::ColorCalls, Path::Exact, Path::Fast})
             benchmark::RegisterBenchmark((std::string("export/Floating/") + kPathNames[int(path)]).c_str(),
                                          floatingExport, floating, path)

@@ -5,7 +5,7 @@
 #include "app/LiveOutput.h"
 #include "PreviewLayout.h"
 #include "output/LedSender.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QApplication>
 #include <QImage>
@@ -32,13 +32,13 @@ struct LiveLayout : PreviewLayout {
         settings.protocol = protocol;
         settings.host = "127.0.0.1";
         settings.port = receiver.localPort();
-        settings.universe = defaultUniverse(protocol);
+        settings.universe = describe(protocol).firstUniverse;
         sender.setSettings(settings);
         QCoreApplication::processEvents();
     }
     void sendFrame()
     {
-        sender.sendFrame(LiveOutput::fillBytes(view.model()->leds()));
+        sender.sendFrame(view.ledBytes());
         // What a controller would take off the wire, so the socket's buffer never fills.
         while (receiver.hasPendingDatagrams())
             receiver.readDatagram(nullptr, 0);
@@ -64,10 +64,10 @@ void tickAndSend(benchmark::State &state, const ColorPattern *pattern, OutputPro
 }
 
 /// The send alone: colours to bytes, levels, packets, datagrams.
-void sendOnly(benchmark::State &state, OutputProtocol protocol)
+void sendOnly(benchmark::State &state, const ColorPattern *pattern, OutputProtocol protocol)
 {
     LiveLayout layout(int(state.range(0)), protocol);
-    layout.view.setPatternSource([] { return ColorPattern::patterns().front(); });
+    layout.view.setPatternSource([pattern] { return pattern; });
     layout.view.tick();
     for (auto _ : state)
         layout.sendFrame();
@@ -80,9 +80,9 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ColorPattern::addInstances();
-    const ColorPattern *first = ColorPattern::patterns().front();
-    const ColorPattern *named = ColorPattern::named(LUMORA_HEAVIEST_PATTERN);
+    const PatternRegistry patterns = builtInPatterns();
+    const ColorPattern *first = patterns.at(0);
+    const ColorPattern *named = patterns.named(LUMORA_HEAVIEST_PATTERN);
     const ColorPattern *heaviest = named ? named : first;
     for (const ColorPattern *pattern : {first, heaviest}) {
         const std::string name = pattern->name();
@@ -93,8 +93,8 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(("tickPaintSend/e131/" + name).c_str(), tickAndSend, pattern, OutputProtocol::E131, true)
             ->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
     }
-    benchmark::RegisterBenchmark("send/ddp", sendOnly, OutputProtocol::Ddp)->Arg(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
-    benchmark::RegisterBenchmark("send/e131", sendOnly, OutputProtocol::E131)->Arg(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+    benchmark::RegisterBenchmark("send/ddp", sendOnly, first, OutputProtocol::Ddp)->Arg(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+    benchmark::RegisterBenchmark("send/e131", sendOnly, first, OutputProtocol::E131)->Arg(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,7 +2,7 @@
 // whole output frame (pattern evaluated at the LEDs, then sent) against the 33 ms of 30 fps.
 #include "colors/PatternRender.h"
 #include "output/LedSender.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QCoreApplication>
 #include <QUdpSocket>
@@ -76,8 +76,8 @@ void sendFrame(benchmark::State &state)
 void renderAndSend(benchmark::State &state, const char *patternName)
 {
     application();
-    ColorPattern::addInstances();
-    const ColorPattern *pattern = ColorPattern::named(patternName);
+    static const PatternRegistry patterns = builtInPatterns();
+    const ColorPattern *pattern = patterns.named(patternName);
     if (!pattern) {
         state.SkipWithError("no such pattern");
         return;

@@ -2,7 +2,7 @@
 // preview's clock. frame_benchmark compares whole frames on the exact and the vector paths.
 #include "PreviewClock.h"
 
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <benchmark/benchmark.h>
 
@@ -49,11 +49,8 @@ void colorCall(benchmark::State &state, const ColorPattern *pattern)
 }
 
 const int registered = [] {
-    ColorPattern::addInstances();
-    auto all = ColorPattern::patterns();
-    if (!all.empty())
-        all.front()->sortNames();
-    for (ColorPattern *pattern : ColorPattern::patterns())
+    static const PatternRegistry patterns = builtInPatterns();
+    for (const ColorPattern *pattern : patterns.patterns())
         benchmark::RegisterBenchmark(("color/" + pattern->name()).c_str(), colorCall, pattern);
     return 0;
 }();

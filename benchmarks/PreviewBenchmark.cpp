@@ -7,7 +7,7 @@
 #include "document/UndoManager.h"
 #include "editor/View.h"
 #include "PreviewLayout.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QApplication>
 #include <QImage>
@@ -165,19 +165,18 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ColorPattern::addInstances();
-    ColorPattern::patterns().front()->sortNames();
+    const PatternRegistry patterns = builtInPatterns();
     // The cheapest pattern shows what painting costs, the heaviest what evaluating does.
-    const ColorPattern *cheap = ColorPattern::named("Walker");
-    const ColorPattern *heavy = ColorPattern::named("Floating");
-    for (const ColorPattern *pattern : ColorPattern::patterns()) {
+    const ColorPattern *cheap = patterns.named("Walker");
+    const ColorPattern *heavy = patterns.named("Floating");
+    for (const ColorPattern *pattern : patterns.patterns()) {
         auto *b = benchmark::RegisterBenchmark(("tick/" + pattern->name()).c_str(), tick, pattern)
                       ->Args({1000, 1})->Args({2000, 1})->Args({10000, 1});
         if (pattern == cheap || pattern == heavy)
             b->Args({10000, 0});
         b->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
     }
-    const ColorPattern *first = ColorPattern::patterns().front();
+    const ColorPattern *first = patterns.at(0);
     benchmark::RegisterBenchmark(("zoomedTick/" + first->name()).c_str(), zoomedTick, first)
         ->Args({10000, 1})->Args({10000, 0})->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("panStep", panStep)

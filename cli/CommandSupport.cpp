@@ -2,7 +2,7 @@
 
 #include "document/DocumentReader.h"
 #include "document/LayoutSnapshot.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -72,19 +72,39 @@ bool bothPatternOptions(const QCommandLineParser &parser)
     return false;
 }
 
+QString wrapped(const QString &text, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(' ', Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines.append(line);
+            line.clear();
+        }
+        line += (line.isEmpty() ? "" : " ") + word;
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+    return lines.join('\n');
+}
+
+const PatternRegistry &builtIns()
+{
+    static const PatternRegistry patterns = builtInPatterns();
+    return patterns;
+}
+
 const ColorPattern *findPattern(const QString &name, int *status)
 {
-    ColorPattern::addInstances();
-    auto all = ColorPattern::patterns();
-    if (all.empty()) {
+    const PatternRegistry &patterns = builtIns();
+    if (patterns.empty()) {
         fail("no patterns are available");
         *status = 1;
         return nullptr;
     }
-    all.front()->sortNames();
     if (name.isEmpty())
-        return ColorPattern::patterns().front();
-    const ColorPattern *pattern = ColorPattern::named(name.toStdString());
+        return patterns.at(0);
+    const ColorPattern *pattern = patterns.named(name.toStdString());
     if (!pattern) {
         fail(QString("no pattern named '%1' (see 'lumora-cli patterns')").arg(name));
         *status = 2;

@@ -10,6 +10,7 @@ class QCommandLineParser;
 
 namespace lumora {
 class ColorPattern;
+class PatternRegistry;
 struct Model;
 struct LayoutSnapshot;
 }
@@ -32,6 +33,7 @@ int runCheckPattern(const QStringList &arguments);
 int runImportEpe(const QStringList &arguments);
 int runExportEpe(const QStringList &arguments);
 int runVersions(const QStringList &arguments);
+int runExportCode(const QStringList &arguments);
 
 /// Parses a command's arguments: --help prints the command's help and exits 0; false after a
 /// message for an unknown option or a missing value (bad usage, exit status 2).
@@ -43,6 +45,9 @@ bool load(const QString &fileName, Model &model);
 /// The document's layout as its window sets it up, with track 0 current; none after a
 /// message when the document cannot be read.
 std::optional<LayoutSnapshot> loadLayout(const QString &fileName);
+/// The built-in patterns, sorted by name: made when a command first asks, kept for the
+/// rest of its run.
+const PatternRegistry &builtIns();
 /// The pattern of that name, or the first by name when the name is empty; none after a
 /// message, with the exit status in `status`.
 const ColorPattern *findPattern(const QString &name, int *status);
@@ -52,6 +57,12 @@ const ColorPattern *findPattern(const QString &name, int *status);
 std::optional<UserPattern> loadPatternFile(const QString &fileName, int *status);
 /// Whether both --pattern and --pattern-file were given (after a message).
 bool bothPatternOptions(const QCommandLineParser &parser);
+
+/// The text broken at spaces into lines of at most `width` characters, for --help texts.
+QString wrapped(const QString &text, int width = 95);
+
+/// sample --pattern-file: lines "T X Y INDEX" from standard input, "R G B" for each.
+int samplePatternFile(const UserPattern &pattern);
 
 /// Prints "lumora-cli: <message>" on stderr.
 void fail(const QString &message);

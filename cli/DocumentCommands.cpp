@@ -7,7 +7,7 @@
 #include "colors/PatternSources.h"
 #include "maps/MapText.h"
 #include "output/FrameColors.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -247,8 +247,7 @@ int runExport(const QStringList &arguments)
             QSettings editor("Lumora", "lumora");
             patternName = editor.value(currentPatternKey).toString();
             patternSource = "the editor's current pattern";
-            ColorPattern::addInstances();
-            if (patternName.isEmpty() || !ColorPattern::named(patternName.toStdString())) {
+            if (patternName.isEmpty() || !builtIns().named(patternName.toStdString())) {
                 patternName.clear();
                 patternSource = "the first by name; choose one with --pattern";
             }

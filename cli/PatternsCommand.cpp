@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
 
 #include <QCommandLineParser>
 
@@ -24,11 +24,7 @@ int runPatterns(const QStringList &arguments)
         return 2;
     }
 
-    ColorPattern::addInstances();
-    const auto all = ColorPattern::patterns();
-    if (!all.empty())
-        all.front()->sortNames();
-    for (const ColorPattern *pattern : ColorPattern::patterns())
+    for (const ColorPattern *pattern : builtIns().patterns())
         std::printf("%s %.17g %.17g %.17g %.17g\n", pattern->name().c_str(), pattern->s0, pattern->s1,
                     pattern->r1, pattern->speed);
     return 0;

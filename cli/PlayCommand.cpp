@@ -1,9 +1,11 @@
 // lumora-cli play: runs a pattern or the frame animation on real LEDs, headless.
 #include "Commands.h"
 
-#include "common/ColorBytes.h"
+#include "colors/FramesColorSource.h"
+#include "colors/PatternColorSource.h"
+#include "colors/PreviewClock.h"
+#include "colors/UserPatternColorSource.h"
 #include "exports/Exporter.h"
-#include "colors/PatternSources.h"
 #include "output/LedSender.h"
 #include "output/OutputTarget.h"
 #include "patterns/framework/ColorPattern.h"
@@ -47,15 +49,14 @@ bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &opti
 }
 
 /// Each frame of track 0 as LED bytes, as the animation export colours it.
-QList<QByteArray> animationFrames(const LayoutSnapshot &layout)
+QList<QByteArray> animationFrames(const FrameContext &layout)
 {
     QList<QByteArray> frames;
-    for (const FramePtr &frame : layout.animationEditor->track().frames) {
-        const QImage picture = frame->image ? sampleableImage(frame->image->image()) : QImage();
-        QByteArray bytes;
-        for (const auto &color : Exporter::frameColors(*frame, layout.leds, picture))
-            appendPixel(bytes, color);
-        frames.append(bytes);
+    FramesColorSource source;
+    FrameContext context = layout;
+    for (qsizetype i = 0; i < FramesColorSource::frameCount(layout); ++i) {
+        context.frame = i;
+        frames.append(source.bytes(context));
     }
     return frames;
 }
@@ -65,11 +66,10 @@ QList<QByteArray> animationFrames(const LayoutSnapshot &layout)
 int runPlay(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Sends a pattern (or, with --frames, the frame animation of track 0) to LED controllers until\n"
-        "stopped by SIGINT or SIGTERM, or for --count frames or --seconds; then sends black once unless\n"
-        "--keep. Targets: ddp://HOST[:PORT][?offset=B], e131://HOST[:PORT][?universe=U] (no host:\n"
-        "multicast to 239.255.hi.lo), artnet://HOST[:PORT][?universe=U].");
+    parser.setApplicationDescription(wrapped(
+        "Sends a pattern (or, with --frames, the frame animation of track 0) to LED controllers until "
+        "stopped by SIGINT or SIGTERM, or for --count frames or --seconds; then sends black once unless "
+        "--keep. Targets: " + targetForms(true).join(", ") + "."));
     parser.addPositionalArgument("DOC", "The document whose LEDs to drive.");
     QCommandLineOption to("to", "Where to send the frames (required).", "URL");
     QCommandLineOption patternOption("pattern", "The pattern to play (default: the first by name).", "NAME");
@@ -157,35 +157,48 @@ int runPlay(const QStringList &arguments)
         std::fprintf(stderr, "lumora-cli: warning: %g mA is no more than the %g mA the %lld LEDs draw when dark; "
                              "they stay dark\n", settings.limitMilliamps, idle, (long long)points.size());
 
+    // The frames come from a colour source over the layout, at the preview's clock or, with
+    // --time-base export, at the pattern PPM's row times.
+    const FrameContext layoutContext = FrameContext::fromSnapshot(layout);
+    const PreviewClock previewClock;
     std::function<QByteArray(qint64)> frameAt;
-    std::optional<UserPatternRun> run;
+    std::unique_ptr<ColorSource> source;
+    UserPatternColorSource *userSource = nullptr;
     bool reportedError = false;
     QElapsedTimer clock;
     if (userPattern) {
         // A user pattern keeps state: its frames come in order, each after the time since
         // the last (or 200 ms, as in the export).
-        run.emplace(*userPattern, layout.leds);
+        auto owned = std::make_unique<UserPatternColorSource>(*userPattern);
+        userSource = owned.get();
+        source = std::move(owned);
         frameAt = [&](qint64 i) {
-            double delta = 200;
+            FrameContext context = layoutContext;
+            context.frame = i;
+            context.deltaMs = 200;
             if (!exportTime) {
-                delta = clock.isValid() ? double(clock.nsecsElapsed()) / 1e6 : 0;
+                context.deltaMs = clock.isValid() ? double(clock.nsecsElapsed()) / 1e6 : 0;
                 clock.start();
             } else if (i == 0) {
-                delta = 0;
+                context.deltaMs = 0;
             }
-            QByteArray frame = run->nextFrame(delta);
-            if (const QString error = run->error(); !error.isEmpty() && !reportedError) {
+            QByteArray frame = source->bytes(context);
+            if (const QString error = userSource->error(); !error.isEmpty() && !reportedError) {
                 reportedError = true;
                 std::fprintf(stderr, "%s\n", qPrintable(error));
             }
             return frame;
         };
     } else if (pattern) {
-        frameAt = [&, pixels = patternSources(layout)](qint64 i) {
-            return renderPatternFrame(points, *pattern, exportTime ? 0.2 * i : previewTime(), &pixels);
+        source = std::make_unique<PatternColorSource>(*pattern);
+        frameAt = [&](qint64 i) {
+            FrameContext context = layoutContext;
+            context.frame = i;
+            context.time = exportTime ? 0.2 * i : previewClock.time();
+            return source->bytes(context);
         };
     } else {
-        const QList<QByteArray> animation = animationFrames(layout);
+        const QList<QByteArray> animation = animationFrames(layoutContext);
         if (animation.isEmpty()) {
             fail(QString("%1 has no frames in track 0 to play").arg(fileName));
             return 1;

@@ -2,7 +2,7 @@
 
 #include "pictures/ImageBitmap.h"
 #include "pictures/Picture.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
 
 #include <QCommandLineParser>
 
@@ -52,7 +52,12 @@ int runSample(const QStringList &arguments)
     parser.setApplicationDescription(
         "Reads lines \"NAME T X Y INDEX\" from standard input and prints \"R G B\" for each:\n"
         "the raw components of the pattern's colour, nothing clamped. A bad line prints \"error\"\n"
-        "and a message on stderr; the exit status is then 2.");
+        "and a message on stderr; the exit status is then 2.\n"
+        "With --pattern-file the lines are \"T X Y INDEX\" for the pattern in FILE.js: the LEDs\n"
+        "are the lines' INDEX at X, Y (as the Pixelblaze map gives them: y down), the pattern\n"
+        "runs as the export runs it, and T (a multiple of 0.2) picks the frame T/0.2.");
+    QCommandLineOption patternFile("pattern-file", "Sample the pattern written in FILE.js.", "FILE.js");
+    parser.addOption(patternFile);
     QCommandLineOption imageOption("image", "Picture the Image pattern samples.", "FILE");
     QCommandLineOption boxOption("box", "Bounding box of the LEDs in grid units.", "BX,BY,BW,BH");
     parser.addOption(imageOption);
@@ -81,7 +86,11 @@ int runSample(const QStringList &arguments)
         PixelPattern::setBoundingBox(box);
     }
 
-    ColorPattern::addInstances();
+    if (parser.isSet(patternFile)) {
+        int status = 0;
+        const std::optional<UserPattern> pattern = loadPatternFile(parser.value(patternFile), &status);
+        return pattern ? samplePatternFile(*pattern) : status;
+    }
 
     bool anyFailed = false;
     std::string line;
@@ -99,7 +108,7 @@ int runSample(const QStringList &arguments)
         const ColorPattern *pattern = nullptr;
         if (words.size() != 5)
             problem = QString("expected 5 fields NAME T X Y INDEX, found %1").arg(words.size());
-        else if (!(pattern = ColorPattern::named(words[0])))
+        else if (!(pattern = builtIns().named(words[0])))
             problem = QString("no pattern named '%1'").arg(QString::fromStdString(words[0]));
         else if (!parseNumber(words[1], position.time) || !parseNumber(words[2], position.x)
                  || !parseNumber(words[3], position.y) || !parseNumber(words[4], index))

@@ -32,6 +32,7 @@ const Command commands[] = {
     {"check-pattern", "Compile a pattern written in the Pixelblaze language and report its errors.", runCheckPattern},
     {"import-epe", "Write the pattern of a Pixelblaze .epe file as a .js file.", runImportEpe},
     {"export-epe", "Write a pattern as a Pixelblaze .epe file with a preview on a layout.", runExportEpe},
+    {"export-code", "Write an Arduino sketch that computes a pattern on the microcontroller, with its budget.", runExportCode},
     {"versions", "List the versions the editor kept of a document, or write one out.", runVersions},
 };
 

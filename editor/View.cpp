@@ -74,9 +74,6 @@ View::~View()
     m_override.reset();
     m_retired.reset();
     m_modeTool.reset();
-    // The Image pattern's picture is process-wide; a closed window's must not stay there.
-    if (const auto published = m_publishedBitmap.lock(); published && published == PixelPattern::bitmap())
-        PixelPattern::setBitmap(nullptr);
 }
 
 QPointF View::pointFromEvent(QPointF w) const
@@ -150,9 +147,6 @@ const QList<NodePtr> &View::duplicateNodes()
 
 void View::gridChanged()
 {
-    for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
-        if (handle)
-            handle->visible = m_gridShown;
     updateEdges(false);
     QWidget::update();
 }

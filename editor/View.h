@@ -7,8 +7,11 @@
 #include "document/LayoutSnapshot.h"
 #include "document/LedGenerators.h"
 #include "document/NodesCodec.h"
+#include "colors/ColorSource.h"
 #include "colors/PatternRender.h"
+#include "colors/PreviewClock.h"
 #include "editor/LedCoverage.h"
+#include "editor/NodeShape.h"
 #include "editor/LayoutTransforms.h"
 #include "editor/TrackpadGesture.h"
 #include "editor/ViewPanning.h"
@@ -19,6 +22,7 @@
 #include <QImage>
 #include <QList>
 #include <QPixmap>
+#include <QRgba64>
 #include <QTimer>
 #include <QTransform>
 #include <QWidget>
@@ -26,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace lumora {
@@ -53,6 +58,27 @@ public:
 
     /// Where the preview and the pattern export get the current pattern from.
     void setPatternSource(std::function<const ColorPattern *()> source) { m_patternSource = std::move(source); }
+    /// While set and answering a source, Preview shows its colours instead of the current
+    /// pattern's: how a pattern the user wrote is previewed.
+    void setPreviewSource(std::function<ColorSource *()> source) { m_previewSource = std::move(source); }
+    /// The clock the preview colours its frames at (held fixed, every tick shows one frame).
+    PreviewClock &clock() { return m_clock; }
+    /// What a colour source reads for the frame shown now: the clock's time, the LEDs in grid
+    /// and layout units, the marking, the background picture and the Image pattern's box.
+    FrameContext frameContext() const;
+    /// Shows a source's colours on the LEDs, as a preview or colours tick does; with
+    /// `contrastRings` the unmarked LEDs' rings stand out from their discs (Colors mode).
+    void showColors(std::span<const PixelColor> colors, bool contrastRings = false);
+    /// Whether the LEDs show a colour source's colours (Preview and Colors) rather than the
+    /// marking.
+    bool showsColors() const { return modeColors() != ModeColors::Marking; }
+    /// The colours the last tick showed, three bytes r, g, b per LED as the exports encode
+    /// them (black for LEDs it did not colour).
+    QByteArray ledBytes() const;
+    using Shape = NodeShape;
+    /// How LED k is drawn now: its disc and its ring.
+    QColor ledFill(qsizetype k) const;
+    QColor ledRing(qsizetype k) const;
 
     // --- The LED list --------------------------------------------------------------
     /// A new LED at the point, placed by the insertion rule.
@@ -202,7 +228,7 @@ signals:
     /// Preview was asked for without a complete grid (the status message says what is
     /// missing); the window offers Fit Grid to LEDs.
     void previewRefused();
-    /// A preview or colours tick coloured the LEDs (their fills hold what is on screen).
+    /// A preview or colours tick coloured the LEDs (ledBytes holds what is on screen).
     void ticked();
 
 protected:
@@ -264,7 +290,7 @@ private:
     /// `LedCoverage::indexColor`.
     void paintLeds(QPainter &painter, const QTransform &toDevice, LedFill fill, const DragLayers *drag = nullptr,
                    const QRectF *within = nullptr);
-    /// The LEDs' fill colours into m_fillColors and their strokes and glows hashed; false
+    /// The LEDs' fill colours into m_fillColors and their rings and glows hashed; false
     /// when a fill is missing or translucent, which only painting every LED shows right.
     bool collectFills(quint64 &looks);
     void buildCoverage(LedCoverage &coverage, const QPixmap &under, const QTransform &toDevice,
@@ -273,9 +299,15 @@ private:
     /// A drag step: the layout without what moves, and over it, inside the region that
     /// changed, everything again; false when the drag is not one it can take.
     bool paintDragStep(QPainter &painter, const QTransform &toDevice);
-    void drawShape(QPainter &painter, const Node &node) const;
+    /// How the View draws a node that is not an LED.
+    struct Look {
+        Shape shape;
+        QColor stroke;
+        std::optional<QColor> fill;
+        double lineWidth = 3;
+    };
+    void drawShape(QPainter &painter, const Node &node, const Look &look) const;
     const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
-    void colorPreview(const ColorPattern &pattern, double T);
     /// The automatic disc size and the closest spacing, computed again when stale.
     void refreshSpacing() const;
     /// The model's LEDs changed in number or order, or moved.
@@ -284,7 +316,6 @@ private:
     /// Publishes the picture and the LED box for the Image pattern once the event is done.
     void scheduleBitmapUpdate();
     const QList<NodePtr> &leds() const { return m_model->leds(); }
-    void colorFromBitmap();
     /// The marking's rings again (red or white) and, with `fills`, black discs: after
     /// Preview or Colors.
     void clearPreviewColors(bool fills);
@@ -293,6 +324,15 @@ private:
 
     DocumentModel *m_model;
     std::function<const ColorPattern *()> m_patternSource;
+    std::function<ColorSource *()> m_previewSource;
+    PreviewClock m_clock;
+    /// The last tick's colours, LED by LED: as the source gave them (for the output) and as
+    /// the discs show them. Empty in the editing modes: the discs are black.
+    std::vector<PixelColor> m_ledColors;
+    std::vector<QRgba64> m_fills;
+    bool m_contrastRings = false;
+    /// What the Image pattern samples for this layout, brought up to date by updateBitmap.
+    PixelSource m_pixelSource;
 
     double m_lastX = 0, m_lastY = 0;
 
@@ -316,8 +356,6 @@ private:
 
     QList<NodePtr> m_duplicates;
     bool m_bitmapUpdateScheduled = false;
-    /// What updateBitmap last gave the Image pattern, to take it back when this view goes.
-    std::weak_ptr<const Bitmap> m_publishedBitmap;
     /// A background whose pixels are still being decoded: painting and Colors wait for the
     /// model's next backgroundChanged instead of blocking the window.
     bool backgroundPending() const;

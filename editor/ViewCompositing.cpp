@@ -34,11 +34,11 @@ bool View::collectFills(quint64 &looks)
     m_fillColors.resize(list.size());
     quint64 h = 1469598103934665603ull;
     for (qsizetype k = 0; k < list.size(); ++k) {
-        const Node &node = *list[k];
-        if (!node.fill || node.fill->alpha() != 255)
+        const QColor fill = ledFill(k);
+        if (fill.alpha() != 255)
             return false;
-        m_fillColors[k] = node.fill->rgb();
-        h = (h ^ (quint64(node.stroke.rgba()) << 1 | quint64(node.glow))) * 1099511628211ull;
+        m_fillColors[k] = fill.rgb();
+        h = (h ^ (quint64(ledRing(k).rgba()) << 1 | quint64(list[k]->isSelected()))) * 1099511628211ull;
     }
     looks = h;
     return list.size() <= LedCoverage::maximumLeds;

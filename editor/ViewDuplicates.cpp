@@ -18,10 +18,6 @@ void View::findDuplicates()
         if (seen.contains(key)) {
             auto marker = std::make_shared<Node>();
             marker->setPosition(p);
-            marker->stroke = Qt::cyan;
-            marker->fill.reset();
-            marker->shape = Node::Shape::Cross;
-            marker->z = -2;
             m_duplicates.append(marker);
         } else {
             seen.insert(key, true);

@@ -19,18 +19,12 @@ void View::addY(QPointF point)
 void View::hideGrid()
 {
     m_gridShown = false;
-    for (const NodePtr &node : {origin(), xDirection(), yDirection()})
-        if (node)
-            node->visible = false;
     QWidget::update();
 }
 
 void View::showGrid()
 {
     m_gridShown = true;
-    for (const NodePtr &node : {origin(), xDirection(), yDirection()})
-        if (node)
-            node->visible = true;
     QWidget::update();
 }
 

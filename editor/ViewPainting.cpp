@@ -53,30 +53,27 @@ QImage blurred(const QImage &source, int radius)
     return image;
 }
 
-QPainterPath nodePath(const Node &node)
+QPainterPath shapePath(View::Shape shape, const Node &node)
 {
     QPainterPath path;
-    switch (node.shape) {
-    case Node::Shape::Circle:
-        path.addEllipse(QRectF(-10, -10, 20, 20));
-        break;
-    case Node::Shape::Cross:
+    switch (shape) {
+    case View::Shape::Cross:
         path.moveTo(-10, -10);
         path.lineTo(10, 10);
         path.moveTo(10, -10);
         path.lineTo(-10, 10);
         break;
-    case Node::Shape::ChevronX:
+    case View::Shape::ChevronX:
         path.moveTo(-15, 10);
         path.lineTo(0, 0);
         path.lineTo(-15, -10);
         break;
-    case Node::Shape::ChevronY:
+    case View::Shape::ChevronY:
         path.moveTo(-10, -15);
         path.lineTo(0, 0);
         path.lineTo(10, -15);
         break;
-    case Node::Shape::Rectangle:
+    case View::Shape::Rectangle:
         path.addRect(static_cast<const RectangleNode &>(node).rectangle());
         break;
     }
@@ -197,7 +194,7 @@ quint64 View::staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice
             const QPointF p = displayPosition(*handle);
             mixDouble(p.x());
             mixDouble(p.y());
-            mix(handle->visible);
+            mix(handle == tool()->handle() || m_gridShown);
         }
     }
     return h;
@@ -316,12 +313,17 @@ void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice, const
             }
         }
         for (const NodePtr &marker : m_duplicates)
-            drawShape(painter, *marker);
-        for (const NodePtr &handle : {origin(), xDirection(), yDirection()})
-            if (handle && handle->visible)
-                drawShape(painter, *handle);
+            drawShape(painter, *marker, {Shape::Cross, Qt::cyan, std::nullopt});
+        if (m_gridShown) {
+            if (origin())
+                drawShape(painter, *origin(), {Shape::Cross, Qt::blue, std::nullopt});
+            if (xDirection())
+                drawShape(painter, *xDirection(), {Shape::ChevronX, Qt::red, std::nullopt});
+            if (yDirection())
+                drawShape(painter, *yDirection(), {Shape::ChevronY, Qt::green, std::nullopt});
+        }
         if (const NodePtr handle = tool()->handle())
-            drawShape(painter, *handle);
+            drawShape(painter, *handle, {tool()->handleShape(), Qt::yellow, std::nullopt});
     }
     painter.restore();
 
@@ -330,13 +332,13 @@ void View::paintStaticLayer(QPainter &painter, const QTransform &toDevice, const
         paintWiring(painter, toDevice, parts.drag);
 }
 
-void View::drawShape(QPainter &painter, const Node &node) const
+void View::drawShape(QPainter &painter, const Node &node, const Look &look) const
 {
     painter.save();
     painter.translate(displayPosition(node));
-    painter.setPen(QPen(node.stroke, node.lineWidth));
-    painter.setBrush(node.fill ? QBrush(*node.fill) : Qt::NoBrush);
-    painter.drawPath(nodePath(node));
+    painter.setPen(QPen(look.stroke, look.lineWidth));
+    painter.setBrush(look.fill ? QBrush(*look.fill) : Qt::NoBrush);
+    painter.drawPath(shapePath(look.shape, node));
     painter.restore();
 }
 
@@ -364,18 +366,16 @@ void View::paintLeds(QPainter &painter, const QTransform &toDevice, LedFill fill
         if (!onScreen.contains(mapped))
             continue;
         const QPointF c(std::round(mapped.x()), std::round(mapped.y()));
-        if (node.fill) {
-            const QColor color = fill == LedFill::Own     ? *node.fill
-                                 : fill == LedFill::Black ? QColor(Qt::black)
-                                 : fill == LedFill::White ? QColor(Qt::white)
-                                                          : QColor::fromRgb(LedCoverage::indexColor(k));
-            painter.fillRect(QRectF(c.x() - d, c.y() - e, 2 * d, 2 * e), color);
-            painter.fillRect(QRectF(c.x() - e, c.y() - d, 2 * e, 2 * d), color);
-            painter.fillRect(QRectF(c.x() - f, c.y() - f, 2 * f, 2 * f), color);
-        }
+        const QColor color = fill == LedFill::Own     ? ledFill(k)
+                             : fill == LedFill::Black ? QColor(Qt::black)
+                             : fill == LedFill::White ? QColor(Qt::white)
+                                                      : QColor::fromRgb(LedCoverage::indexColor(k));
+        painter.fillRect(QRectF(c.x() - d, c.y() - e, 2 * d, 2 * e), color);
+        painter.fillRect(QRectF(c.x() - e, c.y() - d, 2 * e, 2 * d), color);
+        painter.fillRect(QRectF(c.x() - f, c.y() - f, 2 * f, 2 * f), color);
         if (fill == LedFill::Index)
             continue;
-        const QPixmap &sprite = ringSprite(node.stroke, node.glow, scale * ratio);
+        const QPixmap &sprite = ringSprite(ledRing(k), node.isSelected(), scale * ratio);
         const double half = sprite.width() / ratio / 2;
         painter.drawPixmap(QPointF(c.x() - half, c.y() - half), sprite);
     }

@@ -5,87 +5,108 @@
 
 #include "document/UndoManager.h"
 
-#include "pictures/ImageBitmap.h"
 #include "common/ColorBytes.h"
-#include "colors/PatternFrame.h"
+#include "colors/PatternColorSource.h"
+#include "colors/PictureColorSource.h"
 #include "patterns/framework/ColorPattern.h"
 
-#include <QDateTime>
-#include <QTimeZone>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QThread>
 
-#include <cmath>
-#include <thread>
+#include <algorithm>
 #include <vector>
 
 namespace lumora {
 
-namespace {
-
-/// Seconds since 2001-01-01 00:00:00 UTC, the preview's clock.
-double referenceSeconds()
-{
-    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0;
-}
-
-QColor displayColor(const Color &c)
-{
-    const PixelColor p = limitedColor(c.r, c.g, c.b);
-    return QColor::fromRgbF(float(p.red), float(p.green), float(p.blue));
-}
-
-} // namespace
-
 void View::tick()
 {
     if (modeColors() == ModeColors::Pattern) {
+        if (ColorSource *own = m_previewSource ? m_previewSource() : nullptr) {
+            const FrameContext context = frameContext();
+            std::vector<PixelColor> colors(context.ledCount());
+            own->colors(context, colors);
+            showColors(colors);
+            emit ticked();
+            return;
+        }
         const ColorPattern *pattern = m_patternSource ? m_patternSource() : nullptr;
         if (!pattern)
             return;
-        colorPreview(*pattern, referenceSeconds() * 30);
+        // The frame the export writes at this time, through the pattern's vector path (the
+        // screen does not need the last bits), shared out over the cores.
+        PatternColorSource source(*pattern, true, 0);
+        const FrameContext context = frameContext();
+        std::vector<PixelColor> colors(context.ledCount());
+        source.colors(context, colors);
+        showColors(colors);
     } else if (modeColors() == ModeColors::Picture) {
-        colorFromBitmap();
+        // A picture still decoding shows on a later tick; the output meanwhile keeps the last.
+        if (!backgroundPending()) {
+            PictureColorSource source;
+            const FrameContext context = frameContext();
+            std::vector<PixelColor> colors(context.ledCount());
+            source.colors(context, colors);
+            showColors(colors, true);
+        }
     } else {
         return;
     }
     emit ticked();
 }
 
-void View::colorPreview(const ColorPattern &pattern, double T)
+FrameContext View::frameContext() const
 {
-    // The same frame the export writes, through the pattern's vector path (the screen does
-    // not need the last bits), shared out over the cores.
-    const QList<QPointF> grid = m_model->snapshot().points();
-    std::vector<Color> colors(grid.size());
-    patternFrame(pattern, T, grid, colors, true, 0);
-    const QList<NodePtr> &list = leds();
-    for (qsizetype k = 0; k < list.size() && k < qsizetype(colors.size()); ++k)
-        list[k]->fill = displayColor(colors[k]);
+    FrameContext context;
+    context.time = m_clock.time();
+    const LayoutSnapshot layout = m_model->snapshot();
+    context.leds = layout.leds;
+    context.grid = layout.points();
+    context.marking = m_model->marking();
+    if (!backgroundPending())
+        context.picture = bitmap();
+    context.pixels = m_pixelSource;
+    context.animation = m_model->animationEditor();
+    return context;
+}
+
+void View::showColors(std::span<const PixelColor> colors, bool contrastRings)
+{
+    m_ledColors.assign(colors.begin(), colors.end());
+    m_fills.resize(colors.size());
+    for (std::size_t k = 0; k < colors.size(); ++k) {
+        const PixelColor &c = colors[k];
+        const PixelColor p = limitedColor(c.red, c.green, c.blue);
+        m_fills[k] = QColor::fromRgbF(float(p.red), float(p.green), float(p.blue), float(std::clamp(c.alpha, 0.0, 1.0)))
+                         .rgba64();
+    }
+    m_contrastRings = contrastRings;
     QWidget::update();
 }
 
-void View::colorFromBitmap()
+QByteArray View::ledBytes() const
 {
-    if (backgroundPending())
-        return;
-    const auto current = bitmap();
-    for (const NodePtr &node : leds()) {
-        std::optional<PixelColor> color;
-        if (current)
-            color = samplePicture(*current, node->position());
-        node->fill = color ? QColor::fromRgbF(float(color->red), float(color->green), float(color->blue),
-                                              float(color->alpha))
-                           : QColor(Qt::black);
-        // The disc has the picture's colour, so on the picture only its ring shows it: dark
-        // on light colours, light on dark ones. Marked LEDs keep their red.
-        if (!node->isMarked())
-            node->stroke = contrastingRing(*node->fill);
-    }
-    QWidget::update();
+    QByteArray rgb = ColorSource::toBytes(m_ledColors);
+    // LEDs added since the last tick are dark until the next.
+    rgb.resize(3 * m_model->ledCount(), '\0');
+    return rgb;
+}
+
+QColor View::ledFill(qsizetype k) const
+{
+    return k >= 0 && k < qsizetype(m_fills.size()) ? QColor::fromRgba64(m_fills[k]) : QColor(Qt::black);
+}
+
+QColor View::ledRing(qsizetype k) const
+{
+    const QList<NodePtr> &list = leds();
+    if (k >= 0 && k < list.size() && list[k]->isMarked())
+        return Qt::red;
+    // The disc has the picture's colour, so on the picture only its ring shows it: dark
+    // on light colours, light on dark ones. Marked LEDs keep their red.
+    if (m_contrastRings && k >= 0 && k < qsizetype(m_fills.size()))
+        return contrastingRing(ledFill(k));
+    return Qt::white;
 }
 
 QColor View::contrastingRing(const QColor &fill)
@@ -98,10 +119,10 @@ QColor View::contrastingRing(const QColor &fill)
 
 void View::clearPreviewColors(bool fills)
 {
-    for (const NodePtr &node : leds()) {
-        if (fills)
-            node->fill = QColor(Qt::black);
-        node->stroke = node->isMarked() ? QColor(Qt::red) : QColor(Qt::white);
+    m_contrastRings = false;
+    if (fills) {
+        m_ledColors.clear();
+        m_fills.clear();
     }
     QWidget::update();
 }
@@ -133,7 +154,7 @@ bool View::exportAnimation(QByteArray &buffer, const ColorPattern &pattern, Rend
 {
     m_model->bitmap(); // an export waits for the picture
     updateBitmap();
-    return renderPatternAnimation(buffer, points(), pattern, 3000, 0, control);
+    return renderPatternAnimation(buffer, points(), pattern, 3000, 0, control, &m_pixelSource);
 }
 
 std::shared_ptr<const QImage> View::bitmap() const
@@ -157,12 +178,9 @@ void View::updateBitmap()
     if (backgroundPending())
         return;
     const auto current = bitmap();
-    // ImageBitmap shares the picture's pixels: they are RGBA8888 already.
-    const auto published = current ? std::make_shared<const ImageBitmap>(*current) : nullptr;
-    m_publishedBitmap = published;
-    PixelPattern::setBitmap(published);
-    const QRectF box = boundingBox();
-    PixelPattern::setBoundingBox({box.x(), box.y(), box.width(), box.height()});
+    // The Image pattern reads them through this view's frame context, not from a holder
+    // every window shares.
+    m_pixelSource = FrameContext::pixelSource(current, boundingBox());
 }
 
 void View::addImage(PicturePtr image, const QUrl &url)

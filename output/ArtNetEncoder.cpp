@@ -10,7 +10,7 @@ ArtNetEncoder::ArtNetEncoder(int firstUniverse)
 QList<Packet> ArtNetEncoder::encode(const QByteArray &frame)
 {
     QList<Packet> packets;
-    for (const auto [universe, start, channels] : universeSlices(frame.size(), m_firstUniverse, OutputProtocol::ArtNet)) {
+    for (const auto [universe, start, channels] : universeSlices(frame.size(), m_firstUniverse, describe(OutputProtocol::ArtNet))) {
         // The data length must be even; the padding channel is dark.
         const qsizetype length = channels + (channels & 1);
         // Sequence 0 would switch reordering off at the receiver.

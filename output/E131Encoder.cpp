@@ -39,7 +39,7 @@ QHostAddress E131Encoder::multicastAddress(int universe)
 QList<Packet> E131Encoder::encode(const QByteArray &frame)
 {
     QList<Packet> packets;
-    for (const auto [universe, start, channels] : universeSlices(frame.size(), m_firstUniverse, OutputProtocol::E131)) {
+    for (const auto [universe, start, channels] : universeSlices(frame.size(), m_firstUniverse, describe(OutputProtocol::E131))) {
         const qsizetype size = headerSize + channels;
         quint8 &sequence = m_sequences[universe];
 

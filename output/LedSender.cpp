@@ -1,6 +1,5 @@
 #include "LedSender.h"
 
-#include "E131Encoder.h"
 #include "FrameColors.h"
 #include "InstallationId.h"
 
@@ -36,7 +35,7 @@ void LedSender::setSettings(const OutputSettings &settings)
     const bool sameHost = m_ready && settings.host == m_settings.host
         && settings.isMulticast() == m_settings.isMulticast();
     m_settings = settings.clamped();
-    if (m_cid.isNull() && m_settings.protocol == OutputProtocol::E131)
+    if (m_cid.isNull() && describe(m_settings.protocol).carriesSourceId)
         m_cid = installationCid();
     m_encoder = makePacketEncoder(m_settings, m_cid);
     m_lastError.clear();
@@ -109,7 +108,8 @@ void LedSender::sendFrame(const QByteArray &rgb)
     const quint16 port = quint16(m_settings.effectivePort());
     int written = 0;
     for (const Packet &packet : packets) {
-        const QHostAddress to = m_settings.isMulticast() ? E131Encoder::multicastAddress(packet.universe) : m_address;
+        const QHostAddress to = m_settings.isMulticast() ? describe(m_settings.protocol).multicastGroup(packet.universe)
+                                                         : m_address;
         if (m_socket->writeDatagram(packet.bytes, to, port) == packet.bytes.size())
             ++written;
         else

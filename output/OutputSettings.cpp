@@ -23,49 +23,6 @@ QString groupFor(const QString &documentPath)
 
 } // namespace
 
-int defaultPort(OutputProtocol protocol)
-{
-    switch (protocol) {
-    case OutputProtocol::Ddp: return 4048;
-    case OutputProtocol::E131: return 5568;
-    case OutputProtocol::ArtNet: return 6454;
-    }
-    return 0;
-}
-
-int defaultUniverse(OutputProtocol protocol)
-{
-    return protocol == OutputProtocol::E131 ? 1 : 0;
-}
-
-int maximumUniverse(OutputProtocol protocol)
-{
-    switch (protocol) {
-    case OutputProtocol::E131: return 63999;
-    case OutputProtocol::ArtNet: return 32767;
-    case OutputProtocol::Ddp: break;
-    }
-    return 0;
-}
-
-QString protocolName(OutputProtocol protocol)
-{
-    switch (protocol) {
-    case OutputProtocol::Ddp: return "ddp";
-    case OutputProtocol::E131: return "e131";
-    case OutputProtocol::ArtNet: return "artnet";
-    }
-    return {};
-}
-
-std::optional<OutputProtocol> protocolFromName(const QString &name)
-{
-    for (OutputProtocol p : {OutputProtocol::Ddp, OutputProtocol::E131, OutputProtocol::ArtNet})
-        if (name.compare(protocolName(p), Qt::CaseInsensitive) == 0)
-            return p;
-    return std::nullopt;
-}
-
 QString colorOrderName(ColorOrder order)
 {
     return orderNames[size_t(order)];
@@ -90,15 +47,16 @@ std::array<int, 3> colorOrderChannels(ColorOrder order)
 
 int OutputSettings::effectivePort() const
 {
-    return port > 0 ? port : defaultPort(protocol);
+    return port > 0 ? port : describe(protocol).defaultPort;
 }
 
 OutputSettings OutputSettings::clamped() const
 {
     OutputSettings s = *this;
     s.port = std::clamp(s.port, 0, 65535);
-    if (protocol != OutputProtocol::Ddp)
-        s.universe = std::clamp(s.universe, protocol == OutputProtocol::E131 ? 1 : 0, maximumUniverse(protocol));
+    // A protocol without universes keeps the value for when another is chosen.
+    if (const ProtocolDescriptor &info = describe(protocol); info.hasUniverses())
+        s.universe = std::clamp(s.universe, info.lowestUniverse, info.highestUniverse);
     s.brightness = std::clamp(s.brightness, 0, 100);
     s.gamma = std::isfinite(s.gamma) ? std::clamp(s.gamma, 1.0, 3.0) : 1.0;
     if (!std::isfinite(s.limitMilliamps) || s.limitMilliamps < 0)
@@ -114,18 +72,18 @@ OutputSettings OutputSettings::clamped() const
 
 QString OutputSettings::problem(qsizetype ledCount) const
 {
-    if (protocol == OutputProtocol::Ddp) {
-        if (offset + 3.0 * ledCount > 4294967295.0)
-            return QString("%1 LEDs from byte offset %2 do not fit DDP's 32-bit offsets").arg(ledCount).arg(offset);
+    const ProtocolDescriptor &info = describe(protocol);
+    if (info.takesOffset && offset + 3.0 * ledCount > 4294967295.0)
+        return QString("%1 LEDs from byte offset %2 do not fit %3's 32-bit offsets").arg(ledCount).arg(offset)
+            .arg(info.shortTitle);
+    if (!info.hasUniverses())
         return {};
-    }
-    const qsizetype universes = (ledCount + 169) / 170;
+    const qsizetype perUniverse = info.ledsPerUniverse();
+    const qsizetype universes = (ledCount + perUniverse - 1) / perUniverse;
     const qsizetype last = universe + std::max<qsizetype>(universes, 1) - 1;
-    if (last > maximumUniverse(protocol))
+    if (last > info.highestUniverse)
         return QString("%1 LEDs need universes %2 to %3, beyond %4's last universe %5")
-            .arg(ledCount).arg(universe).arg(last)
-            .arg(protocol == OutputProtocol::E131 ? "E1.31" : "Art-Net")
-            .arg(maximumUniverse(protocol));
+            .arg(ledCount).arg(universe).arg(last).arg(info.shortTitle).arg(info.highestUniverse);
     return {};
 }
 

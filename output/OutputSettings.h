@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OutputProtocol.h"
+
 #include <QString>
 
 #include <array>
@@ -8,9 +10,6 @@
 class QSettings;
 
 namespace lumora {
-
-/// The network protocols the LEDs can be driven with.
-enum class OutputProtocol { Ddp, E131, ArtNet };
 
 /// The order in which a controller expects a LED's three colour bytes.
 enum class ColorOrder { RGB, GRB, BRG, RBG, GBR, BGR };
@@ -54,7 +53,7 @@ struct OutputSettings {
     /// The port frames are sent to: the one given, else the protocol's own.
     int effectivePort() const;
     /// True when frames go to multicast groups rather than to a host.
-    bool isMulticast() const { return protocol == OutputProtocol::E131 && host.isEmpty(); }
+    bool isMulticast() const { return describe(protocol).multicastGroup && host.isEmpty(); }
     /// A copy with every value brought into its range.
     OutputSettings clamped() const;
     /// Why `ledCount` LEDs cannot be sent with these settings (too many universes), or
@@ -70,15 +69,6 @@ struct OutputSettings {
 
     bool operator==(const OutputSettings &) const = default;
 };
-
-int defaultPort(OutputProtocol protocol);
-/// The first universe when none is given: 1 for E1.31 (0 is reserved), 0 for Art-Net.
-int defaultUniverse(OutputProtocol protocol);
-/// The highest universe the protocol can address.
-int maximumUniverse(OutputProtocol protocol);
-/// "ddp", "e131", "artnet": the target scheme and the settings' text.
-QString protocolName(OutputProtocol protocol);
-std::optional<OutputProtocol> protocolFromName(const QString &name);
 
 QString colorOrderName(ColorOrder order);
 /// Case-insensitive "RGB", "GRB", ...; none for anything else.

@@ -4,10 +4,10 @@
 
 namespace lumora {
 
-/// Reads a target "ddp://HOST[:PORT][?offset=B]", "e131://[HOST][:PORT][?universe=U]" or
-/// "artnet://HOST[:PORT][?universe=U]" into the settings' protocol, host, port, universe
-/// and offset (the rest stays). E1.31 without a host multicasts. False, with a message,
-/// for anything else.
+/// Reads a target in one of the protocols' forms ("ddp://HOST[:PORT][?offset=B]",
+/// "e131://[HOST][:PORT][?universe=U]", ...) into the settings' protocol, host, port,
+/// universe and offset (the rest stays). A protocol with multicast groups needs no host.
+/// False, with a message, for anything else.
 bool parseOutputTarget(const QString &target, OutputSettings &settings, QString *error = nullptr);
 
 /// The target as parseOutputTarget reads it, for messages and the settings dialog.

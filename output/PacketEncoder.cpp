@@ -1,9 +1,5 @@
 #include "PacketEncoder.h"
 
-#include "ArtNetEncoder.h"
-#include "DdpEncoder.h"
-#include "E131Encoder.h"
-
 #include <algorithm>
 
 namespace lumora {
@@ -20,13 +16,13 @@ void appendBigEndian32(QByteArray &out, quint32 value)
     appendBigEndian16(out, quint16(value & 0xFFFF));
 }
 
-QList<UniverseSlice> universeSlices(qsizetype frameBytes, int first, OutputProtocol protocol)
+QList<UniverseSlice> universeSlices(qsizetype frameBytes, int first, const ProtocolDescriptor &protocol)
 {
     QList<UniverseSlice> slices;
-    const qsizetype perUniverse = 3 * ledsPerUniverse;
+    const qsizetype perUniverse = protocol.channelsPerUniverse;
     for (qsizetype start = 0; start < frameBytes; start += perUniverse) {
         const int universe = first + int(slices.size());
-        if (universe > maximumUniverse(protocol))
+        if (universe > protocol.highestUniverse)
             break;
         slices.append({universe, start, std::min(perUniverse, frameBytes - start)});
     }
@@ -35,12 +31,7 @@ QList<UniverseSlice> universeSlices(qsizetype frameBytes, int first, OutputProto
 
 std::unique_ptr<PacketEncoder> makePacketEncoder(const OutputSettings &settings, const QUuid &cid)
 {
-    switch (settings.protocol) {
-    case OutputProtocol::Ddp: return std::make_unique<DdpEncoder>(settings.offset);
-    case OutputProtocol::E131: return std::make_unique<E131Encoder>(settings.universe, cid);
-    case OutputProtocol::ArtNet: return std::make_unique<ArtNetEncoder>(settings.universe);
-    }
-    return nullptr;
+    return describe(settings.protocol).makeEncoder(settings, cid);
 }
 
 } // namespace lumora

@@ -27,11 +27,8 @@ public:
 };
 
 /// The encoder for the settings' protocol, first universe and offset. `cid` identifies this
-/// installation to E1.31 receivers.
+/// installation to receivers that ask (E1.31).
 std::unique_ptr<PacketEncoder> makePacketEncoder(const OutputSettings &settings, const QUuid &cid);
-
-/// The LEDs one E1.31 or Art-Net universe carries: 510 of its 512 channels.
-constexpr int ledsPerUniverse = 170;
 
 /// The part of a frame one universe carries.
 struct UniverseSlice {
@@ -39,9 +36,9 @@ struct UniverseSlice {
     qsizetype start;
     qsizetype channels;
 };
-/// How a frame of `frameBytes` fills consecutive universes of 170 LEDs from `first`; what
-/// lies beyond the protocol's last universe is left out.
-QList<UniverseSlice> universeSlices(qsizetype frameBytes, int first, OutputProtocol protocol);
+/// How a frame of `frameBytes` fills the protocol's consecutive universes from `first`; what
+/// lies beyond its last universe is left out.
+QList<UniverseSlice> universeSlices(qsizetype frameBytes, int first, const ProtocolDescriptor &protocol);
 
 /// Appends a big-endian 16- or 32-bit value.
 void appendBigEndian16(QByteArray &out, quint16 value);

@@ -39,6 +39,10 @@ public:
     /// returned, now and for every later frame.
     bool renderFrame(double deltaMs, std::span<double> rgb);
 
+    /// Arrays made so far and their elements together, to size a fixed pool for the same run.
+    size_t arrayCount() const { return m_rt.arrays.size(); }
+    int64_t arrayElements() const { return m_rt.arrayMemory; }
+
     /// The error that stopped the pattern, if any.
     const std::optional<ScriptError> &error() const { return m_error; }
     const Program &program() const { return *m_program; }

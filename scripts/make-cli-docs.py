@@ -30,6 +30,7 @@ VALUES = {
     "--time-base": "words preview export",
     "--format": "words wled wled-gaps pixelblaze fastled screenmap xmodel csv",
     "import --format": "words wled pixelblaze xmodel csv",
+    "--target": "words avr esp32 rp2040 arm host",
 }
 # Every command has these; the manual lists them with the program's options only.
 HELP_OPTIONS = {"-h", "--help", "--help-all"}

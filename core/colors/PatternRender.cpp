@@ -1,15 +1,13 @@
 #include "PatternRender.h"
 
-#include "common/ColorBytes.h"
-#include "PatternFrame.h"
+#include "PatternColorSource.h"
+#include "PreviewClock.h"
 
 #include "patterns/framework/ColorPattern.h"
 
-#include <QDateTime>
 #include <QThread>
 
 #include <algorithm>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -17,35 +15,41 @@ namespace lumora {
 
 namespace {
 
-/// The pixels at animation time T, written into their own slice of the output; colors is
-/// the thread's scratch, one per LED.
-void renderFrame(char *slice, double T, const QList<QPointF> &grid, const ColorPattern &pattern,
-                 std::vector<Color> &colors, bool fast)
+/// The pixels at animation time T, written into their own slice of the output.
+void renderFrame(char *slice, double T, FrameContext &context, PatternColorSource &source,
+                 std::vector<PixelColor> &colors)
 {
-    patternFrame(pattern, T, std::span(grid.constData(), grid.size()), colors, fast);
-    for (std::size_t j = 0; j < colors.size(); ++j) {
-        const auto bytes = colorBytes(limitedColor(colors[j].r, colors[j].g, colors[j].b));
-        std::memcpy(slice + 3 * j, bytes.data(), 3);
-    }
+    context.time = T;
+    source.colors(context, colors);
+    ColorSource::toBytes(colors, slice);
+}
+
+/// The context of a render: the LEDs in grid units; the Image pattern's picture is the
+/// render's own, installed on each of its threads.
+FrameContext renderContext(const QList<QPointF> &gridPoints, const PixelSource *pixelSource)
+{
+    FrameContext context;
+    context.grid = gridPoints;
+    if (pixelSource)
+        context.pixels = *pixelSource;
+    else
+        context.pixels = {PixelPattern::bitmap(), PixelPattern::boundingBox()};
+    return context;
 }
 
 } // namespace
 
 double previewTime()
 {
-    static const qint64 reference = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
-    return (QDateTime::currentMSecsSinceEpoch() - reference) / 1000.0 * 30;
+    return PreviewClock::now();
 }
 
 QByteArray renderPatternFrame(const QList<QPointF> &gridPoints, const ColorPattern &pattern, double T,
                               const PixelSource *pixelSource)
 {
-    // One thread: the picture scope holds on this thread only.
-    const PixelPattern::Scope scope(pixelSource);
-    std::vector<Color> colors(gridPoints.size());
-    QByteArray pixels(3 * gridPoints.size(), Qt::Uninitialized);
-    renderFrame(pixels.data(), T, gridPoints, pattern, colors, false);
-    return pixels;
+    FrameContext context = renderContext(gridPoints, pixelSource);
+    context.time = T;
+    return PatternColorSource(pattern).bytes(context);
 }
 
 bool renderPatternAnimation(const RenderSink &sink, const QList<QPointF> &gridPoints, const ColorPattern &pattern,
@@ -61,17 +65,21 @@ bool renderPatternAnimation(const RenderSink &sink, const QList<QPointF> &gridPo
         threads = std::max(1, QThread::idealThreadCount());
     threads = std::min(threads, chunkFrames);
 
+    // Read on this thread, so that a picture scope of the caller reaches every render thread.
+    const FrameContext base = renderContext(gridPoints, pixelSource);
     for (int first = 0; first < frames; first += chunkFrames) {
         const int count = std::min(chunkFrames, frames - first);
         // Frames are handed out one at a time so that threads finish together.
         std::atomic<int> next{0};
         auto work = [&] {
-            const PixelPattern::Scope scope(pixelSource);
-            std::vector<Color> colors(gridPoints.size());
+            // Each thread its own source and context: a source serves one thread.
+            FrameContext context = base;
+            PatternColorSource source(pattern, fast);
+            std::vector<PixelColor> colors(gridPoints.size());
             for (int i = next++; i < count; i = next++) {
                 if (control && control->cancelled)
                     return;
-                renderFrame(data + frameBytes * i, 0.2 * (first + i), gridPoints, pattern, colors, fast);
+                renderFrame(data + frameBytes * i, 0.2 * (first + i), context, source, colors);
                 if (control)
                     ++control->framesDone;
             }

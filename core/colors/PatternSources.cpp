@@ -1,19 +1,14 @@
 #include "PatternSources.h"
 
-#include "document/LayoutSnapshot.h"
+#include "FrameContext.h"
 
-#include "pictures/ImageBitmap.h"
+#include "document/LayoutSnapshot.h"
 
 namespace lumora {
 
 PixelSource patternSources(const LayoutSnapshot &layout)
 {
-    PixelSource pixels;
-    if (layout.background && !layout.background->image().isNull())
-        pixels.bitmap = std::make_shared<ImageBitmap>(layout.background->image());
-    const QRectF box = layout.boundingBox();
-    pixels.box = {box.x(), box.y(), box.width(), box.height()};
-    return pixels;
+    return FrameContext::pixelSource(layout.background ? layout.background->bitmap() : nullptr, layout.boundingBox());
 }
 
 } // namespace lumora

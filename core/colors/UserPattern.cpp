@@ -1,5 +1,7 @@
 #include "UserPattern.h"
 
+#include "UserPatternLibrary.h"
+
 #include "common/ColorBytes.h"
 
 #include "maps/PixelblazeMap.h"
@@ -19,7 +21,10 @@ std::optional<UserPattern> UserPattern::load(const QString &fileName, QStringLis
         errors.append(QString("%1: %2").arg(fileName, file.errorString()));
         return std::nullopt;
     }
-    return compile(file.readAll(), fileName, errors);
+    std::optional<UserPattern> pattern = compile(file.readAll(), fileName, errors);
+    if (pattern)
+        pattern->setControlValues(UserPatternLibrary::loadControls(fileName));
+    return pattern;
 }
 
 std::optional<UserPattern> UserPattern::compile(const QByteArray &source, const QString &fileName,
@@ -56,6 +61,10 @@ UserPatternRun::UserPatternRun(const UserPattern &pattern, const QList<QPointF> 
         y.push_back(p.y());
     }
     m_instance->setPositions(x, y);
+    for (auto it = pattern.controlValues().begin(); it != pattern.controlValues().end(); ++it) {
+        const std::vector<double> values(it.value().begin(), it.value().end());
+        m_instance->setControl(it.key().toStdString(), values);
+    }
 }
 
 UserPatternRun::~UserPatternRun() = default;
@@ -70,6 +79,14 @@ QByteArray UserPatternRun::nextFrame(double deltaMs)
         std::memcpy(bytes.data() + 3 * i, c.data(), 3);
     }
     return bytes;
+}
+
+void UserPatternRun::nextColors(double deltaMs, std::span<PixelColor> out)
+{
+    m_instance->renderFrame(deltaMs, m_rgb);
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = 3 * i + 2 < m_rgb.size() ? PixelColor{m_rgb[i * 3], m_rgb[i * 3 + 1], m_rgb[i * 3 + 2], 1}
+                                          : PixelColor{0, 0, 0, 1};
 }
 
 QString UserPatternRun::error() const

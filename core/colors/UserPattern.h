@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QPointF>
 #include <QString>
 #include <QStringList>
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace lumora {
 
@@ -25,8 +27,9 @@ class Instance;
 class UserPattern
 {
 public:
-    /// Reads and compiles a file. None when it cannot be read or does not compile; `errors`
-    /// then holds every problem as "FILE:LINE:COL: message" (or "FILE: reason").
+    /// Reads and compiles a file, with the control values kept beside it. None when it cannot
+    /// be read or does not compile; `errors` then holds every problem as
+    /// "FILE:LINE:COL: message" (or "FILE: reason").
     static std::optional<UserPattern> load(const QString &fileName, QStringList &errors);
     /// Compiles source text; `fileName` names it in the errors.
     static std::optional<UserPattern> compile(const QByteArray &source, const QString &fileName, QStringList &errors);
@@ -36,9 +39,15 @@ public:
     QString fileName() const { return m_fileName; }
     const std::shared_ptr<const script::Program> &program() const { return m_program; }
 
+    /// The values every run gives the input controls before its first frame, by function
+    /// name ("sliderSpeed" → {0.5}).
+    const QMap<QString, QList<double>> &controlValues() const { return m_controlValues; }
+    void setControlValues(QMap<QString, QList<double>> values) { m_controlValues = std::move(values); }
+
 private:
     QString m_fileName;
     std::shared_ptr<const script::Program> m_program;
+    QMap<QString, QList<double>> m_controlValues;
 };
 
 /// One consumer's run of a user pattern over a layout, frame after frame. The LEDs are in
@@ -54,8 +63,12 @@ public:
     /// The next frame, `deltaMs` after the last: three bytes r, g, b per LED, encoded as the
     /// exports encode colours. Black once the pattern has stopped on an error.
     QByteArray nextFrame(double deltaMs);
+    /// The same frame as doubles, one colour per LED (`out` as long as the LEDs).
+    void nextColors(double deltaMs, std::span<PixelColor> out);
     /// The error that stopped the pattern as "FILE:LINE:COL: message"; empty while it runs.
     QString error() const;
+    /// The running instance, for its controls.
+    script::Instance &instance() { return *m_instance; }
 
 private:
     QString m_fileName;

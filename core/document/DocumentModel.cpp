@@ -88,11 +88,11 @@ void DocumentModel::replace(const Model &model, const QUrl &background, const QS
         after.leds.append(node);
     }
     if (model.grid.size() > 0)
-        after.origin = Node::gridHandle(model.grid[0], Qt::blue, Node::Shape::Cross);
+        after.origin = Node::gridHandle(model.grid[0]);
     if (model.grid.size() > 1)
-        after.xDirection = Node::gridHandle(model.grid[1], Qt::red, Node::Shape::ChevronX);
+        after.xDirection = Node::gridHandle(model.grid[1]);
     if (model.grid.size() > 2)
-        after.yDirection = Node::gridHandle(model.grid[2], Qt::green, Node::Shape::ChevronY);
+        after.yDirection = Node::gridHandle(model.grid[2]);
     after.images = model.filenames;
     after.animation = model.animationEditor ? model.animationEditor : std::make_shared<AnimationEditor>();
     for (const TrackPtr &track : after.animation->tracks())
@@ -114,7 +114,6 @@ void DocumentModel::setContents(const Contents &contents)
     m_leds = contents.leds;
     m_markedCount = 0;
     for (const NodePtr &node : std::as_const(m_leds)) {
-        node->visible = true;
         if (node->isMarked())
             ++m_markedCount;
     }
@@ -165,7 +164,6 @@ void DocumentModel::insertLed(const NodePtr &node, qsizetype index)
         m_leds.insert(index, node);
     else
         m_leds.append(node);
-    node->visible = true;
     if (node->isMarked())
         ++m_markedCount;
     emit ledsChanged();
@@ -178,7 +176,6 @@ void DocumentModel::addLed(const NodePtr &node)
     m_undo->registerUndo([this, node] { removeLed(node); });
     m_undo->setActionName("add node");
     m_leds.append(node);
-    node->visible = true;
     if (node->isMarked())
         ++m_markedCount;
     emit ledsChanged();
@@ -200,7 +197,6 @@ void DocumentModel::insertLeds(const QList<NodePtr> &nodes, qsizetype index)
     m_leds = std::move(joined);
     bool marked = false;
     for (const NodePtr &node : nodes) {
-        node->visible = true;
         if (node->isMarked()) {
             ++m_markedCount;
             marked = true;
@@ -239,7 +235,6 @@ void DocumentModel::removeLed(const NodePtr &led)
         return;
     m_undo->registerUndo([this, node, index] { insertLed(node, index); });
     m_undo->setActionName("remove node");
-    node->visible = false;
     m_leds.removeAt(index);
     if (node->isMarked())
         --m_markedCount;
@@ -265,8 +260,7 @@ void DocumentModel::removeLeds(const QList<NodePtr> &nodes)
         const NodePtr &node = m_leds[i];
         if (doomed.contains(node.get())) {
             removed.append({i, node});
-            node->visible = false;
-            if (node->isMarked()) {
+                    if (node->isMarked()) {
                 --m_markedCount;
                 marked = true;
             }
@@ -299,7 +293,6 @@ void DocumentModel::putBack(const QList<QPair<qsizetype, NodePtr>> &placed)
         while (merged.size() < index && kept < m_leds.size())
             merged.append(m_leds[kept++]);
         merged.append(node);
-        node->visible = true;
         if (node->isMarked()) {
             ++m_markedCount;
             marked = true;
@@ -427,7 +420,6 @@ void DocumentModel::restorePositions(const PositionRecord &record)
 void DocumentModel::setMarked(const NodePtr &node, bool marked)
 {
     node->setMarked(marked);
-    node->stroke = marked ? Qt::red : Qt::white;
     m_markedCount += marked ? 1 : -1;
 }
 
@@ -519,7 +511,6 @@ QList<NodePtr> DocumentModel::addLeds(const QList<QPointF> &positions, const QSt
         node->setPosition(grid ? grid->snap(position) : position);
         // Marked before they join, so that the insertion counts them in one pass.
         node->setMarked(true);
-        node->stroke = Qt::red;
         nodes.append(node);
     }
     const auto firstMarked = std::find_if(m_leds.cbegin(), m_leds.cend(), [](const NodePtr &n) { return n->isMarked(); });
@@ -684,21 +675,21 @@ int DocumentModel::gridState() const
 
 void DocumentModel::addOrigin(QPointF point)
 {
-    m_origin = Node::gridHandle(point, Qt::blue, Node::Shape::Cross);
+    m_origin = Node::gridHandle(point);
     emit gridChanged();
     unrecordedChange();
 }
 
 void DocumentModel::addX(QPointF point)
 {
-    m_xDirection = Node::gridHandle(point, Qt::red, Node::Shape::ChevronX);
+    m_xDirection = Node::gridHandle(point);
     emit gridChanged();
     unrecordedChange();
 }
 
 void DocumentModel::addY(QPointF point)
 {
-    m_yDirection = Node::gridHandle(point, Qt::green, Node::Shape::ChevronY);
+    m_yDirection = Node::gridHandle(point);
     emit gridChanged();
     unrecordedChange();
 }
@@ -742,17 +733,17 @@ void DocumentModel::placeGrid(std::optional<QPointF> origin, std::optional<QPoin
     m_undo->registerUndo([this, o = where(m_origin), xd = where(m_xDirection), yd = where(m_yDirection)] {
         placeGrid(o, xd, yd);
     });
-    auto place = [this](NodePtr &handle, std::optional<QPointF> point, QColor stroke, Node::Shape shape) {
+    auto place = [this](NodePtr &handle, std::optional<QPointF> point) {
         if (!point)
             handle.reset();
         else if (handle)
             handle->setPosition(*point);
         else
-            handle = Node::gridHandle(*point, stroke, shape);
+            handle = Node::gridHandle(*point);
     };
-    place(m_origin, origin, Qt::blue, Node::Shape::Cross);
-    place(m_xDirection, x, Qt::red, Node::Shape::ChevronX);
-    place(m_yDirection, y, Qt::green, Node::Shape::ChevronY);
+    place(m_origin, origin);
+    place(m_xDirection, x);
+    place(m_yDirection, y);
     emit gridChanged();
 }
 

@@ -2,15 +2,11 @@
 
 namespace lumora {
 
-std::shared_ptr<Node> Node::gridHandle(QPointF point, QColor stroke, Shape shape)
+std::shared_ptr<Node> Node::gridHandle(QPointF point)
 {
     auto node = std::make_shared<Node>();
     node->setType(GridNode);
     node->setPosition(point);
-    node->stroke = stroke;
-    node->fill.reset();
-    node->shape = shape;
-    node->z = 2;
     return node;
 }
 

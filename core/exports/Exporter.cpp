@@ -1,4 +1,6 @@
 #include "Exporter.h"
+
+#include "colors/FramesColorSource.h"
 #include "colors/UserPattern.h"
 
 #include "common/ColorBytes.h"
@@ -27,9 +29,6 @@ namespace {
 
 /// The PNG text key that marks a template written by this program.
 const QString templateMarker = QStringLiteral("LumoraTemplate");
-
-const PixelColor red{1, 0, 0, 1};
-const PixelColor black{0, 0, 0, 1};
 
 QByteArray ppmHeader(qsizetype width, qsizetype height)
 {
@@ -226,12 +225,7 @@ ExportReport Exporter::exportImages()
 std::optional<PixelColor> Exporter::frameColor(const AnimationFrame &frame, qsizetype k, QPointF led,
                                                const QImage &picture)
 {
-    const bool lit = k < frame.selection.size() && frame.selection[k];
-    if (!lit)
-        return black;
-    if (frame.image)
-        return picture.isNull() ? std::nullopt : samplePicture(picture, led);
-    return red;
+    return FramesColorSource::frameColor(frame, k, led, picture);
 }
 
 LedColors Exporter::frameColors(const AnimationFrame &frame, const QList<QPointF> &leds,

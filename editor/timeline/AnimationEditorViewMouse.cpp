@@ -162,11 +162,6 @@ std::shared_ptr<RectangleNode> AnimationEditorView::addRubberband(QPointF point)
     auto rubberband = std::make_shared<RectangleNode>();
     rubberband->setPosition(point);
     rubberband->setRectangle(QRectF());
-    const QColor highlight = palette().color(QPalette::Highlight);
-    rubberband->stroke = highlight;
-    QColor fill = highlight;
-    fill.setAlphaF(0.1f);
-    rubberband->fill = fill;
     QWidget::update();
     return rubberband;
 }

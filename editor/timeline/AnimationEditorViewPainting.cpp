@@ -115,8 +115,11 @@ void AnimationEditorView::paintEvent(QPaintEvent *event)
 
     if (m_rubberband) {
         painter.setOpacity(1.0);
-        painter.setPen(QPen(m_rubberband->stroke, 1));
-        painter.setBrush(m_rubberband->fill.value_or(QColor(Qt::transparent)));
+        const QColor highlight = palette().color(QPalette::Highlight);
+        QColor inside = highlight;
+        inside.setAlphaF(0.1f);
+        painter.setPen(QPen(highlight, 1));
+        painter.setBrush(inside);
         painter.drawRect(m_rubberband->rectangle().translated(m_rubberband->position()).normalized());
     }
 }

@@ -80,11 +80,10 @@ void EditGridTool::gridPress(QPointF p)
         m_editGridState = 3;
     else
         m_editGridState = 1;
-    const Node::Shape shape = m_editGridState == 3   ? Node::Shape::ChevronY
-                              : m_editGridState == 2 ? Node::Shape::ChevronX
-                                                     : Node::Shape::Cross;
-    m_gridHandle = Node::gridHandle(p, Qt::yellow, shape);
-    m_gridHandle->visible = true;
+    m_handleShape = m_editGridState == 3   ? NodeShape::ChevronY
+                    : m_editGridState == 2 ? NodeShape::ChevronX
+                                           : NodeShape::Cross;
+    m_gridHandle = Node::gridHandle(p);
     m_selectedNode = m_gridHandle;
     m_selectedPosition = p;
     m_selectedOffset = QPointF(0, 0);

@@ -13,6 +13,7 @@ public:
     using LedDragTool::LedDragTool;
 
     NodePtr handle() const override { return m_gridHandle; }
+    NodeShape handleShape() const override { return m_handleShape; }
     /// What the grab under way changes: 1 the origin, 2 the x axis, 3 the y axis.
     int editGridState() const { return m_editGridState; }
 
@@ -30,6 +31,7 @@ private:
     void finishGridDrag();
 
     NodePtr m_gridHandle;
+    NodeShape m_handleShape = NodeShape::Cross;
     int m_editGridState = 0;
     /// At the grab: the x and y axes, the origin, and the grabbed point in grid units.
     QPointF m_a, m_b, m_c, m_selectedPoint;

@@ -68,7 +68,6 @@ void LedDragTool::selectNode(const NodePtr &node, QPointF point)
     m_selectedPosition = node->position();
     m_selectedOffset = node->position() - point;
     m_groupStarts.clear();
-    node->glow = true;
     m_view.update();
 }
 
@@ -76,7 +75,6 @@ void LedDragTool::deselectNode()
 {
     if (!m_selectedNode)
         return;
-    m_selectedNode->glow = false;
     m_selectedNode->setSelected(false);
     m_selectedNode.reset();
     m_view.update();

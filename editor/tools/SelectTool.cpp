@@ -15,11 +15,6 @@ void SelectTool::mouseDown(QPointF p)
     m_rubberband = std::make_shared<RectangleNode>();
     m_rubberband->setPosition(p);
     m_rubberband->setRectangle(QRectF());
-    m_rubberband->stroke = m_view.palette().color(QPalette::Highlight);
-    QColor fill = m_rubberband->stroke;
-    fill.setAlphaF(0.1);
-    m_rubberband->fill = fill;
-    m_rubberband->lineWidth = 1;
     m_view.update();
 }
 
@@ -70,8 +65,11 @@ void SelectTool::paintOverlay(QPainter &painter)
     painter.save();
     painter.setTransform(m_view.layoutTransform(), true);
     painter.translate(m_rubberband->position());
-    painter.setPen(QPen(m_rubberband->stroke, m_rubberband->lineWidth));
-    painter.setBrush(QBrush(*m_rubberband->fill));
+    const QColor band = m_view.palette().color(QPalette::Highlight);
+    QColor inside = band;
+    inside.setAlphaF(0.1);
+    painter.setPen(QPen(band, 1));
+    painter.setBrush(QBrush(inside));
     QPainterPath path;
     path.addRect(m_rubberband->rectangle());
     painter.drawPath(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentModel.h"
+#include "editor/NodeShape.h"
 
 #include <QPointF>
 #include <Qt>
@@ -58,6 +59,8 @@ public:
     virtual NodePtr selectedNode() const { return nullptr; }
     /// A handle the tool shows among the grid's while it drags the grid.
     virtual NodePtr handle() const { return nullptr; }
+    /// How that handle is drawn.
+    virtual NodeShape handleShape() const { return NodeShape::Cross; }
 
 protected:
     View &m_view;

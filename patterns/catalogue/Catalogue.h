@@ -1,29 +1,15 @@
 #pragma once
 
-#include "../framework/ColorPattern.h"
+#include "../framework/PatternRegistry.h"
 
-#include <memory>
 #include <vector>
 
 namespace lumora {
 
-using PatternFactory = std::unique_ptr<ColorPattern> (*)();
-
-template <class Pattern>
-std::unique_ptr<ColorPattern> makePattern()
-{
-    return std::make_unique<Pattern>();
-}
-
-/// Every pattern class, one factory each: the explicit table the registry is built from.
+/// Every pattern class, one factory each: the explicit table registries are built from.
 std::vector<PatternFactory> catalogue();
 
-// One table per group of patterns.
-std::vector<PatternFactory> catalogueA();
-std::vector<PatternFactory> catalogueB();
-std::vector<PatternFactory> catalogueC();
-std::vector<PatternFactory> catalogueD();
-std::vector<PatternFactory> catalogueE();
-std::vector<PatternFactory> catalogueF();
+/// A registry of every built-in pattern, sorted by name. Each owner builds its own.
+PatternRegistry builtInPatterns();
 
 } // namespace lumora

@@ -1,12 +1,16 @@
 #pragma once
 
-// The parts of the heavy patterns' formulas that depend on the time only. color() works them
-// out for its one LED; colors() and the vector kernels work them out once per frame. Both go
-// through the same builders, so a frame's LEDs see exactly the values color() would.
+// The parts of the heavy patterns' formulas that depend on the time only, in double. color()
+// works them out for its one LED; colors() and the vector kernels work them out once per
+// frame. All go through the same portable builders, so a frame's LEDs see exactly the values
+// color() would. The builders are defined out of line so that the vector kernels' translation
+// units, compiled for wider instruction sets, never make a copy of their own.
+
+#include "portable/Plasmas.h"
+#include "portable/Sparks.h"
 
 #include "../framework/Color.h"
 #include "../framework/Position.h"
-#include "../framework/Vec.h"
 
 #include <cstddef>
 #include <span>
@@ -25,63 +29,15 @@ void eachPosition(double time, std::span<const Position> positions, std::span<Co
     }
 }
 
-inline constexpr int kSparkCount = 100;
+using portable::kOilSpiralLayers;
+using portable::kSparkCount;
 
-/// Where the hundred sparks of Floating, Spirals and Field stand at one time.
-struct SparkPlaces {
-    double qx[kSparkCount];
-    double qy[kSparkCount];
-};
+using SparkPlaces = portable::SparkPlaces<double>;
+using GlowSparks = portable::GlowSparks<double>;
+using OilSpiralLayers = portable::OilSpiralLayers<double>;
+
 SparkPlaces sparkPlaces(double tt);
-
-/// Glow's hundred sparks at one time: their direction (a, b), place and sign.
-struct GlowSparks {
-    double a[kSparkCount];
-    double b[kSparkCount];
-    double px[kSparkCount];
-    double py[kSparkCount];
-    double s[kSparkCount];
-};
 GlowSparks glowSparks(double tt);
-
-/// Tunnel's scene at one time: the three blob centres and the terms of the ripple and ray.
-struct TunnelScene {
-    double t;
-    Vec3 centre1;
-    Vec3 centre2;
-    Vec3 centre3;
-    double sevenT; ///< 7·t, the ripple's phase
-    double sway;   ///< 0.01·cos(t), the ray's sideways drift
-};
-TunnelScene tunnelScene(double t);
-
-/// OilSpiral's nineteen layers at one time.
-inline constexpr int kOilSpiralLayers = 19;
-struct OilSpiralLayers {
-    double t;
-    double i[kOilSpiralLayers];
-    double share[kOilSpiralLayers];     ///< 0.3 / i
-    double phase[kOilSpiralLayers];     ///< 0.3·i·sin(t)
-    double amplitude[kOilSpiralLayers]; ///< (0.3 / i)·cos(0.9·t)
-    double shift[kOilSpiralLayers];     ///< 0.3·i
-    double t101;                        ///< 1.01·t
-    double t09;                         ///< 0.9·t
-    double t098;                        ///< 0.98·t
-};
 OilSpiralLayers oilSpiralLayers(double t);
-
-/// Sinus's thirty points per channel at one time: their heights and the channels' falloffs.
-inline constexpr int kSinusPoints = 30;
-struct SinusTerms {
-    double q;
-    double column[kSinusPoints]; ///< i / 10 − 1.5
-    double redY[kSinusPoints];
-    double greenY[kSinusPoints];
-    double blueY[kSinusPoints];
-    double redFalloff;
-    double greenFalloff;
-    double blueFalloff[kSinusPoints];
-};
-SinusTerms sinusTerms(double t);
 
 } // namespace lumora

@@ -4,16 +4,14 @@
 #include "Functions.h"
 #include "Position.h"
 
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lumora {
 
-/// Base of every procedural colour pattern. The registry owns exactly one instance of each
-/// pattern class for the whole run; consumers read the four animation parameters and call
+/// Base of every procedural colour pattern. A PatternRegistry owns one instance of each
+/// pattern class; consumers read the four animation parameters and call
 /// color() once per LED and frame, or colors() once per frame. Both are const: patterns are
 /// pure functions of the Position, which lets renderers evaluate LEDs and frames on several
 /// threads.
@@ -48,24 +46,8 @@ public:
     /// The qualified name after its last full stop: the menu title.
     std::string name() const;
 
-    /// Sorts the shared registry by name (any instance may be asked).
-    void sortNames();
     /// Sent when the user picks the pattern; does nothing.
     void setup();
-
-    /// A fresh list of the registry's instances, in registry order.
-    static std::vector<ColorPattern *> patterns();
-    /// Creates one instance of Pattern and appends it to the registry.
-    template <class Pattern>
-    static void addInstance() { append(std::make_unique<Pattern>()); }
-    /// Adds one instance of every pattern class of the catalogue, once per process.
-    static void addInstances();
-
-    /// The registry entry named so, or nullptr.
-    static ColorPattern *named(std::string_view name);
-
-private:
-    static void append(std::unique_ptr<ColorPattern> pattern);
 };
 
 /// Declares the pattern's class name for name() and the menu.

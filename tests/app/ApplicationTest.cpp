@@ -52,7 +52,7 @@ TEST(PatternMenu, OneCheckMarkAndTheChoiceSurvivesARestart)
         EXPECT_EQ(app.status(), 0);
         ASSERT_EQ(checked(app.patternActions()).size(), 1);
         EXPECT_EQ(checked(app.patternActions()).first(), app.patternActions().first());
-        EXPECT_EQ(app.pattern(), ColorPattern::patterns().front());
+        EXPECT_EQ(app.pattern(), app.patterns().at(0));
 
         app.patternActions()[5]->trigger();
         EXPECT_EQ(app.status(), 5);
@@ -75,7 +75,7 @@ TEST(PatternMenu, AStoredIndexOutOfRangeLeavesNoneChecked)
     QSettings().remove("status");
 }
 
-TEST(PatternMenu, ViewMenuEndsWithASeparatorAndThePatternsInNameOrder)
+TEST(PatternMenu, ViewMenuEndsWithASeparatorThePatternsInNameOrderAndMyPatterns)
 {
     Application app;
     Document *document = app.newDocument();
@@ -85,10 +85,16 @@ TEST(PatternMenu, ViewMenuEndsWithASeparatorAndThePatternsInNameOrder)
             viewMenu = action->menu();
     ASSERT_NE(viewMenu, nullptr);
     const QList<QAction *> items = viewMenu->actions();
-    ASSERT_GE(items.size(), 65);
-    EXPECT_TRUE(items[items.size() - 65]->isSeparator());
+    // The built-ins come last but for the "My Patterns" section after them.
+    qsizetype mine = items.size();
+    while (mine > 0 && items[mine - 1]->text() != "My Patterns")
+        --mine;
+    ASSERT_GE(mine, 67);
+    EXPECT_TRUE(items[mine - 2]->isSeparator());
+    const qsizetype end = mine - 2;
+    EXPECT_TRUE(items[end - 65]->isSeparator());
     for (int i = 0; i < 64; ++i)
-        EXPECT_EQ(items[items.size() - 64 + i]->text().toStdString(), ColorPattern::patterns()[i]->name());
+        EXPECT_EQ(items[end - 64 + i]->text().toStdString(), app.patterns().at(i)->name());
     delete document;
 }
 

@@ -8,6 +8,7 @@
 #include "editor/View.h"
 #include "editor/tools/DrawStripTool.h"
 #include "editor/tools/SelectTool.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -40,7 +41,8 @@ TEST(ExportDialog, ListsTheFilesAboutToBeWrittenAndMarksTheReplacedOnes)
     const QString doc = dir.filePath("wall.lumora");
     touch(dir.filePath("image0.h"));
     touch(dir.filePath("Oil.ppm"));
-    ExportDialog dialog(doc, ExportSettings(), 2, 1, "Oil", false);
+    const PatternRegistry patterns = builtInPatterns();
+    ExportDialog dialog(doc, ExportSettings(), 2, 1, patterns, "Oil", false);
     EXPECT_EQ(dialog.folder(), QDir(dir.path()).absolutePath()) << "the layout's folder by default";
     EXPECT_EQ(dialog.fileLines(), QStringList({"Oil.ppm (replaced)", "image0.h (replaced)", "image1.h",
                                                "frame000.ppm", "cases.h", "images.h"}));
@@ -58,7 +60,7 @@ TEST(ExportDialog, ListsTheFilesAboutToBeWrittenAndMarksTheReplacedOnes)
     EXPECT_EQ(dialog.patternName(), QString());
 
     // No frames and no pattern: nothing to write, and the list says so.
-    ExportDialog empty(doc, ExportSettings(), 0, 0, QString(), true);
+    ExportDialog empty(doc, ExportSettings(), 0, 0, patterns, QString(), true);
     ASSERT_EQ(empty.fileLines().size(), 1);
     EXPECT_TRUE(empty.fileLines().first().startsWith("Nothing"));
 }

@@ -86,17 +86,17 @@ TEST(FirstHour, EditModesShowNoStalePreviewColoursAndColorsRingsStandOut)
     document.showWindow();
 
     view->setMode("Colors");
-    ASSERT_TRUE(QTest::qWaitFor([&] { view->tick(); return a->fill && *a->fill == QColor(Qt::white); }, 5000));
-    EXPECT_EQ(a->stroke, QColor(Qt::black)) << "a white ring would vanish on white";
-    EXPECT_EQ(b->stroke, QColor(Qt::red)) << "the marking stays red";
+    ASSERT_TRUE(QTest::qWaitFor([&] { view->tick(); return view->ledFill(0) == QColor(Qt::white); }, 5000));
+    EXPECT_EQ(view->ledRing(0), QColor(Qt::black)) << "a white ring would vanish on white";
+    EXPECT_EQ(view->ledRing(1), QColor(Qt::red)) << "the marking stays red";
     EXPECT_EQ(View::contrastingRing(Qt::black), QColor(Qt::white));
     EXPECT_EQ(View::contrastingRing(QColor(255, 255, 0)), QColor(Qt::black));
 
     view->setMode("Preview");
     view->setMode("Select");
-    EXPECT_EQ(*a->fill, QColor(Qt::black));
-    EXPECT_EQ(a->stroke, QColor(Qt::white));
-    EXPECT_EQ(b->stroke, QColor(Qt::red));
+    EXPECT_EQ(view->ledFill(0), QColor(Qt::black));
+    EXPECT_EQ(view->ledRing(0), QColor(Qt::white));
+    EXPECT_EQ(view->ledRing(1), QColor(Qt::red));
 }
 
 TEST(FirstHour, HelpWithoutABrowserOpensInAWindowOfItsOwn)

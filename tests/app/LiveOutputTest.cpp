@@ -8,7 +8,7 @@
 #include "document/DocumentModel.h"
 #include "document/UndoManager.h"
 #include "editor/View.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -22,6 +22,9 @@
 
 #include <functional>
 #include <memory>
+
+#include "app/PatternEditorDock.h"
+#include "editor/pattern/PatternEditorPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +86,7 @@ struct Receiver {
         settings.protocol = protocol;
         settings.host = "127.0.0.1";
         settings.port = socket.localPort();
-        settings.universe = defaultUniverse(protocol);
+        settings.universe = describe(protocol).firstUniverse;
         return settings;
     }
     /// Waits for a datagram whose LED data (after the header) satisfies the condition.
@@ -101,8 +104,8 @@ struct Receiver {
 
 const ColorPattern *anyPattern()
 {
-    ColorPattern::addInstances();
-    return ColorPattern::patterns().front();
+    static const PatternRegistry patterns = builtInPatterns();
+    return patterns.at(0);
 }
 
 } // namespace
@@ -116,32 +119,14 @@ TEST(LiveOutput, previewSendsTheColoursOnScreen)
 
     // Each frame of the preview, as the LEDs on screen show it right after the tick.
     QList<QByteArray> shown;
-    QObject::connect(layout.view(), &View::ticked, layout.view(), [&] {
-        QByteArray rgb;
-        for (const NodePtr &node : layout.view()->model()->leds())
-            rgb.append(char(node->fill->red())).append(char(node->fill->green())).append(char(node->fill->blue()));
-        shown.append(rgb);
-    });
+    QObject::connect(layout.view(), &View::ticked, layout.view(), [&] { shown.append(layout.view()->ledBytes()); });
     layout.view()->setMode("Preview");
     ASSERT_EQ(layout.view()->mode(), "Preview");
     layout.window()->findChild<QAction *>("sendToLeds")->trigger();
     ASSERT_TRUE(layout.live()->isSending());
 
-    // The bytes sent are those colours (within the rounding of the screen colour to 8 bits).
-    const auto close = [](const QByteArray &a, const QByteArray &b) {
-        if (a.size() != b.size())
-            return false;
-        for (qsizetype i = 0; i < a.size(); ++i)
-            if (std::abs(int(quint8(a[i])) - int(quint8(b[i]))) > 1)
-                return false;
-        return true;
-    };
-    EXPECT_TRUE(receiver.received(10, [&](const QByteArray &data) {
-        for (const QByteArray &frame : shown)
-            if (close(data, frame))
-                return true;
-        return false;
-    }));
+    // The bytes sent are those colours, to the byte.
+    EXPECT_TRUE(receiver.received(10, [&](const QByteArray &data) { return shown.contains(data); }));
     EXPECT_GT(layout.live()->sender().framesSent(), 0u);
 
     // Previewing shows the estimate in the status bar, sending or not.
@@ -214,7 +199,7 @@ TEST(LiveOutput, settingsDialogRoundTripsAndSettingsStayWithTheDocument)
     EXPECT_EQ(layout.live()->settings(), entered);
 
     // Settings chosen for an untitled document go with it when it is saved.
-    LiveOutput untitled(layout.view());
+    LiveOutput untitled(layout.view()->model());
     untitled.setSettings(settings);
     const QString savedAs = layout.folder.filePath("saved-as.lumora");
     untitled.setDocumentPath(savedAs);
@@ -301,4 +286,20 @@ TEST(LiveOutput, switchingOffSendsBlackOnceUnlessTheLastFrameStaysLit)
     QTest::qWait(200);
     for (const QByteArray &datagram : receiver.datagrams)
         EXPECT_NE(datagram.mid(10), black);
+}
+
+TEST(LiveOutput, aPatternBeingWrittenIsWhatIsSent)
+{
+    TwoLeds layout;
+    Receiver receiver;
+    layout.live()->setSettings(receiver.target(OutputProtocol::Ddp));
+    PatternEditorPanel *panel = layout.window()->patternEditor()->panel();
+    layout.window()->patternEditor()->newPattern();
+    panel->editor()->setPlainText("export function render(index) { rgb(index, 1 - index, 0.5) }");
+    panel->compileNow();
+    ASSERT_EQ(layout.view()->mode(), "Preview");
+    layout.window()->findChild<QAction *>("sendToLeds")->trigger();
+    ASSERT_TRUE(layout.live()->isSending());
+    const QByteArray expected("\x00\xff\x7f\xff\x00\x7f", 6);
+    EXPECT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == expected; }));
 }

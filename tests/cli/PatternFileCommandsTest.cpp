@@ -117,3 +117,32 @@ TEST(CliPatternFile, ErrorsStopTheCommandWithTheirPlace)
     EXPECT_EQ(play.exitCode, 1);
     EXPECT_TRUE(play.err.contains("failing.js:2:33:")) << play.err.constData();
 }
+
+TEST(CliPatternFile, SampleRendersFramesInOrderWithTheKeptControlValues)
+{
+    QTemporaryDir dir;
+    // Frame i comes after i calls of beforeRender(200); the slider's value lives beside the file.
+    const QString file = writePattern(dir, "p.js",
+                                      "export var level = 0\nexport function sliderLevel(v) { level = v }\n"
+                                      "export function beforeRender(delta) { t = t + delta }\n"
+                                      "export function render2D(index, x, y) { rgb(x, t / 1000, level + y) }\n");
+    writePattern(dir, "p.controls.json", R"({"sliderLevel": [0.25]})");
+    const CliRun run = runCli({"sample", "--pattern-file", file}, "0.4 10 5 1\n0 0 0 0\nsoon 1 1 1\n0.2 0 0 0\n");
+    EXPECT_EQ(run.exitCode, 2) << "a bad line";
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_GE(lines.size(), 4);
+    const QList<QByteArray> far = lines[0].split(' ');
+    ASSERT_EQ(far.size(), 3);
+    EXPECT_NEAR(far[0].toDouble(), 1, 1e-4) << "the widest LED is just below 1 in world units";
+    EXPECT_DOUBLE_EQ(far[1].toDouble(), 0.4);
+    EXPECT_NEAR(far[2].toDouble(), 0.75, 1e-4);
+    EXPECT_EQ(lines[1], "0 0 0.25");
+    EXPECT_EQ(lines[2], "error");
+    EXPECT_EQ(lines[3], "0 0.20000000000000001 0.25");
+    EXPECT_TRUE(run.err.contains("line 3")) << run.err.constData();
+
+    const QString failing = writePattern(dir, "f.js", "var a = array(1)\nexport function render(i) {\n  rgb(a[9], 0, 0)\n}\n");
+    const CliRun stopped = runCli({"sample", "--pattern-file", failing}, "0 0 0 0\n");
+    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_TRUE(stopped.err.startsWith((failing + ":3:").toUtf8())) << stopped.err.constData();
+}

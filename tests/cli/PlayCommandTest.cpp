@@ -112,6 +112,17 @@ TEST(CliPlay, TerminatingSendsBlackOnceAndEndsCleanly)
     EXPECT_TRUE(play.readAllStandardOutput().contains("then black"));
 }
 
+TEST(CliPlay, HelpListsEveryProtocolsTargetAsItAlwaysHas)
+{
+    // Built from the protocol table and wrapped; the manual page is made from this text.
+    const CliRun run = runCli({"play", "--help"});
+    EXPECT_TRUE(run.out.contains(
+        "then sends black once unless\n"
+        "--keep. Targets: ddp://HOST[:PORT][?offset=B], e131://HOST[:PORT][?universe=U] (no host:\n"
+        "multicast to 239.255.hi.lo), artnet://HOST[:PORT][?universe=U].\n"))
+        << run.out.constData();
+}
+
 TEST(CliPlay, RefusesBadOptionsInOneLine)
 {
     const QStringList bad[] = {

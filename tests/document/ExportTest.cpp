@@ -4,7 +4,7 @@
 
 #include "pictures/ImageBitmap.h"
 
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,8 +97,8 @@ TEST(PatternRender, FramesFollowTheTimeBaseAndMatchSerialOrder)
 
 TEST(PatternRender, TheImagePatternReadsTheRendersOwnPictureWhateverIsPublished)
 {
-    ColorPattern::addInstances();
-    const ColorPattern *image = ColorPattern::named("Image");
+    const PatternRegistry patterns = builtInPatterns();
+    const ColorPattern *image = patterns.named("Image");
     ASSERT_NE(image, nullptr);
     auto solid = [](QColor color, int width = 16) {
         QImage picture(width, 12, QImage::Format_RGB32);

@@ -2,7 +2,7 @@
 #include "colors/PatternFrame.h"
 #include "colors/PatternRender.h"
 
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 #include "patterns/framework/PixelPattern.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@ namespace {
 
 const ColorPattern &pattern(const char *name)
 {
-    ColorPattern::addInstances();
-    const ColorPattern *found = ColorPattern::named(name);
+    static const PatternRegistry patterns = builtInPatterns();
+    const ColorPattern *found = patterns.named(name);
     if (!found)
         throw std::runtime_error(std::string("no pattern ") + name);
     return *found;

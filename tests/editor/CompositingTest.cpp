@@ -58,11 +58,19 @@ void expectCompositedAgrees(View &view, const char *when)
     EXPECT_LE(d.largest, tolerance) << "at " << d.at.x() << ", " << d.at.y();
 }
 
+std::vector<PixelColor> colours(const View &view, int variant)
+{
+    std::vector<PixelColor> colors;
+    for (qsizetype k = 0; k < view.model()->ledCount(); ++k) {
+        const QColor c = QColor::fromHsv(int(k * 37 + variant * 101) % 360, 255 - int(k % 3) * 60, 255 - int(k % 5) * 40);
+        colors.push_back({c.redF(), c.greenF(), c.blueF(), 1});
+    }
+    return colors;
+}
+
 void recolour(View &view, int variant)
 {
-    const QList<NodePtr> &leds = view.model()->leds();
-    for (qsizetype k = 0; k < leds.size(); ++k)
-        leds[k]->fill = QColor::fromHsv(int(k * 37 + variant * 101) % 360, 255 - int(k % 3) * 60, 255 - int(k % 5) * 40);
+    view.showColors(colours(view, variant));
 }
 
 struct Case {
@@ -115,8 +123,9 @@ TEST(Compositing, ATranslucentFillIsPaintedLedByLed)
     for (int x = 0; x < 10; ++x)
         f.view->addVertex(QPointF(300 + 8 * x, 300));
     f.view->setLedSize(20);
-    recolour(*f.view, 3);
-    f.view->model()->leds()[4]->fill = QColor(255, 0, 0, 100);
+    std::vector<PixelColor> colors = colours(*f.view, 3);
+    colors[4] = {1, 0, 0, 100 / 255.0};
+    f.view->showColors(colors);
     f.view->setCompositing(false);
     const QImage reference = paint(*f.view);
     f.view->setCompositing(true);
@@ -148,7 +157,14 @@ struct DragFixture : ViewFixture {
             v->setViewCentre({400, 320});
         }
         reference.setCompositing(false);
-        recolour(*view, 4);
+        recolour(4);
+    }
+
+    /// The colours are each view's own: both show the same.
+    void recolour(int variant)
+    {
+        ::recolour(*view, variant);
+        ::recolour(reference, variant);
     }
 
     void expectLikeReference(const char *when)
@@ -179,7 +195,7 @@ TEST(Compositing, ADragShowsTheLedAndItsSegmentsWhereTheyAreNow)
         // Where the LED was, the picture changed (it is gone from there).
         const QPoint old = f.view->widgetPoint(from).toPoint();
         EXPECT_NE(paint(*f.view).pixel(old), before.pixel(old));
-        recolour(*f.view, 5); // a preview tick during the drag
+        f.recolour(5); // a preview tick during the drag
         f.expectLikeReference("recoloured");
         f.release(from + QPointF(25, -60));
         paint(*f.view);

@@ -36,13 +36,13 @@ public:
     mutable std::vector<Position> seen;
 };
 
-void expectFill(const NodePtr &led, double r, double g, double b)
+void expectFill(const View &view, const NodePtr &led, double r, double g, double b)
 {
-    ASSERT_TRUE(led->fill.has_value());
-    EXPECT_NEAR(led->fill->redF(), r, 1e-3);
-    EXPECT_NEAR(led->fill->greenF(), g, 1e-3);
-    EXPECT_NEAR(led->fill->blueF(), b, 1e-3);
-    EXPECT_NEAR(led->fill->alphaF(), 1, 1e-3);
+    const QColor fill = view.ledFill(view.model()->leds().indexOf(led));
+    EXPECT_NEAR(fill.redF(), r, 1e-3);
+    EXPECT_NEAR(fill.greenF(), g, 1e-3);
+    EXPECT_NEAR(fill.blueF(), b, 1e-3);
+    EXPECT_NEAR(fill.alphaF(), 1, 1e-3);
 }
 
 } // namespace
@@ -77,7 +77,7 @@ TEST(Preview, TickColoursEachLedFromItsGridPosition)
     // Outside preview and colours mode a tick changes nothing.
     f.view->tick();
     EXPECT_TRUE(pattern.seen.empty());
-    expectFill(near, 0, 0, 0);
+    expectFill(*f.view, near, 0, 0, 0);
 
     f.view->setMode("Preview");
     f.view->tick();
@@ -90,14 +90,14 @@ TEST(Preview, TickColoursEachLedFromItsGridPosition)
     EXPECT_EQ(pattern.seen[1].index, 1);
     EXPECT_GT(pattern.seen[0].time, 0);
     EXPECT_EQ(pattern.seen[0].time, pattern.seen[1].time);
-    expectFill(near, 0.125, 0.5, 0);
-    expectFill(far, 0.5, 1, 0.25);
+    expectFill(*f.view, near, 0.125, 0.5, 0);
+    expectFill(*f.view, far, 0.5, 1, 0.25);
 
     // The editing modes show no stale preview colours, and their ticks colour nothing.
     f.view->setMode("Edit Grid");
     f.view->tick();
     EXPECT_EQ(pattern.seen.size(), 2u);
-    expectFill(far, 0, 0, 0);
+    expectFill(*f.view, far, 0, 0, 0);
 }
 
 TEST(Preview, TheSamplePointBreathesAndTurnsWithTheClock)
@@ -137,14 +137,15 @@ TEST(Preview, ColoursModeShowsThePictureUnderEachLed)
     f.view->setMode("Colors");
 
     f.view->tick();
-    expectFill(centre, 1, 0, 0);
-    expectFill(topLeft, 0, 1, 0);
-    expectFill(lowerRight, 0, 0, 0);
+    expectFill(*f.view, centre, 1, 0, 0);
+    expectFill(*f.view, topLeft, 0, 1, 0);
+    expectFill(*f.view, lowerRight, 0, 0, 0);
 
     f.view->removeImages();
-    centre->fill = QColor(Qt::blue);
+    const std::vector<PixelColor> blue(3, PixelColor{0, 0, 1, 1});
+    f.view->showColors(blue);
     f.view->tick();
-    expectFill(centre, 0, 0, 0);
+    expectFill(*f.view, centre, 0, 0, 0);
 }
 
 TEST(Preview, PointsAndBoundingBoxAreInGridUnits)

@@ -1,5 +1,6 @@
 #include "output/InstallationId.h"
 #include "output/OutputTarget.h"
+#include "output/PacketEncoder.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -99,4 +100,39 @@ TEST(OutputSettings, CidIsMadeOnceAndKept)
     EXPECT_EQ(installationCid(store), first);
     QSettings reopened(dir.filePath("settings.ini"), QSettings::IniFormat);
     EXPECT_EQ(installationCid(reopened), first);
+}
+
+// The protocol table says where each protocol's universes end; the settings' check, the
+// URL reader and the encoder must all stop there, not one short or one past.
+TEST(OutputProtocols, TheLastUniverseIsWhereSettingsTargetsAndPacketsAllStop)
+{
+    for (const ProtocolDescriptor &info : outputProtocols()) {
+        SCOPED_TRACE(info.name);
+        EXPECT_EQ(protocolFromName(QString(info.name).toUpper()), info.protocol);
+        OutputSettings s;
+        s.protocol = info.protocol;
+        s.host = "10.0.0.7";
+        if (!info.hasUniverses()) {
+            s.offset = 4294967295u - 3 * 100 + 1;
+            EXPECT_TRUE(s.problem(99).isEmpty());
+            EXPECT_FALSE(s.problem(100).isEmpty()) << "past the 32-bit offsets";
+            continue;
+        }
+        s.universe = info.highestUniverse - 1;
+        const qsizetype twoUniverses = 2 * info.ledsPerUniverse();
+        EXPECT_TRUE(s.problem(twoUniverses).isEmpty());
+        EXPECT_TRUE(s.problem(twoUniverses + 1).contains(info.shortTitle));
+
+        OutputSettings read;
+        ASSERT_TRUE(parseOutputTarget(outputTarget(s), read));
+        EXPECT_EQ(read.universe, s.universe);
+        EXPECT_FALSE(parseOutputTarget(QString("%1://h?universe=%2").arg(info.name).arg(info.highestUniverse + 1), read));
+        EXPECT_FALSE(parseOutputTarget(QString("%1://h?universe=%2").arg(info.name).arg(info.lowestUniverse - 1), read));
+
+        // One LED more than fits: it is left out rather than sent to a universe past the last.
+        const auto packets = makePacketEncoder(s, QUuid::createUuid())->encode(QByteArray(3 * (twoUniverses + 1), '\1'));
+        ASSERT_EQ(packets.size(), 2);
+        EXPECT_EQ(packets[0].universe, info.highestUniverse - 1);
+        EXPECT_EQ(packets[1].universe, info.highestUniverse);
+    }
 }

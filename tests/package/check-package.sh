@@ -106,7 +106,7 @@ expect() {
     got=$(completions "$@")
     [ "$got" = "$want" ] || fail "completing '$*': '$got', not '$want'"
 }
-expect "export export-map export-epe" "$cli" ex
+expect "export export-map export-epe export-code" "$cli" ex
 expect "--header-style --help --help-all" "$cli" export --he
 expect "classic modern" "$cli" export --header-style ""
 expect "matrix strip ring" "$cli" generate ""

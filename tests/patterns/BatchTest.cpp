@@ -43,8 +43,7 @@ const double kExtraTimes[] = {-2.5, 5.4e5, 2.7e7, 5.0e8 + 0.123};
 
 TEST(BatchEvaluation, EveryPatternsBatchIsBitIdenticalToItsColor)
 {
-    ColorPattern::addInstances();
-    for (const ColorPattern *pattern : ColorPattern::patterns()) {
+    for (const ColorPattern *pattern : patterntest::registry().patterns()) {
         SCOPED_TRACE(pattern->name());
         std::vector<std::pair<double, double>> times; // (T for the positions, pattern time)
         for (double T : kPreviewTimes)

@@ -1,4 +1,4 @@
-#include "patterns/catalogue/CatalogueA.h"
+#include "patterns/catalogue/SpotPatterns.h"
 
 #include "PatternTestSupport.h"
 

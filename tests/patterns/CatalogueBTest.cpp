@@ -1,4 +1,4 @@
-#include "patterns/catalogue/CatalogueB.h"
+#include "patterns/catalogue/BarPatterns.h"
 
 #include "PatternTestSupport.h"
 

@@ -1,4 +1,5 @@
-#include "patterns/catalogue/CatalogueC.h"
+#include "patterns/catalogue/BarPatterns.h"
+#include "patterns/catalogue/PlasmaPatterns.h"
 
 #include "PatternTestSupport.h"
 
@@ -43,6 +44,11 @@ TEST(CatalogueC, WalkerLightsOneLedInEveryHundred)
             ASSERT_EQ(c.g, expected);
             ASSERT_EQ(c.b, expected);
         }
+    }
+    // A time without a whole step lights nothing, like Walker10's.
+    for (double t : {std::nan(""), 1e19, -1e300}) {
+        expectColor(at("Walker", t, 0, 0, 0), 0, 0, 0, 0);
+        expectColor(at("Walkern", t, 0, 0, 0), 0, 0, 0, 0);
     }
 }
 

@@ -1,4 +1,5 @@
-#include "patterns/catalogue/CatalogueD.h"
+#include "patterns/catalogue/BarPatterns.h"
+#include "patterns/catalogue/SpiralPatterns.h"
 
 #include "PatternTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "patterns/catalogue/CatalogueE.h"
+#include "patterns/catalogue/ScenePatterns.h"
 
 #include "PatternTestSupport.h"
 

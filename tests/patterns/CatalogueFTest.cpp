@@ -1,4 +1,4 @@
-#include "patterns/catalogue/CatalogueF.h"
+#include "patterns/catalogue/ImagePattern.h"
 #include "patterns/framework/PixelPattern.h"
 
 #include "PatternTestSupport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,17 @@
 
 namespace lumora::patterntest {
 
+/// The tests' registry of the built-in patterns.
+inline const PatternRegistry &registry()
+{
+    static const PatternRegistry patterns = builtInPatterns();
+    return patterns;
+}
+
 /// The registry's instance of a pattern; an unknown name fails the test loudly.
 inline const ColorPattern &pattern(const char *name)
 {
-    ColorPattern::addInstances();
-    const ColorPattern *found = ColorPattern::named(name);
+    const ColorPattern *found = registry().named(name);
     if (!found)
         throw std::runtime_error(std::string("no pattern ") + name);
     return *found;

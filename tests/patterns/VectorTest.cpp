@@ -66,7 +66,6 @@ Agreement compare(const ColorPattern &pattern, double time)
 
 TEST(VectorEvaluation, EveryKernelSetStaysWithinANanoOfTheExactPath)
 {
-    ColorPattern::addInstances();
     const auto sets = supportedVectorKernels();
     if (sets.empty())
         GTEST_SKIP() << "built without vector kernels";
@@ -74,7 +73,7 @@ TEST(VectorEvaluation, EveryKernelSetStaysWithinANanoOfTheExactPath)
         useVectorKernels(set);
         SCOPED_TRACE(set->instructionSet);
         int bytesDiffering = 0;
-        for (const ColorPattern *pattern : ColorPattern::patterns()) {
+        for (const ColorPattern *pattern : patterntest::registry().patterns()) {
             SCOPED_TRACE(pattern->name());
             // Small times, and the preview's clock today (seconds since 2001 × 30).
             for (double T : {3.1, 611.0, 2.45e10 + 0.7}) {

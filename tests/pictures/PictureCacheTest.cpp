@@ -4,7 +4,7 @@
 #include "document/DocumentModel.h"
 #include "exports/Exporter.h"
 #include "document/UndoManager.h"
-#include "patterns/framework/ColorPattern.h"
+#include "patterns/catalogue/Catalogue.h"
 
 #include "tests/support/TestFiles.h"
 
@@ -138,8 +138,8 @@ TEST(PictureCache, TheBackgroundHistoryHoldsPicturesByTheirFileOnly)
 TEST(PictureCache, APictureRewrittenOnDiskIsSeenAnewByTheBackgroundTheFramesAndTheExport)
 {
     ensureApplication();
-    ColorPattern::addInstances();
-    const ColorPattern *imagePattern = ColorPattern::named("Image");
+    const PatternRegistry patterns = builtInPatterns();
+    const ColorPattern *imagePattern = patterns.named("Image");
     ASSERT_NE(imagePattern, nullptr);
     QTemporaryDir dir;
     const QString file = dir.filePath("art.png");

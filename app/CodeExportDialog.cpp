@@ -1,0 +1,227 @@
+#include "CodeExportDialog.h"
+
+#include "codegen/ScriptTranslator.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace lumora {
+
+CodeExportDialog::CodeExportDialog(const QList<QPointF> &leds, const SketchSettings &settings, const QString &folder,
+                                   QWidget *parent)
+    : QDialog(parent), m_leds(leds), m_settings(settings)
+{
+    setWindowTitle(tr("Export Code for a Microcontroller"));
+    m_file = new QLineEdit(this);
+    m_file->setObjectName("patternFile");
+    auto *browseFile = new QPushButton(tr("Choose…"), this);
+    connect(browseFile, &QPushButton::clicked, this, &CodeExportDialog::chooseFile);
+    auto *fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_file);
+    fileRow->addWidget(browseFile);
+
+    m_target = new QComboBox(this);
+    m_target->setObjectName("target");
+    m_target->addItem(tr("AVR (Arduino Uno, Mega)"), int(SketchTarget::Avr));
+    m_target->addItem(tr("ESP32"), int(SketchTarget::Esp32));
+    m_target->addItem(tr("RP2040 (Raspberry Pi Pico)"), int(SketchTarget::Rp2040));
+    m_target->addItem(tr("ARM Cortex-M4F"), int(SketchTarget::Arm));
+    m_target->addItem(tr("This computer (frames as PPM)"), int(SketchTarget::Host));
+
+    m_folder = new QLineEdit(folder, this);
+    m_folder->setObjectName("folder");
+    auto *browseFolder = new QPushButton(tr("Choose…"), this);
+    connect(browseFolder, &QPushButton::clicked, this, &CodeExportDialog::chooseFolder);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(m_folder);
+    folderRow->addWidget(browseFolder);
+
+    auto *form = new QFormLayout;
+    form->addRow(tr("Pattern file:"), fileRow);
+    form->addRow(tr("Board:"), m_target);
+    form->addRow(tr("Sketch folder:"), folderRow);
+
+    m_progress = new QProgressBar(this);
+    m_progress->hide();
+    m_report = new QLabel(tr("Measure the sketch to see what it needs on each board."), this);
+    m_report->setObjectName("report");
+    m_report->setWordWrap(true);
+    m_report->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    m_measure = buttons->addButton(tr("&Measure"), QDialogButtonBox::ActionRole);
+    m_measure->setObjectName("measure");
+    m_write = buttons->addButton(tr("&Write Sketch"), QDialogButtonBox::AcceptRole);
+    m_write->setObjectName("write");
+    m_write->setEnabled(false);
+    connect(m_measure, &QPushButton::clicked, this, &CodeExportDialog::measure);
+    connect(m_write, &QPushButton::clicked, this, [this] {
+        if (writeSketch())
+            accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_report);
+    layout->addWidget(buttons);
+
+    // A change after measuring asks for a new measurement: the table must be the sketch's.
+    connect(m_file, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
+    connect(m_folder, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
+    connect(m_target, &QComboBox::currentIndexChanged, this, &CodeExportDialog::invalidate);
+    connect(&m_watcher, &QFutureWatcher<Result>::finished, this, &CodeExportDialog::finished);
+    resize(620, sizeHint().height());
+}
+
+CodeExportDialog::~CodeExportDialog()
+{
+    *m_stop = true;
+    m_watcher.waitForFinished();
+}
+
+void CodeExportDialog::setPatternFile(const QString &fileName) { m_file->setText(fileName); }
+void CodeExportDialog::setFolder(const QString &folder) { m_folder->setText(folder); }
+void CodeExportDialog::setTarget(SketchTarget target) { m_target->setCurrentIndex(m_target->findData(int(target))); }
+
+void CodeExportDialog::chooseFile()
+{
+    const QString name = QFileDialog::getOpenFileName(this, tr("Pattern File"), m_file->text(), tr("Patterns (*.js)"));
+    if (!name.isEmpty())
+        m_file->setText(name);
+}
+
+void CodeExportDialog::chooseFolder()
+{
+    const QString name = QFileDialog::getSaveFileName(this, tr("Sketch Folder"), m_folder->text(), {}, nullptr,
+                                                      QFileDialog::ShowDirsOnly);
+    if (!name.isEmpty())
+        m_folder->setText(name);
+}
+
+void CodeExportDialog::invalidate()
+{
+    if (m_watcher.isRunning())
+        *m_stop = true;
+    m_files.clear();
+    m_write->setEnabled(false);
+}
+
+void CodeExportDialog::setProgress(int done, int total)
+{
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+}
+
+void CodeExportDialog::measure()
+{
+    if (m_watcher.isRunning())
+        return;
+    invalidate();
+    const QString folder = QDir::cleanPath(m_folder->text().trimmed());
+    QFile source(m_file->text());
+    if (m_leds.isEmpty() || folder.isEmpty() || !source.open(QIODevice::ReadOnly)) {
+        m_report->setText(m_leds.isEmpty() ? tr("The layout has no LEDs.")
+                              : folder.isEmpty() ? tr("Choose the sketch folder.")
+                                                 : tr("Cannot read the pattern file: %1").arg(source.errorString()));
+        emit measured();
+        return;
+    }
+    m_sketchName = QFileInfo(folder).fileName();
+    const QByteArray bytes = source.readAll();
+    const QString fileName = m_file->text();
+    const auto target = SketchTarget(m_target->currentData().toInt());
+    *m_stop = false;
+    m_measure->setEnabled(false);
+    m_progress->setRange(0, 0);
+    m_progress->show();
+    m_report->setText(tr("Translating and measuring…"));
+    auto stop = m_stop;
+    const QList<QPointF> leds = m_leds;
+    const SketchSettings settings = m_settings;
+    const QString name = m_sketchName;
+    QPointer<CodeExportDialog> self(this);
+    m_watcher.setFuture(QtConcurrent::run([=]() {
+        Result r;
+        QStringList errors;
+        const std::optional<SketchPattern> pattern = ScriptTranslator::translate(bytes, fileName, leds, errors);
+        if (!pattern) {
+            r.error = errors.join('\n');
+            return r;
+        }
+        r.files = SketchWriter::files(*pattern, settings, target, name);
+        if (target == SketchTarget::Host) {
+            r.budgets = QList<BoardBudget>();
+            return r;
+        }
+        r.budgets = measureBudgets(r.files, name, target, &r.error, [stop, self](int done, int total) {
+            QMetaObject::invokeMethod(self, [self, done, total] {
+                if (self)
+                    self->setProgress(done, total);
+            });
+            return !*stop;
+        });
+        return r;
+    }));
+}
+
+void CodeExportDialog::finished()
+{
+    m_measure->setEnabled(true);
+    m_progress->hide();
+    if (*m_stop) {
+        m_report->setText(tr("Measure the sketch to see what it needs on each board."));
+        return;
+    }
+    const Result r = m_watcher.result();
+    if (!r.budgets) {
+        m_report->setText(tr("Cannot make the sketch:\n%1").arg(r.error));
+        emit measured();
+        return;
+    }
+    QStringList lines;
+    bool fits = true;
+    for (const BoardBudget &b : *r.budgets) {
+        lines.append(b.line());
+        fits = fits && b.fits();
+    }
+    if (lines.isEmpty())
+        lines.append(tr("The sketch builds for this computer and writes frames as PPM."));
+    if (!fits)
+        lines.append(tr("Warning: a board above cannot hold this sketch."));
+    m_report->setText(lines.join('\n'));
+    m_files = r.files;
+    m_write->setEnabled(true);
+    emit measured();
+}
+
+bool CodeExportDialog::writeSketch()
+{
+    if (!canWrite())
+        return false;
+    QString error;
+    if (!SketchWriter::write(QDir::cleanPath(m_folder->text().trimmed()), m_files, &error)) {
+        QMessageBox::warning(this, windowTitle(), tr("The sketch was not written: %1").arg(error));
+        return false;
+    }
+    return true;
+}
+
+QString CodeExportDialog::report() const { return m_report->text(); }
+bool CodeExportDialog::canWrite() const { return !m_files.isEmpty(); }
+
+} // namespace lumora

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "codegen/BoardBudget.h"
+#include "codegen/SketchWriter.h"
+
+#include <QDialog>
+#include <QFutureWatcher>
+#include <QList>
+#include <QPointF>
+
+#include <atomic>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace lumora {
+
+/// File ▸ Export Code for a Microcontroller…: a pattern file, the board family and the
+/// sketch folder; Measure translates the pattern and shows the budget per board (flash, RAM,
+/// frames per second), and only then can the sketch be written. On any failure the error
+/// is shown and nothing is written.
+class CodeExportDialog : public QDialog {
+    Q_OBJECT
+public:
+    /// `leds` in layout units and LED order; `settings` from the layout's output settings.
+    CodeExportDialog(const QList<QPointF> &leds, const SketchSettings &settings, const QString &folder,
+                     QWidget *parent = nullptr);
+    ~CodeExportDialog() override;
+
+    void setPatternFile(const QString &fileName);
+    void setTarget(SketchTarget target);
+    void setFolder(const QString &folder);
+    /// Translates and measures; the result shows when measured() is emitted.
+    void measure();
+    /// Writes the measured sketch; false (after showing why) when it could not.
+    bool writeSketch();
+
+    /// The budget lines or the error, as shown.
+    QString report() const;
+    bool canWrite() const;
+    bool isMeasuring() const { return m_watcher.isRunning(); }
+
+signals:
+    void measured();
+
+private:
+    struct Result {
+        QList<QPair<QString, QByteArray>> files;
+        std::optional<QList<BoardBudget>> budgets;
+        QString error;
+    };
+    void chooseFile();
+    void chooseFolder();
+    void finished();
+    void invalidate();
+    void setProgress(int done, int total);
+
+    QList<QPointF> m_leds;
+    SketchSettings m_settings;
+    QLineEdit *m_file;
+    QComboBox *m_target;
+    QLineEdit *m_folder;
+    QPushButton *m_measure;
+    QPushButton *m_write;
+    QProgressBar *m_progress;
+    QLabel *m_report;
+    QFutureWatcher<Result> m_watcher;
+    std::shared_ptr<std::atomic_bool> m_stop = std::make_shared<std::atomic_bool>(false);
+    QList<QPair<QString, QByteArray>> m_files;
+    QString m_sketchName;
+};
+
+} // namespace lumora
