@@ -233,7 +233,9 @@ std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu,
 {
     const QString compiler = tool("avr-g++"), size = tool("avr-size"), simavr = tool("simavr");
     const QString elf = "avr-" + mcu + ".elf";
-    const QStringList flags = {"-mmcu=" + mcu, "-Os", "-Wall", "-DFRAMES=" + QString::number(timedFrames)};
+    // As the Arduino IDE builds for AVR: avr-libc has no guards for local statics.
+    const QStringList flags = {"-mmcu=" + mcu, "-Os", "-Wall", "-fno-threadsafe-statics",
+                               "-DFRAMES=" + QString::number(timedFrames)};
     const Run c = run(compiler, flags + QStringList{"-o", elf, "harness-avr.cpp"}, folder, 300000);
     *tooLarge = !c.ok && overflowed(c.output);
     if (!c.ok) {
@@ -257,7 +259,7 @@ std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu,
 // Sizes from the compiled object alone, for a sketch no AVR can hold.
 std::optional<Measurement> sizeAvrObject(const QString &folder, QString *error)
 {
-    const Run c = run(tool("avr-g++"), {"-mmcu=atmega2560", "-Os", "-c", "-o", "avr.o", "harness-avr.cpp",
+    const Run c = run(tool("avr-g++"), {"-mmcu=atmega2560", "-Os", "-fno-threadsafe-statics", "-c", "-o", "avr.o", "harness-avr.cpp",
                                         "-DFRAMES=1"},
                       folder, 300000);
     if (!c.ok) {
