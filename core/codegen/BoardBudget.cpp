@@ -293,7 +293,9 @@ std::optional<Measurement> measureArm(const QString &folder, bool m4, double cyc
     const QString elf = m4 ? "arm-m4f.elf" : "arm-m0plus.elf";
     QStringList flags = m4 ? QStringList{"-mcpu=cortex-m4", "-mthumb", "-mfloat-abi=hard", "-mfpu=fpv4-sp-d16"}
                            : QStringList{"-mcpu=cortex-m0plus", "-mthumb"};
-    const Run c = run(compiler, flags + QStringList{"-Os", "-Wall", "-fno-exceptions", "-ffunction-sections",
+    // Local statics unguarded as the Arduino cores build them: the guards pull in unwinding.
+    const Run c = run(compiler, flags + QStringList{"-Os", "-Wall", "-fno-exceptions", "-fno-threadsafe-statics",
+                                                    "-ffunction-sections",
                                                     "-Wl,--gc-sections", "-nostartfiles", "-T", "mps2.ld",
                                                     "--specs=nosys.specs", "-DFRAMES=" + QString::number(timedFrames),
                                                     "-o", elf, "harness-arm.cpp", "-lm"},
