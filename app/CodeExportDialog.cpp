@@ -1,6 +1,10 @@
 #include "CodeExportDialog.h"
 
+#include "codegen/BuiltinSketch.h"
 #include "codegen/ScriptTranslator.h"
+#include "patterns/catalogue/PortableCatalogue.h"
+#include "patterns/framework/ColorPattern.h"
+#include "patterns/framework/PatternRegistry.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -27,11 +31,15 @@ CodeExportDialog::CodeExportDialog(const QList<QPointF> &leds, const SketchSetti
     setWindowTitle(tr("Export Code for a Microcontroller"));
     m_file = new QLineEdit(this);
     m_file->setObjectName("patternFile");
-    auto *browseFile = new QPushButton(tr("Choose…"), this);
-    connect(browseFile, &QPushButton::clicked, this, &CodeExportDialog::chooseFile);
+    m_browseFile = new QPushButton(tr("Choose…"), this);
+    connect(m_browseFile, &QPushButton::clicked, this, &CodeExportDialog::chooseFile);
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(m_file);
-    fileRow->addWidget(browseFile);
+    fileRow->addWidget(m_browseFile);
+
+    m_pattern = new QComboBox(this);
+    m_pattern->setObjectName("pattern");
+    m_pattern->addItem(tr("A pattern file"), -1);
 
     m_target = new QComboBox(this);
     m_target->setObjectName("target");
@@ -50,6 +58,7 @@ CodeExportDialog::CodeExportDialog(const QList<QPointF> &leds, const SketchSetti
     folderRow->addWidget(browseFolder);
 
     auto *form = new QFormLayout;
+    form->addRow(tr("Pattern:"), m_pattern);
     form->addRow(tr("Pattern file:"), fileRow);
     form->addRow(tr("Board:"), m_target);
     form->addRow(tr("Sketch folder:"), folderRow);
@@ -82,6 +91,7 @@ CodeExportDialog::CodeExportDialog(const QList<QPointF> &leds, const SketchSetti
 
     // A change after measuring asks for a new measurement: the table must be the sketch's.
     connect(m_file, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
+    connect(m_pattern, &QComboBox::currentIndexChanged, this, &CodeExportDialog::patternChosen);
     connect(m_folder, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
     connect(m_target, &QComboBox::currentIndexChanged, this, &CodeExportDialog::invalidate);
     connect(&m_watcher, &QFutureWatcher<Result>::finished, this, &CodeExportDialog::finished);
@@ -97,6 +107,34 @@ CodeExportDialog::~CodeExportDialog()
 void CodeExportDialog::setPatternFile(const QString &fileName) { m_file->setText(fileName); }
 void CodeExportDialog::setFolder(const QString &folder) { m_folder->setText(folder); }
 void CodeExportDialog::setTarget(SketchTarget target) { m_target->setCurrentIndex(m_target->findData(int(target))); }
+
+void CodeExportDialog::offerBuiltIns(const PatternRegistry &patterns, const QList<QPointF> &gridPoints)
+{
+    m_grid = gridPoints;
+    for (const ColorPattern *pattern : patterns.patterns()) {
+        if (!portablePattern(pattern->name()))
+            continue; // Image reads a picture no board has
+        m_pattern->addItem(QString::fromStdString(pattern->name()), int(m_builtIns.size()));
+        m_builtIns.append(pattern);
+    }
+}
+
+bool CodeExportDialog::choosePattern(const QString &name)
+{
+    const int index = name.isEmpty() ? 0 : m_pattern->findText(name);
+    if (index < 0)
+        return false;
+    m_pattern->setCurrentIndex(index);
+    return true;
+}
+
+void CodeExportDialog::patternChosen()
+{
+    const bool file = m_pattern->currentData().toInt() < 0;
+    m_file->setEnabled(file);
+    m_browseFile->setEnabled(file);
+    invalidate();
+}
 
 void CodeExportDialog::chooseFile()
 {
@@ -133,16 +171,33 @@ void CodeExportDialog::measure()
         return;
     invalidate();
     const QString folder = QDir::cleanPath(m_folder->text().trimmed());
-    QFile source(m_file->text());
-    if (m_leds.isEmpty() || folder.isEmpty() || !source.open(QIODevice::ReadOnly)) {
-        m_report->setText(m_leds.isEmpty() ? tr("The layout has no LEDs.")
-                              : folder.isEmpty() ? tr("Choose the sketch folder.")
-                                                 : tr("Cannot read the pattern file: %1").arg(source.errorString()));
+    if (m_leds.isEmpty() || folder.isEmpty()) {
+        m_report->setText(m_leds.isEmpty() ? tr("The layout has no LEDs.") : tr("Choose the sketch folder."));
         emit measured();
         return;
     }
+    // A built-in pattern is made here (quick); a pattern file is translated with the measuring.
+    std::optional<SketchPattern> builtIn;
+    QByteArray bytes;
+    const int chosen = m_pattern->currentData().toInt();
+    if (chosen >= 0) {
+        QString error;
+        builtIn = BuiltinSketch::make(*m_builtIns[chosen], m_grid, &error);
+        if (!builtIn) {
+            m_report->setText(tr("Cannot make the sketch:\n%1").arg(error));
+            emit measured();
+            return;
+        }
+    } else {
+        QFile source(m_file->text());
+        if (!source.open(QIODevice::ReadOnly)) {
+            m_report->setText(tr("Cannot read the pattern file: %1").arg(source.errorString()));
+            emit measured();
+            return;
+        }
+        bytes = source.readAll();
+    }
     m_sketchName = QFileInfo(folder).fileName();
-    const QByteArray bytes = source.readAll();
     const QString fileName = m_file->text();
     const auto target = SketchTarget(m_target->currentData().toInt());
     *m_stop = false;
@@ -158,7 +213,8 @@ void CodeExportDialog::measure()
     m_watcher.setFuture(QtConcurrent::run([=]() {
         Result r;
         QStringList errors;
-        const std::optional<SketchPattern> pattern = ScriptTranslator::translate(bytes, fileName, leds, errors);
+        const std::optional<SketchPattern> pattern =
+            builtIn ? builtIn : ScriptTranslator::translate(bytes, fileName, leds, errors);
         if (!pattern) {
             r.error = errors.join('\n');
             return r;

@@ -19,7 +19,10 @@ class QPushButton;
 
 namespace lumora {
 
-/// File ▸ Export Code for a Microcontroller…: a pattern file, the board family and the
+class ColorPattern;
+class PatternRegistry;
+
+/// File ▸ Export Code for a Microcontroller…: a built-in pattern or a pattern file, the board family and the
 /// sketch folder; Measure translates the pattern and shows the budget per board (flash, RAM,
 /// frames per second), and only then can the sketch be written. On any failure the error
 /// is shown and nothing is written.
@@ -32,6 +35,12 @@ public:
     ~CodeExportDialog() override;
 
     void setPatternFile(const QString &fileName);
+    /// Offers the built-in patterns that can run on a board beside pattern files, computed on
+    /// `gridPoints` (the LEDs in grid units and LED order, as the pattern export takes them).
+    /// `patterns` must outlive the dialog.
+    void offerBuiltIns(const PatternRegistry &patterns, const QList<QPointF> &gridPoints);
+    /// Picks a built-in pattern by name (false when it is not offered), or a pattern file for "".
+    bool choosePattern(const QString &name);
     void setTarget(SketchTarget target);
     void setFolder(const QString &folder);
     /// Translates and measures; the result shows when measured() is emitted.
@@ -54,14 +63,19 @@ private:
         QString error;
     };
     void chooseFile();
+    void patternChosen();
     void chooseFolder();
     void finished();
     void invalidate();
     void setProgress(int done, int total);
 
     QList<QPointF> m_leds;
+    QList<QPointF> m_grid;
+    QList<const ColorPattern *> m_builtIns;
+    QComboBox *m_pattern;
     SketchSettings m_settings;
     QLineEdit *m_file;
+    QPushButton *m_browseFile;
     QComboBox *m_target;
     QLineEdit *m_folder;
     QPushButton *m_measure;

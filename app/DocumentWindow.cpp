@@ -538,6 +538,8 @@ void DocumentWindow::exportCode()
                                           : QFileInfo(path).absolutePath() + "/" + QFileInfo(path).completeBaseName() + "_sketch";
     auto *dialog = new CodeExportDialog(m_document->snapshot().leds,
                                         sketchSettings(OutputSettings::load(QFileInfo(path).absoluteFilePath())), folder, this);
+    if (Application *app = Application::instance())
+        dialog->offerBuiltIns(app->patterns(), m_document->snapshot().points());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         showStatus(tr("Wrote the sketch to %1").arg(dialog->findChild<QLineEdit *>("folder")->text()));

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "codegen/BoardBudget.h"
+#include "codegen/BuiltinSketch.h"
 #include "codegen/ScriptTranslator.h"
 #include "codegen/SketchWriter.h"
 #include "document/LayoutSnapshot.h"
@@ -45,12 +46,11 @@ int runExportCode(const QStringList &arguments)
         fail("export-code needs -o DIR");
         return 2;
     }
+    const ColorPattern *builtIn = nullptr;
     if (!parser.isSet(patternFile)) {
         int status = 0;
-        if (!findPattern(parser.value(pattern), &status))
+        if (!(builtIn = findPattern(parser.value(pattern), &status)))
             return status;
-        fail("built-in patterns cannot be written as code yet; give a pattern with --pattern-file");
-        return 1;
     }
     const QString documentPath = parser.positionalArguments()[0];
     const std::optional<LayoutSnapshot> layout = loadLayout(documentPath);
@@ -60,18 +60,27 @@ int runExportCode(const QStringList &arguments)
         fail(QString("%1 has no LEDs").arg(documentPath));
         return 1;
     }
-    QFile source(parser.value(patternFile));
-    if (!source.open(QIODevice::ReadOnly)) {
-        fail(QString("%1: %2").arg(source.fileName(), source.errorString()));
-        return 1;
-    }
-    QStringList errors;
-    const std::optional<SketchPattern> sketch =
-        ScriptTranslator::translate(source.readAll(), source.fileName(), layout->leds, errors);
-    if (!sketch) {
-        for (const QString &e : errors)
-            std::fprintf(stderr, "%s\n", qPrintable(e));
-        return 1;
+    std::optional<SketchPattern> sketch;
+    if (builtIn) {
+        // The grid points the pattern export colours, in the same LED order.
+        QString error;
+        if (!(sketch = BuiltinSketch::make(*builtIn, layout->points(), &error))) {
+            fail(error);
+            return 1;
+        }
+    } else {
+        QFile source(parser.value(patternFile));
+        if (!source.open(QIODevice::ReadOnly)) {
+            fail(QString("%1: %2").arg(source.fileName(), source.errorString()));
+            return 1;
+        }
+        QStringList errors;
+        sketch = ScriptTranslator::translate(source.readAll(), source.fileName(), layout->leds, errors);
+        if (!sketch) {
+            for (const QString &e : errors)
+                std::fprintf(stderr, "%s\n", qPrintable(e));
+            return 1;
+        }
     }
     const QString name = QFileInfo(QDir::cleanPath(folder)).fileName();
     const auto files = SketchWriter::files(*sketch, sketchSettings(OutputSettings::load(QFileInfo(documentPath).absoluteFilePath())), *board, name);

@@ -233,7 +233,9 @@ std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu,
 {
     const QString compiler = tool("avr-g++"), size = tool("avr-size"), simavr = tool("simavr");
     const QString elf = "avr-" + mcu + ".elf";
-    const QStringList flags = {"-mmcu=" + mcu, "-Os", "-Wall", "-DFRAMES=" + QString::number(timedFrames)};
+    // As the Arduino IDE builds for AVR: avr-libc has no guards for local statics.
+    const QStringList flags = {"-mmcu=" + mcu, "-Os", "-Wall", "-fno-threadsafe-statics",
+                               "-DFRAMES=" + QString::number(timedFrames)};
     const Run c = run(compiler, flags + QStringList{"-o", elf, "harness-avr.cpp"}, folder, 300000);
     *tooLarge = !c.ok && overflowed(c.output);
     if (!c.ok) {
@@ -257,7 +259,7 @@ std::optional<Measurement> measureAvr(const QString &folder, const QString &mcu,
 // Sizes from the compiled object alone, for a sketch no AVR can hold.
 std::optional<Measurement> sizeAvrObject(const QString &folder, QString *error)
 {
-    const Run c = run(tool("avr-g++"), {"-mmcu=atmega2560", "-Os", "-c", "-o", "avr.o", "harness-avr.cpp",
+    const Run c = run(tool("avr-g++"), {"-mmcu=atmega2560", "-Os", "-fno-threadsafe-statics", "-c", "-o", "avr.o", "harness-avr.cpp",
                                         "-DFRAMES=1"},
                       folder, 300000);
     if (!c.ok) {
@@ -291,7 +293,9 @@ std::optional<Measurement> measureArm(const QString &folder, bool m4, double cyc
     const QString elf = m4 ? "arm-m4f.elf" : "arm-m0plus.elf";
     QStringList flags = m4 ? QStringList{"-mcpu=cortex-m4", "-mthumb", "-mfloat-abi=hard", "-mfpu=fpv4-sp-d16"}
                            : QStringList{"-mcpu=cortex-m0plus", "-mthumb"};
-    const Run c = run(compiler, flags + QStringList{"-Os", "-Wall", "-fno-exceptions", "-ffunction-sections",
+    // Local statics unguarded as the Arduino cores build them: the guards pull in unwinding.
+    const Run c = run(compiler, flags + QStringList{"-Os", "-Wall", "-fno-exceptions", "-fno-threadsafe-statics",
+                                                    "-ffunction-sections",
                                                     "-Wl,--gc-sections", "-nostartfiles", "-T", "mps2.ld",
                                                     "--specs=nosys.specs", "-DFRAMES=" + QString::number(timedFrames),
                                                     "-o", elf, "harness-arm.cpp", "-lm"},

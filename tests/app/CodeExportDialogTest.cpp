@@ -1,5 +1,11 @@
 #include "app/CodeExportDialog.h"
 
+#include "patterns/catalogue/Catalogue.h"
+#include "patterns/framework/PatternRegistry.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -74,4 +80,25 @@ TEST(CodeExportDialog, AnUntranslatablePatternIsReportedAndNothingIsWritten)
     EXPECT_FALSE(dialog.findChild<QPushButton *>("write")->isEnabled());
     EXPECT_FALSE(dialog.writeSketch());
     EXPECT_FALSE(QDir(dir.filePath("out")).exists());
+}
+
+TEST(CodeExportDialog, OffersTheBuiltInPatternsThatRunOnABoard)
+{
+    const PatternRegistry patterns = builtInPatterns();
+    QTemporaryDir dir;
+    CodeExportDialog dialog(ring(), {}, dir.filePath("rings"));
+    QList<QPointF> grid;
+    for (int i = 0; i < 24; ++i)
+        grid.append(QPointF(i % 6, i / 6));
+    dialog.offerBuiltIns(patterns, grid);
+    auto *choice = dialog.findChild<QComboBox *>("pattern");
+    EXPECT_EQ(choice->count(), 1 + 63); // a pattern file, then every built-in but Image
+    EXPECT_FALSE(dialog.choosePattern("Image"));
+    ASSERT_TRUE(dialog.choosePattern("Rings"));
+    EXPECT_FALSE(dialog.findChild<QLineEdit *>("patternFile")->isEnabled());
+    dialog.setTarget(SketchTarget::Host);
+    ASSERT_TRUE(measure(dialog));
+    QTest::mouseClick(dialog.findChild<QPushButton *>("write"), Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(dir.filePath("rings/Rings.h")));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }

@@ -37,6 +37,15 @@ TEST(ExportCodeCommand, WritesTheSketchAndPrintsItsBudget)
         EXPECT_TRUE(QFile::exists(dir.filePath(file))) << file;
 }
 
+TEST(ExportCodeCommand, WritesABuiltInPattern)
+{
+    QTemporaryDir dir;
+    const CliRun run = runCli({"export-code", heart, "--pattern", "Rings", "--target", "host", "-o", dir.filePath("r")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("r/Rings.h")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("r/host_main.cpp")));
+}
+
 TEST(ExportCodeCommand, FailuresExitNonZeroAndWriteNothing)
 {
     QTemporaryDir dir;
@@ -49,9 +58,9 @@ TEST(ExportCodeCommand, FailuresExitNonZeroAndWriteNothing)
 
     EXPECT_EQ(runCli({"export-code", heart, "--pattern-file", good, "--target", "z80", "-o", dir.filePath("b")}).exitCode, 2);
     EXPECT_EQ(runCli({"export-code", heart, "--pattern-file", good}).exitCode, 2);
-    const CliRun builtIn = runCli({"export-code", heart, "--pattern", "Rings", "-o", dir.filePath("c")});
-    EXPECT_EQ(builtIn.exitCode, 1);
-    EXPECT_FALSE(builtIn.err.isEmpty());
+    const CliRun image = runCli({"export-code", heart, "--pattern", "Image", "-o", dir.filePath("c")});
+    EXPECT_EQ(image.exitCode, 1);
+    EXPECT_TRUE(image.err.contains("picture")) << image.err.toStdString();
     EXPECT_FALSE(QDir(dir.filePath("b")).exists());
     EXPECT_FALSE(QDir(dir.filePath("c")).exists());
 }
