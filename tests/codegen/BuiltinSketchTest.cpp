@@ -52,24 +52,7 @@ QByteArray sketchFrames(const ColorPattern &pattern, const QList<QPointF> &grid)
     QTemporaryDir dir;
     if (!writeBuiltin(pattern, grid, SketchTarget::Host, dir.path()))
         return {};
-    const Ran built = runTool(LUMORA_HOST_CXX, {"-O1", "-Wall", "-Werror", "-o", "frames", "host_main.cpp"}, dir.path());
-    EXPECT_TRUE(built.ok) << pattern.name() << ": " << built.output.toStdString();
-    const Ran ran = runTool(dir.filePath("frames"), {QString::number(frames)}, dir.path());
-    EXPECT_TRUE(ran.ok) << pattern.name();
-    const QByteArray header = QString("P6\n%1 %2\n255\n").arg(grid.size()).arg(frames).toLatin1();
-    EXPECT_TRUE(ran.out.startsWith(header)) << pattern.name();
-    return ran.out.mid(header.size());
-}
-
-// The share of bytes within 2 of each other, 0 when the lengths differ.
-double agreement(const QByteArray &a, const QByteArray &b)
-{
-    if (a.size() != b.size() || a.isEmpty())
-        return 0;
-    qsizetype close = 0;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        close += std::abs(int(uchar(a[i])) - int(uchar(b[i]))) <= 2;
-    return double(close) / double(a.size());
+    return hostFrames(dir.path(), grid.size(), frames);
 }
 
 } // namespace

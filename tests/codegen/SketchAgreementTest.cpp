@@ -32,24 +32,7 @@ QByteArray sketchFrames(const QByteArray &source, const QList<QPointF> &leds, co
     if (!writeSketch(source, "pattern.js", leds, SketchTarget::Host, folder))
         return {};
     const QString dir = folder + "/sketch";
-    const Ran built = runTool(LUMORA_HOST_CXX, {"-O1", "-Wall", "-Werror", "-o", "frames", "host_main.cpp"}, dir);
-    EXPECT_TRUE(built.ok) << built.output.toStdString();
-    const Ran ran = runTool(dir + "/frames", {QString::number(frames)}, dir);
-    EXPECT_TRUE(ran.ok);
-    const QByteArray header = QString("P6\n%1 %2\n255\n").arg(leds.size()).arg(frames).toLatin1();
-    EXPECT_TRUE(ran.out.startsWith(header));
-    return ran.out.mid(header.size());
-}
-
-// The share of bytes within 2 of each other, 0 when the lengths differ.
-double agreement(const QByteArray &a, const QByteArray &b)
-{
-    if (a.size() != b.size() || a.isEmpty())
-        return 0;
-    qsizetype close = 0;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        close += std::abs(int(uchar(a[i])) - int(uchar(b[i]))) <= 2;
-    return double(close) / double(a.size());
+    return hostFrames(dir, leds.size(), frames);
 }
 
 } // namespace

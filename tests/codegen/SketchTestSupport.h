@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 namespace lumora::test {
@@ -63,6 +65,30 @@ inline bool writeSketch(const QByteArray &source, const QString &fileName, const
     const bool ok = SketchWriter::write(folder + "/sketch", SketchWriter::files(*pattern, {}, target, "sketch"), &error);
     EXPECT_TRUE(ok) << error.toStdString();
     return ok;
+}
+
+/// Builds the host sketch in `dir` and runs it for `frames` frames: its PPM without the header
+/// (`leds` columns), empty when it failed.
+inline QByteArray hostFrames(const QString &dir, qsizetype leds, int frames)
+{
+    const Ran built = runTool(LUMORA_HOST_CXX, {"-O1", "-Wall", "-Werror", "-o", "frames", "host_main.cpp"}, dir);
+    EXPECT_TRUE(built.ok) << built.output.toStdString();
+    const Ran ran = runTool(dir + "/frames", {QString::number(frames)}, dir);
+    EXPECT_TRUE(ran.ok);
+    const QByteArray header = QString("P6\n%1 %2\n255\n").arg(leds).arg(frames).toLatin1();
+    EXPECT_TRUE(ran.out.startsWith(header));
+    return ran.out.mid(header.size());
+}
+
+/// The share of bytes within 2 of each other, 0 when the lengths differ.
+inline double agreement(const QByteArray &a, const QByteArray &b)
+{
+    if (a.size() != b.size() || a.isEmpty())
+        return 0;
+    qsizetype close = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        close += std::abs(int(uchar(a[i])) - int(uchar(b[i]))) <= 2;
+    return double(close) / double(a.size());
 }
 
 } // namespace lumora::test
