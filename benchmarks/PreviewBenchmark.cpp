@@ -27,13 +27,13 @@ using Layout = PreviewLayout;
 /// The paint path of the last frame: 0 every LED, 1 composited, 2 a drag step.
 void reportPath(benchmark::State &state, const View &view)
 {
-    state.counters["path"] = double(int(view.lastPaintPath()));
+    state.counters["path"] = double(int(view.layoutPainter().lastPaintPath()));
 }
 
 void tick(benchmark::State &state, const ColorPattern *pattern)
 {
     Layout layout(int(state.range(0)));
-    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.layoutPainter().setCompositing(state.range(1) != 0);
     layout.view.setPatternSource([pattern] { return pattern; });
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -69,7 +69,7 @@ void mouse(View &view, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt
 void dragStep(benchmark::State &state)
 {
     Layout layout(int(state.range(0)));
-    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.layoutPainter().setCompositing(state.range(1) != 0);
     layout.view.setMode("Select");
     if (state.range(2) > 1) {
         layout.view.setViewCentre(layout.view.model()->leds()[layout.view.model()->leds().size() / 2]->position());
@@ -94,7 +94,7 @@ void dragStep(benchmark::State &state)
 void dragStart(benchmark::State &state)
 {
     Layout layout(int(state.range(0)));
-    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.layoutPainter().setCompositing(state.range(1) != 0);
     layout.view.setMode("Select");
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     paintInto(layout.view, frame); // settles the view's size and so where the LED is on screen
@@ -115,7 +115,7 @@ void dragStart(benchmark::State &state)
 void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
 {
     Layout layout(int(state.range(0)));
-    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.layoutPainter().setCompositing(state.range(1) != 0);
     layout.view.setPatternSource([pattern] { return pattern; });
     layout.view.setZoom(4, {512, 384});
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
@@ -131,7 +131,7 @@ void zoomedTick(benchmark::State &state, const ColorPattern *pattern)
 void panStep(benchmark::State &state)
 {
     Layout layout(int(state.range(0)));
-    layout.view.setCompositing(state.range(1) != 0);
+    layout.view.layoutPainter().setCompositing(state.range(1) != 0);
     layout.view.setZoom(4, {512, 384});
     QImage frame(1024, 768, QImage::Format_ARGB32_Premultiplied);
     int step = 0;

@@ -11,7 +11,7 @@ QString ledToolTip(const View &view, QPointF point)
     const NodePtr node = view.nodeAtPoint(point);
     if (!node) {
         // The green triangle, a few pixels around it included.
-        const QPolygonF marker = view.startMarker(view.layoutTransform());
+        const QPolygonF marker = view.layoutPainter().startMarker(view.layoutTransform());
         const QPointF at = view.layoutTransform().map(point);
         if (!marker.isEmpty() && (marker.containsPoint(at, Qt::OddEvenFill)
                                   || QLineF(at, marker.boundingRect().center()).length() < 10))

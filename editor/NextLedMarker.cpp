@@ -25,7 +25,7 @@ std::optional<QPointF> NextLedMarker::marker() const
     if (!place)
         return std::nullopt;
     // The middle of the line's segment into the first marked LED (for LED 0, its tail).
-    const QPolygonF line = m_view.orderLinePoints();
+    const QPolygonF line = m_view.layoutPainter().orderLinePoints();
     return (line[*place] + line[*place + 1]) / 2;
 }
 

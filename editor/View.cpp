@@ -26,7 +26,7 @@ View::View(DocumentModel *model, QWidget *parent)
 
     connect(m_model, &DocumentModel::ledsChanged, this, [this] {
         emit countChanged(m_model->ledCount());
-        endDrag(); // its LEDs are known by their places in the order
+        m_layoutPainter.endDrag(); // its LEDs are known by their places in the order
         ledsChanged();
         scheduleBitmapUpdate();
     });
@@ -202,7 +202,7 @@ void View::prepareAnimation()
 void View::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_sprites.clear();
+    m_layoutPainter.forgetSprites();
     updateViewTransform();
 }
 

@@ -10,7 +10,7 @@
 #include "colors/ColorSource.h"
 #include "colors/PatternRender.h"
 #include "colors/PreviewClock.h"
-#include "editor/LedCoverage.h"
+#include "editor/LayoutPainter.h"
 #include "editor/NodeShape.h"
 #include "editor/LayoutTransforms.h"
 #include "editor/TrackpadGesture.h"
@@ -47,8 +47,9 @@ class UndoManager;
 /// the colours; a drag redraws only what moves. So ten thousand LEDs stay fluid.
 class View : public QWidget {
     Q_OBJECT
+    friend class LayoutPainter;
+
 public:
-    enum Mode { EditNodes = 0, Select = 1, EditGrid = 2, Preview = 3, Colors = 4 };
     static constexpr QRectF layoutSpace() { return QRectF(0, 0, 1024, 768); }
     /// Inside the layout space: 0 ≤ x < 1024 and 0 ≤ y < 768.
     static bool isInsideLayout(QPointF point);
@@ -151,15 +152,9 @@ public:
 
     /// Renders the layout into an image of the given width (for benchmarks and thumbnails).
     QImage renderLayout(int width);
-    /// How a paint put the LEDs on screen: each LED painted, the fill colours written into
-    /// the composited layout, or a drag step redrawing only what moves.
-    enum class PaintPath { EveryLed, Composited, DragStep };
-    PaintPath lastPaintPath() const { return m_lastPaintPath; }
-    /// Compositing (on unless switched off) keeps everything but the fill colours of a frame
-    /// that stays, and during a drag everything that does not move. Off, every paint paints
-    /// every LED: the reference the composited picture is compared with.
-    void setCompositing(bool on);
-    bool isCompositing() const { return m_compositing; }
+    /// What paints the layout, and keeps its composited layers.
+    LayoutPainter &layoutPainter() { return m_layoutPainter; }
+    const LayoutPainter &layoutPainter() const { return m_layoutPainter; }
 
     // --- Zoom and pan ----------------------------------------------------------------
     /// The map from layout to widget coordinates for a widget of this size: the whole
@@ -194,16 +189,6 @@ public:
     double ledSizeSetting() const { return m_ledSizeSetting; }
     void setLedSize(double diameter);
     double ledSize() const;
-    /// The green triangle before LED 0 that shows where the LED order starts, in the
-    /// coordinates `toDevice` maps to; empty without LEDs.
-    QPolygonF startMarker(const QTransform &toDevice) const;
-    /// The LED order line's points, with its tail in before LED 0 and out after the last.
-    QPolygonF orderLinePoints() const;
-
-    /// The LEDs a drag that just began moves (the grabbed one, or the marked group it belongs
-    /// to): for a frame kept without them.
-    void beginDrag(const NodePtr &grabbed);
-    void endDrag();
 
 public slots:
     void hideGrid();
@@ -255,59 +240,6 @@ private:
     /// The mode's tool, made afresh when the mode changed (after the press under way).
     void updateModeTool();
     void updateViewTransform();
-    struct DragLayers;
-    /// The start marker and the direction arrows: with a drag, those that do not move with
-    /// it; `within` a region (layout units), only the arrows that may reach into it.
-    void paintWiring(QPainter &painter, const QTransform &toDevice, const DragLayers *drag = nullptr,
-                     const QRectF *within = nullptr);
-    void paintNumbers(QPainter &painter, const QTransform &toDevice, double discRadius);
-    const QPixmap &digitSprite(int digit);
-    void paintLayout(QPainter &painter, const QTransform &toDevice, bool composited = true);
-    /// The parts of the layers under the LEDs: below the LED order line (background,
-    /// picture, lattice), the line, above it (axes, markers, handles, arrows). With a drag,
-    /// the segments, arrows and start marker that move with its LEDs are left out.
-    struct LayerParts {
-        bool under = true;
-        bool line = true;
-        bool over = true;
-        /// The arrows and the start marker, when `over`.
-        bool wiring = true;
-        const DragLayers *drag = nullptr;
-    };
-    void paintStaticLayer(QPainter &painter, const QTransform &toDevice, const LayerParts &parts);
-    /// The line's segments, leaving out those that move with a drag, or only those that
-    /// come near `within` (layout units).
-    QList<QLineF> orderLineSegments(const DragLayers *drag, const QRectF *within = nullptr) const;
-    void strokeOrderLine(QPainter &painter, const QList<QLineF> &segments) const;
-    /// Whether the line is drawn without antialiasing: while the pointer is down in a big
-    /// layout, whose line a drag may have to stroke again whole.
-    bool isLineAliased() const;
-    quint64 staticLayerKey(QSize size, qreal ratio, const QTransform &toDevice, const DragLayers *drag = nullptr) const;
-    const QPixmap &staticLayer(QSize size, qreal ratio, const QTransform &toDevice, quint64 key);
-    enum class LedFill { Own, Black, White, Index };
-    /// The LEDs (but those a drag moves, or only those near `within`, in device pixels) as
-    /// discs of the fill under their rings; `Index` paints only each disc, in its
-    /// `LedCoverage::indexColor`.
-    void paintLeds(QPainter &painter, const QTransform &toDevice, LedFill fill, const DragLayers *drag = nullptr,
-                   const QRectF *within = nullptr);
-    /// The LEDs' fill colours into m_fillColors and their rings and glows hashed; false
-    /// when a fill is missing or translucent, which only painting every LED shows right.
-    bool collectFills(quint64 &looks);
-    void buildCoverage(LedCoverage &coverage, const QPixmap &under, const QTransform &toDevice,
-                       const DragLayers *drag);
-    bool paintComposited(QPainter &painter, const QTransform &toDevice);
-    /// A drag step: the layout without what moves, and over it, inside the region that
-    /// changed, everything again; false when the drag is not one it can take.
-    bool paintDragStep(QPainter &painter, const QTransform &toDevice);
-    /// How the View draws a node that is not an LED.
-    struct Look {
-        Shape shape;
-        QColor stroke;
-        std::optional<QColor> fill;
-        double lineWidth = 3;
-    };
-    void drawShape(QPainter &painter, const Node &node, const Look &look) const;
-    const QPixmap &ringSprite(const QColor &stroke, bool glow, double scale);
     /// The automatic disc size and the closest spacing, computed again when stale.
     void refreshSpacing() const;
     /// The model's LEDs changed in number or order, or moved.
@@ -366,47 +298,7 @@ private:
     bool m_animationPrepared = false;
     QTimer m_animationTimer;
 
-    struct Sprite {
-        QRgb stroke;
-        bool glow;
-        double scale;
-        QPixmap pixmap;
-    };
-    QList<Sprite> m_sprites;
-    QPixmap m_staticLayer;
-    quint64 m_staticKey = 0;
-
-    bool m_compositing = true;
-    PaintPath m_lastPaintPath = PaintPath::EveryLed;
-    LedCoverage m_coverage;
-    quint64 m_coverageKey = 0;
-    /// The previous paint's key: a frame is composited once it is painted a second time, so
-    /// pan steps and animations, which change on every paint, never pay for it.
-    quint64 m_lastFrameKey = 0;
-    std::vector<QRgb> m_fillColors;
-    /// What a drag under way moves (its LEDs, by index) and the frame without them.
-    struct DragLayers {
-        std::vector<char> moving;
-        QList<qsizetype> indices;
-        quint64 key = 0;
-        /// The layers under the LEDs without what moves, and over them the LEDs in the fill
-        /// colours they had; composited as well only once the colours change (a preview tick).
-        QPixmap layer;
-        QImage plain;
-        std::vector<QRgb> plainFills;
-        LedCoverage frame;
-        /// Below the line, and the fixed parts above it (transparent elsewhere).
-        QPixmap under;
-        QImage over;
-        bool touches(qsizetype a, qsizetype b) const
-        {
-            return (a >= 0 && a < qsizetype(moving.size()) && moving[a]) ||
-                   (b >= 0 && b < qsizetype(moving.size()) && moving[b]);
-        }
-    };
-    std::unique_ptr<DragLayers> m_drag;
-    /// The drag under way moves too much for its own layers.
-    bool m_dragDeclined = false;
+    LayoutPainter m_layoutPainter{*this};
 
     QTransform m_toWidget;
     double m_zoom = 1;
@@ -414,7 +306,6 @@ private:
     ViewPanning m_panning{*this};
 
     bool m_numbersShown = false;
-    QList<QPixmap> m_digits;
     double m_ledSizeSetting = 0;
     /// The automatic disc size, computed again when the LEDs moved (not during a drag).
     mutable double m_autoLedSize = 20;

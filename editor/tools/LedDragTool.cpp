@@ -27,7 +27,7 @@ QList<QPointF> groupStarts(const QList<NodePtr> &group, QList<QPointF> &kept, QP
 
 void LedDragTool::press(QPointF point, QMouseEvent *)
 {
-    m_view.endDrag();
+    m_view.layoutPainter().endDrag();
     mouseDown(point);
 }
 
@@ -43,7 +43,7 @@ bool LedDragTool::release(QPointF point, QMouseEvent *event, bool pressed)
 {
     if (!pressed)
         return false;
-    m_view.endDrag();
+    m_view.layoutPainter().endDrag();
     mouseUp(point, event->modifiers());
     return true;
 }
@@ -121,7 +121,7 @@ void LedDragTool::mouseDragged(QPointF p)
     if (!m_selectedNode)
         return;
     if (m_selectedNode->type() == Node::Led && m_selectedNode != handle())
-        m_view.beginDrag(m_selectedNode);
+        m_view.layoutPainter().beginDrag(m_selectedNode);
     if (View::isInsideLayout(p))
         m_view.setCursor(moved() ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
     else

@@ -64,7 +64,7 @@ TEST(FirstHour, ALayoutWithAGridOpensWithTheGridShownAndTheStartMarkerExplained)
     View *view = document->view();
     EXPECT_TRUE(view->isGridShown());
 
-    const QPolygonF marker = view->startMarker(view->layoutTransform());
+    const QPolygonF marker = view->layoutPainter().startMarker(view->layoutTransform());
     ASSERT_FALSE(marker.isEmpty());
     const QPointF onMarker = view->layoutTransform().inverted().map(marker.boundingRect().center());
     EXPECT_TRUE(ledToolTip(*view, onMarker).startsWith("Start of the LED order")) << qPrintable(ledToolTip(*view, onMarker));

@@ -48,12 +48,12 @@ Difference difference(const QImage &a, const QImage &b)
 void expectCompositedAgrees(View &view, const char *when)
 {
     SCOPED_TRACE(when);
-    view.setCompositing(false);
+    view.layoutPainter().setCompositing(false);
     const QImage reference = paint(view);
-    view.setCompositing(true);
+    view.layoutPainter().setCompositing(true);
     paint(view);
     const QImage composited = paint(view);
-    EXPECT_EQ(view.lastPaintPath(), View::PaintPath::Composited);
+    EXPECT_EQ(view.layoutPainter().lastPaintPath(), LayoutPainter::PaintPath::Composited);
     const Difference d = difference(composited, reference);
     EXPECT_LE(d.largest, tolerance) << "at " << d.at.x() << ", " << d.at.y();
 }
@@ -102,10 +102,10 @@ TEST(Compositing, AgreesWithPaintingEveryLedThroughRecolouringMarkingAndMoving)
 
         recolour(*f.view, 2);
         const QImage written = paint(*f.view); // the new colours written, nothing rebuilt
-        EXPECT_EQ(f.view->lastPaintPath(), View::PaintPath::Composited);
-        f.view->setCompositing(false);
+        EXPECT_EQ(f.view->layoutPainter().lastPaintPath(), LayoutPainter::PaintPath::Composited);
+        f.view->layoutPainter().setCompositing(false);
         EXPECT_LE(difference(written, paint(*f.view)).largest, tolerance);
-        f.view->setCompositing(true);
+        f.view->layoutPainter().setCompositing(true);
 
         for (qsizetype k = 0; k < f.view->model()->leds().size(); k += 7)
             f.view->model()->markLed(f.view->model()->leds()[k]);
@@ -126,12 +126,12 @@ TEST(Compositing, ATranslucentFillIsPaintedLedByLed)
     std::vector<PixelColor> colors = colours(*f.view, 3);
     colors[4] = {1, 0, 0, 100 / 255.0};
     f.view->showColors(colors);
-    f.view->setCompositing(false);
+    f.view->layoutPainter().setCompositing(false);
     const QImage reference = paint(*f.view);
-    f.view->setCompositing(true);
+    f.view->layoutPainter().setCompositing(true);
     paint(*f.view);
     EXPECT_EQ(paint(*f.view), reference);
-    EXPECT_EQ(f.view->lastPaintPath(), View::PaintPath::EveryLed);
+    EXPECT_EQ(f.view->layoutPainter().lastPaintPath(), LayoutPainter::PaintPath::EveryLed);
 }
 
 namespace {
@@ -156,7 +156,7 @@ struct DragFixture : ViewFixture {
             v->setZoom(zoom, {512, 384});
             v->setViewCentre({400, 320});
         }
-        reference.setCompositing(false);
+        reference.layoutPainter().setCompositing(false);
         recolour(4);
     }
 
@@ -171,7 +171,7 @@ struct DragFixture : ViewFixture {
     {
         SCOPED_TRACE(when);
         const QImage dragged = paint(*view);
-        EXPECT_EQ(view->lastPaintPath(), View::PaintPath::DragStep);
+        EXPECT_EQ(view->layoutPainter().lastPaintPath(), LayoutPainter::PaintPath::DragStep);
         const Difference d = difference(dragged, paint(reference));
         EXPECT_LE(d.largest, tolerance) << "at " << d.at.x() << ", " << d.at.y();
     }
@@ -199,7 +199,7 @@ TEST(Compositing, ADragShowsTheLedAndItsSegmentsWhereTheyAreNow)
         f.expectLikeReference("recoloured");
         f.release(from + QPointF(25, -60));
         paint(*f.view);
-        EXPECT_NE(f.view->lastPaintPath(), View::PaintPath::DragStep);
+        EXPECT_NE(f.view->layoutPainter().lastPaintPath(), LayoutPainter::PaintPath::DragStep);
     }
 }
 

@@ -2,7 +2,9 @@
 // only the LEDs' fill colours into it; a drag keeps the frame without what it moves and
 // redraws, step by step, only the region the moving LEDs and their segments of the order
 // line cover.
-#include "View.h"
+#include "LayoutPainter.h"
+
+#include "editor/View.h"
 
 #include <QPainter>
 
@@ -19,32 +21,32 @@ constexpr qsizetype maximumClipRects = 24;
 
 } // namespace
 
-void View::setCompositing(bool on)
+void LayoutPainter::setCompositing(bool on)
 {
     m_compositing = on;
     m_coverage.clear();
     m_coverageKey = m_lastFrameKey = 0;
     endDrag();
-    QWidget::update();
+    m_view.update();
 }
 
-bool View::collectFills(quint64 &looks)
+bool LayoutPainter::collectFills(quint64 &looks)
 {
-    const QList<NodePtr> &list = leds();
+    const QList<NodePtr> &list = m_view.leds();
     m_fillColors.resize(list.size());
     quint64 h = 1469598103934665603ull;
     for (qsizetype k = 0; k < list.size(); ++k) {
-        const QColor fill = ledFill(k);
+        const QColor fill = m_view.ledFill(k);
         if (fill.alpha() != 255)
             return false;
         m_fillColors[k] = fill.rgb();
-        h = (h ^ (quint64(ledRing(k).rgba()) << 1 | quint64(list[k]->isSelected()))) * 1099511628211ull;
+        h = (h ^ (quint64(m_view.ledRing(k).rgba()) << 1 | quint64(list[k]->isSelected()))) * 1099511628211ull;
     }
     looks = h;
     return list.size() <= LedCoverage::maximumLeds;
 }
 
-void View::buildCoverage(LedCoverage &coverage, const QPixmap &under, const QTransform &toDevice,
+void LayoutPainter::buildCoverage(LedCoverage &coverage, const QPixmap &under, const QTransform &toDevice,
                          const DragLayers *drag)
 {
     const qreal ratio = under.devicePixelRatio();
@@ -62,10 +64,10 @@ void View::buildCoverage(LedCoverage &coverage, const QPixmap &under, const QTra
     const QImage black = render(QImage::Format_ARGB32_Premultiplied, LedFill::Black);
     const QImage white = render(QImage::Format_ARGB32_Premultiplied, LedFill::White);
     const QImage index = render(QImage::Format_RGB32, LedFill::Index);
-    coverage.build(black, white, index, leds().size());
+    coverage.build(black, white, index, m_view.leds().size());
 }
 
-bool View::paintComposited(QPainter &painter, const QTransform &toDevice)
+bool LayoutPainter::paintComposited(QPainter &painter, const QTransform &toDevice)
 {
     quint64 looks = 0;
     if (!m_compositing || !collectFills(looks))
@@ -90,11 +92,11 @@ bool View::paintComposited(QPainter &painter, const QTransform &toDevice)
     return true;
 }
 
-void View::beginDrag(const NodePtr &grabbed)
+void LayoutPainter::beginDrag(const NodePtr &grabbed)
 {
     if (m_drag || m_dragDeclined || !m_compositing)
         return;
-    const QList<NodePtr> &list = leds();
+    const QList<NodePtr> &list = m_view.leds();
     auto drag = std::make_unique<DragLayers>();
     drag->moving.assign(list.size(), 0);
     if (grabbed->isMarked()) {
@@ -114,16 +116,16 @@ void View::beginDrag(const NodePtr &grabbed)
     m_drag = std::move(drag);
 }
 
-void View::endDrag()
+void LayoutPainter::endDrag()
 {
     m_drag.reset();
     m_dragDeclined = false;
 }
 
-bool View::paintDragStep(QPainter &painter, const QTransform &toDevice)
+bool LayoutPainter::paintDragStep(QPainter &painter, const QTransform &toDevice)
 {
     quint64 looks = 0;
-    if (!m_drag || !m_pressed || qsizetype(m_drag->moving.size()) != leds().size() || !collectFills(looks))
+    if (!m_drag || !m_view.m_pressed || qsizetype(m_drag->moving.size()) != m_view.leds().size() || !collectFills(looks))
         return false;
     DragLayers &drag = *m_drag;
     const QSize size(painter.device()->width(), painter.device()->height());
@@ -172,7 +174,7 @@ bool View::paintDragStep(QPainter &painter, const QTransform &toDevice)
     // The region the moving things cover now: each moving LED with its ring's shadow, its
     // two segments with their arrows, and the start marker when it turns with them.
     const QPolygonF line = orderLinePoints();
-    const double scale = toDevice.m11() * ledSize() / 20;
+    const double scale = toDevice.m11() * m_view.ledSize() / 20;
     const double ledReach = 22 * scale + 2;
     const double segmentReach = std::max(3.5 * scale + 2, 12.0);
     QList<QRect> rects;
@@ -207,7 +209,7 @@ bool View::paintDragStep(QPainter &painter, const QTransform &toDevice)
     painter.save();
     painter.setClipRegion(region);
     painter.drawPixmap(0, 0, drag.under);
-    const double thickness = ledSize() / 20;
+    const double thickness = m_view.ledSize() / 20;
     const QRectF near = toDevice.inverted().mapRect(bounds).adjusted(-7 * thickness, -7 * thickness,
                                                                         7 * thickness, 7 * thickness);
     painter.save();
