@@ -122,7 +122,7 @@ Document *Application::newLayoutWithPicture(const QString &pictureFile)
     if (!document)
         document = newDocument();
     const QUrl url = QUrl::fromLocalFile(QFileInfo(pictureFile).absoluteFilePath());
-    if (document->view()->addImageWithURL(url))
+    if (document->view()->model()->setBackgroundFile(url))
         document->model()->appendImage(url);
     document->showWindow();
     return document;

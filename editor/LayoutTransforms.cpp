@@ -117,7 +117,7 @@ void LayoutTransforms::scaleFactor(double f)
     m_view.prepareAnimation();
     m_view.showGrid();
     QRectF r = bounds(*m_view.model(), false);
-    for (const NodePtr &handle : {m_view.origin(), m_view.xDirection(), m_view.yDirection()}) {
+    for (const NodePtr &handle : {m_view.model()->origin(), m_view.model()->xDirection(), m_view.model()->yDirection()}) {
         const QPointF p = handle ? handle->position() : QPointF(0, 0);
         // Unions of 1 × 1 rectangles, with the inclusive extents used throughout.
         const double left = std::min(r.x(), p.x()), top = std::min(r.y(), p.y());
@@ -141,7 +141,7 @@ void LayoutTransforms::scaleFactor(double f)
     };
     for (const NodePtr &node : m_view.model()->leds())
         fit(node);
-    for (const NodePtr &handle : {m_view.origin(), m_view.xDirection(), m_view.yDirection()})
+    for (const NodePtr &handle : {m_view.model()->origin(), m_view.model()->xDirection(), m_view.model()->yDirection()})
         if (handle)
             fit(handle);
     m_view.moveNodes(nodes, targets);

@@ -62,7 +62,7 @@ View::View(DocumentModel *model, QWidget *parent)
             for (const NodePtr &node : leds())
                 node->animating = false;
             if (m_model->gridState() == 3)
-                for (const NodePtr &node : {origin(), xDirection(), yDirection()})
+                for (const NodePtr &node : {m_model->origin(), m_model->xDirection(), m_model->yDirection()})
                     node->animating = false;
         }
     });
@@ -173,14 +173,14 @@ void View::updateEdges(bool animated)
 
     // The grid lines, likewise keyed on the sums of the handle coordinates.
     double gx = 0, gy = 0;
-    for (const NodePtr &handle : {origin(), xDirection(), yDirection()}) {
+    for (const NodePtr &handle : {m_model->origin(), m_model->xDirection(), m_model->yDirection()}) {
         if (handle) {
             gx += handle->position().x();
             gy += handle->position().y();
         }
     }
-    const bool axes = xDirection() != nullptr;
-    if (gx == m_lastGridX && gy == m_lastGridY && axes == m_axesDrawn && m_lattice.isEmpty() == !yDirection())
+    const bool axes = m_model->xDirection() != nullptr;
+    if (gx == m_lastGridX && gy == m_lastGridY && axes == m_axesDrawn && m_lattice.isEmpty() == !m_model->yDirection())
         return;
     m_lastGridX = gx;
     m_lastGridY = gy;

@@ -1,17 +1,11 @@
 #pragma once
 
-#include "animation/AnimationEditor.h"
 #include "pictures/Picture.h"
 #include "document/DocumentModel.h"
-#include "document/GridTransform.h"
 #include "document/LayoutSnapshot.h"
-#include "document/LedGenerators.h"
-#include "document/NodesCodec.h"
 #include "colors/ColorSource.h"
-#include "colors/PatternRender.h"
 #include "colors/PreviewClock.h"
 #include "editor/LayoutPainter.h"
-#include "editor/NodeShape.h"
 #include "editor/LayoutTransforms.h"
 #include "editor/TrackpadGesture.h"
 #include "editor/ViewPanning.h"
@@ -21,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QList>
-#include <QPixmap>
 #include <QRgba64>
 #include <QTimer>
 #include <QTransform>
@@ -42,11 +35,11 @@ class UndoManager;
 /// line through them, the grid, the background picture), maps between layout and widget
 /// coordinates, zooms and pans, and forwards the mouse and keys to the current tool (the
 /// mode's, or one started over it such as Draw Strip); it redraws from the model's signals.
-/// It owns only what is on screen: the mode, the preview colours. It paints every node itself in one
-/// pass: everything but the fill colours is composited once, and a preview tick writes only
-/// the colours; a drag redraws only what moves. So ten thousand LEDs stay fluid.
+/// It owns only what is on screen: the mode, the preview colours, the zoom. Its
+/// `LayoutPainter` paints the layout and keeps the layers that make that cheap.
 class View : public QWidget {
     Q_OBJECT
+    // The painter reads the LEDs' looks and the canvas's state straight from the view.
     friend class LayoutPainter;
 
 public:
@@ -76,7 +69,6 @@ public:
     /// The colours the last tick showed, three bytes r, g, b per LED as the exports encode
     /// them (black for LEDs it did not colour).
     QByteArray ledBytes() const;
-    using Shape = NodeShape;
     /// How LED k is drawn now: its disc and its ring.
     QColor ledFill(qsizetype k) const;
     QColor ledRing(qsizetype k) const;
@@ -102,9 +94,6 @@ public:
     /// Edit Grid without the toolbar.
     void addY(QPointF point);
     bool isGridShown() const { return m_gridShown; }
-    NodePtr origin() const { return m_model->origin(); }
-    NodePtr xDirection() const { return m_model->xDirection(); }
-    NodePtr yDirection() const { return m_model->yDirection(); }
     /// The lattice's segments (82 once the y handle exists), in layout coordinates.
     QList<QLineF> latticeSegments() const;
 
@@ -134,19 +123,9 @@ public:
     void prepareAnimation();
 
     // --- Preview, background and frames --------------------------------------------
-    QList<QPointF> points() const;
-    QList<QPointF> positions() const;
-    QRectF boundingBox() const;
-    /// 3000 frames of the pattern, one pixel per LED; false when cancelled.
-    bool exportAnimation(QByteArray &buffer, const ColorPattern &pattern, RenderControl *control = nullptr);
-    std::shared_ptr<const QImage> bitmap() const;
-    void addBitmap(const QImage &bitmap);
+    /// Brings what the Image pattern samples up to date: the background's pixels and the
+    /// LEDs' box in grid units.
     void updateBitmap();
-    void addImage(PicturePtr image, const QUrl &url);
-    bool addImageWithURL(const QUrl &url);
-    void removeImages();
-    PicturePtr image() const { return m_model->background(); }
-    QUrl url() const { return m_model->backgroundUrl(); }
     /// The cyan markers on LEDs that lie exactly on an earlier LED, brought up to date.
     const QList<NodePtr> &duplicateNodes();
 

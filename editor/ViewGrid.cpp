@@ -32,9 +32,9 @@ QList<QLineF> View::latticeSegments() const
 {
     if (m_model->gridState() != 3)
         return {};
-    const QPointF o = origin()->position();
-    const QPointF X = xDirection()->position() - o;
-    const QPointF Y = yDirection()->position() - o;
+    const QPointF o = m_model->origin()->position();
+    const QPointF X = m_model->xDirection()->position() - o;
+    const QPointF Y = m_model->yDirection()->position() - o;
     QList<QLineF> segments;
     segments.reserve(82);
     for (int k = -20; k <= 20; ++k)

@@ -43,7 +43,7 @@ bool View::setMode(const QString &identifier)
         showGrid();
     if (mode->colors == ModeColors::Pattern)
         updateBitmap();
-    if (mode->colors == ModeColors::Picture && (!image() || (!backgroundPending() && !bitmap())))
+    if (mode->colors == ModeColors::Picture && (!m_model->background() || (!backgroundPending() && !m_model->bitmap())))
         emit statusMessage(tr("Colors shows the colours of the background picture under the LEDs, and there is "
                               "no picture: drop one on the layout or choose one under Pictures."));
     return true;

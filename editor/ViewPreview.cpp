@@ -1,6 +1,5 @@
 // The live side of the editor: the 30-per-second preview of the current pattern, the
-// colours of the background picture under the LEDs, the background itself (dropped files
-// included), the pattern export, and the editor's side of the frame animations.
+// colours of the background picture under the LEDs, and pictures dropped as the background.
 #include "View.h"
 
 #include "document/UndoManager.h"
@@ -18,6 +17,20 @@
 #include <vector>
 
 namespace lumora {
+
+namespace {
+
+/// The box the Image pattern fits the picture to: the LEDs' in grid units, or, before the
+/// grid is complete, the origin handle's layout position (which matters only without LEDs).
+QRectF gridBox(const DocumentModel &model)
+{
+    const LayoutSnapshot layout = model.snapshot();
+    if (layout.leds.isEmpty() && !layout.grid && model.origin())
+        return QRectF(model.origin()->position(), QSizeF(1, 1));
+    return layout.boundingBox();
+}
+
+} // namespace
 
 void View::tick()
 {
@@ -64,7 +77,7 @@ FrameContext View::frameContext() const
     context.grid = layout.points();
     context.marking = m_model->marking();
     if (!backgroundPending())
-        context.picture = bitmap();
+        context.picture = m_model->bitmap();
     context.pixels = m_pixelSource;
     context.animation = m_model->animationEditor();
     return context;
@@ -127,46 +140,6 @@ void View::clearPreviewColors(bool fills)
     QWidget::update();
 }
 
-QList<QPointF> View::points() const
-{
-    return m_model->snapshot().points();
-}
-
-QList<QPointF> View::positions() const
-{
-    QList<QPointF> list;
-    for (const NodePtr &node : leds())
-        list.append(node->position());
-    return list;
-}
-
-QRectF View::boundingBox() const
-{
-    // The start values are the origin handle's layout position, even before the grid is
-    // complete; they matter only without LEDs.
-    LayoutSnapshot layout = m_model->snapshot();
-    if (!layout.grid && origin())
-        return layout.leds.isEmpty() ? QRectF(origin()->position(), QSizeF(1, 1)) : layout.boundingBox();
-    return layout.boundingBox();
-}
-
-bool View::exportAnimation(QByteArray &buffer, const ColorPattern &pattern, RenderControl *control)
-{
-    m_model->bitmap(); // an export waits for the picture
-    updateBitmap();
-    return renderPatternAnimation(buffer, points(), pattern, 3000, 0, control, &m_pixelSource);
-}
-
-std::shared_ptr<const QImage> View::bitmap() const
-{
-    return m_model->bitmap();
-}
-
-void View::addBitmap(const QImage &bitmap)
-{
-    m_model->setBackground(Picture::fromImage(bitmap), QUrl());
-}
-
 bool View::backgroundPending() const
 {
     const PicturePtr background = m_model->background();
@@ -177,29 +150,9 @@ void View::updateBitmap()
 {
     if (backgroundPending())
         return;
-    const auto current = bitmap();
     // The Image pattern reads them through this view's frame context, not from a holder
     // every window shares.
-    m_pixelSource = FrameContext::pixelSource(current, boundingBox());
-}
-
-void View::addImage(PicturePtr image, const QUrl &url)
-{
-    m_model->setBackground(std::move(image), url);
-}
-
-bool View::addImageWithURL(const QUrl &url)
-{
-    // Judged from the file's header; the pixels decode off this thread, once per file.
-    if (!url.isLocalFile() || !pictureRefusal(url.toLocalFile()).isEmpty())
-        return false;
-    addImage(m_model->pictures()->picture(url), url);
-    return true;
-}
-
-void View::removeImages()
-{
-    m_model->setBackground(nullptr, QUrl());
+    m_pixelSource = FrameContext::pixelSource(m_model->bitmap(), gridBox(*m_model));
 }
 
 // Drops are always copies: a file manager told "move" may delete the user's picture.
@@ -230,7 +183,7 @@ void View::dropEvent(QDropEvent *event)
         }
         // A dropped picture joins the strip, so it is saved and opens again as the
         // background; one that cannot be read is left out.
-        if (addImageWithURL(url))
+        if (m_model->setBackgroundFile(url))
             m_model->appendImage(url);
         else
             unreadable.append(pictureRefusal(url.toLocalFile()));

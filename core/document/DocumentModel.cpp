@@ -845,6 +845,14 @@ void DocumentModel::setBackground(PicturePtr picture, const QUrl &url)
     emit backgroundChanged();
 }
 
+bool DocumentModel::setBackgroundFile(const QUrl &url)
+{
+    if (!url.isLocalFile() || !pictureRefusal(url.toLocalFile()).isEmpty())
+        return false;
+    setBackground(m_pictures->picture(url), url);
+    return true;
+}
+
 void DocumentModel::pictureReady(const QUrl &url)
 {
     if (m_background && m_background->url() == url)

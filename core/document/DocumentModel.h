@@ -172,6 +172,9 @@ public:
     /// Undoable (back to the previous background), not named. Undo keeps a picture of
     /// the cache by its file only: a picture nobody shows any more is not held for it.
     void setBackground(PicturePtr picture, const QUrl &url);
+    /// The picture of a local file as the background, judged from the file's header (its
+    /// pixels decode off this thread); false, and no change, when it cannot be one.
+    bool setBackgroundFile(const QUrl &url);
     /// The document's pictures, one per file; every picture the document shows comes from
     /// here (the exports get it with the snapshot). Watches the files: a picture changed on
     /// disk is decoded again and `backgroundChanged` or `framesEdited` reports it.

@@ -114,14 +114,14 @@ TEST(AddLeds, TheStripRingAndMatrixDialogsAddTheirLedsAsOneStep)
         SCOPED_TRACE(c.item);
         Window w;
         w.choose(c.item, c.fields);
-        const QList<QPointF> added = w.view->positions().mid(2);
+        const QList<QPointF> added = w.view->model()->ledPositions().mid(2);
         ASSERT_EQ(added.size(), c.expected.size());
         for (qsizetype i = 0; i < added.size(); ++i)
             EXPECT_LT(QLineF(added[i], c.expected[i]).length(), 1e-6) << i;
         EXPECT_EQ(w.model->markedLeds().size(), c.expected.size());
         EXPECT_EQ(w.undo->undoActionName(), c.step);
         w.undo->undo();
-        EXPECT_EQ(w.view->positions(), (QList<QPointF>{{100, 100}, {300, 100}}));
+        EXPECT_EQ(w.view->model()->ledPositions(), (QList<QPointF>{{100, 100}, {300, 100}}));
     }
 }
 
@@ -176,7 +176,7 @@ TEST(AddLeds, DrawStripLaysThirtyLedsAlongACurveClickedPointByPoint)
     EXPECT_EQ(w.model->leds()[31], marked);
     const QList<QPointF> expected = polylineByCount(curve, 30);
     for (qsizetype i = 0; i < 30; ++i)
-        EXPECT_LT(QLineF(w.view->positions()[i + 1], expected[i]).length(), 2) << i;
+        EXPECT_LT(QLineF(w.view->model()->ledPositions()[i + 1], expected[i]).length(), 2) << i;
     EXPECT_EQ(w.undo->undoActionName(), "add strip");
     w.undo->undo();
     EXPECT_EQ(w.view->model()->ledCount(), 2);

@@ -122,8 +122,8 @@ TEST(Documents, APartialGridSetsOnlyItsHandles)
     std::unique_ptr<Document> document(Document::open(file, nullptr));
     ASSERT_TRUE(document);
     EXPECT_EQ(document->view()->model()->gridState(), 2);
-    EXPECT_TRUE(document->view()->xDirection());
-    EXPECT_FALSE(document->view()->yDirection());
+    EXPECT_TRUE(document->view()->model()->xDirection());
+    EXPECT_FALSE(document->view()->model()->yDirection());
     EXPECT_EQ(document->view()->mode(), "Edit Nodes");
 }
 

@@ -66,24 +66,24 @@ TEST(MenuCommands, ShortcutsDoWhatTheirItemsSayWithCtrlHeld)
     Window turned, plain;
     turned.triggerWithCtrl("Layout", "Rotate Clockwise");
     plain.view->transforms().rotateClockwise();
-    EXPECT_EQ(turned.view->positions(), plain.view->positions());
-    EXPECT_EQ(turned.view->positions()[0], QPointF(200, 200)); // clockwise with y up
+    EXPECT_EQ(turned.view->model()->ledPositions(), plain.view->model()->ledPositions());
+    EXPECT_EQ(turned.view->model()->ledPositions()[0], QPointF(200, 200)); // clockwise with y up
 
     Window fitted, full;
     fitted.triggerWithCtrl("Layout", "Scale to Fit");
     full.view->transforms().scaleToFit();
-    EXPECT_EQ(fitted.view->positions(), full.view->positions());
+    EXPECT_EQ(fitted.view->model()->ledPositions(), full.view->model()->ledPositions());
 }
 
 TEST(MenuCommands, PreviousFrameWithoutFramesDoesNothing)
 {
     Window w;
-    w.view->addBitmap(QImage(8, 8, QImage::Format_RGB32));
+    w.view->model()->setBackground(Picture::fromImage(QImage(8, 8, QImage::Format_RGB32)), QUrl());
     w.document->undoManager()->endGrouping();
     const int steps = w.document->undoManager()->stack()->count();
     w.action("Frame", "Previous Frame")->trigger();
     w.document->undoManager()->endGrouping();
-    EXPECT_NE(w.view->image(), nullptr);
+    EXPECT_NE(w.view->model()->background(), nullptr);
     EXPECT_EQ(w.document->undoManager()->stack()->count(), steps);
 }
 
@@ -147,7 +147,7 @@ TEST(AddPictures, AddsTheChosenPicturesAndShowsTheFirst)
 
     EXPECT_FALSE(askedIn.isEmpty());
     EXPECT_EQ(w.document->model()->images(), (QList<QUrl>{QUrl::fromLocalFile(files[0]), QUrl::fromLocalFile(files[1])}));
-    ASSERT_NE(w.view->image(), nullptr);
-    EXPECT_EQ(w.view->url(), QUrl::fromLocalFile(files[0]));
+    ASSERT_NE(w.view->model()->background(), nullptr);
+    EXPECT_EQ(w.view->model()->backgroundUrl(), QUrl::fromLocalFile(files[0]));
     EXPECT_TRUE(w.document->isModified());
 }

@@ -81,7 +81,7 @@ TEST(FirstHour, EditModesShowNoStalePreviewColoursAndColorsRingsStandOut)
     View *view = document.view();
     const NodePtr a = view->addVertex({512, 384}), b = view->addVertex({600, 384});
     view->model()->markLed(b);
-    ASSERT_TRUE(view->addImageWithURL(QUrl::fromLocalFile(dir.filePath("white.png"))));
+    ASSERT_TRUE(view->model()->setBackgroundFile(QUrl::fromLocalFile(dir.filePath("white.png"))));
     view->transforms().fitGrid();
     document.showWindow();
 

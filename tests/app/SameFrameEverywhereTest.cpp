@@ -63,7 +63,7 @@ TEST(SameFrame, PreviewSendToLedsPlayAndTheExportAgreeToTheByte)
     View *view = document->view();
     LiveOutput *live = document->window()->liveOutput();
     // The Image pattern samples the background, which decodes off the window's thread.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->image() && view->image()->isDecoded(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->model()->background() && view->model()->background()->isDecoded(); }, 10000));
 
     LoopbackReceiver controller;
     OutputSettings settings;

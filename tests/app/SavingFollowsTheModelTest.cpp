@@ -79,7 +79,7 @@ TEST(SavingFollowsTheModel, AGridPlacedByClicksIsSavedAndComesBack)
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->view()->model()->gridState(), 3);
     // Stored to six decimals.
-    const QPointF y = again->model()->gridHandles()->yDirection - layout.view()->yDirection()->position();
+    const QPointF y = again->model()->gridHandles()->yDirection - layout.view()->model()->yDirection()->position();
     EXPECT_LT(std::abs(y.x()) + std::abs(y.y()), 1e-5);
 }
 
@@ -119,7 +119,7 @@ TEST(SavingFollowsTheModel, APictureDroppedOnTheLayoutJoinsTheStripAndOpensAsThe
     QApplication::sendEvent(layout.view(), &enter);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(layout.view(), &drop);
-    EXPECT_NE(layout.view()->image(), nullptr);
+    EXPECT_NE(layout.view()->model()->background(), nullptr);
     ASSERT_TRUE(waitFor([&] { return layout.saved(); }));
 
     const auto again = layout.reopened();
@@ -127,8 +127,8 @@ TEST(SavingFollowsTheModel, APictureDroppedOnTheLayoutJoinsTheStripAndOpensAsThe
     const QList<QUrl> stored = again->model()->images();
     ASSERT_EQ(stored.size(), pictures + 1);
     EXPECT_EQ(again->resolved(stored.last()), QUrl::fromLocalFile(picture));
-    ASSERT_NE(again->view()->image(), nullptr);
-    EXPECT_EQ(again->view()->image()->image().size(), QSize(32, 24));
+    ASSERT_NE(again->view()->model()->background(), nullptr);
+    EXPECT_EQ(again->view()->model()->background()->image().size(), QSize(32, 24));
 }
 
 TEST(SavingFollowsTheModel, PicturesTravelWithTheDocumentAndSurviveSaveAsElsewhere)
@@ -154,8 +154,8 @@ TEST(SavingFollowsTheModel, PicturesTravelWithTheDocumentAndSurviveSaveAsElsewhe
     ASSERT_NE(again, nullptr);
     ASSERT_EQ(again->model()->images().size(), 1);
     EXPECT_EQ(again->resolved(again->model()->images()[0]), QUrl::fromLocalFile(picture));
-    ASSERT_NE(again->view()->image(), nullptr);
-    EXPECT_EQ(again->view()->image()->image().size(), QSize(20, 10));
+    ASSERT_NE(again->view()->model()->background(), nullptr);
+    EXPECT_EQ(again->view()->model()->background()->image().size(), QSize(20, 10));
     // The window still shows it too.
     EXPECT_EQ(layout.document->resolved(layout.document->model()->images()[0]), QUrl::fromLocalFile(picture));
 }

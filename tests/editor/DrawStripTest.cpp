@@ -42,11 +42,11 @@ TEST(DrawStrip, ADraggedLineGetsTheCountEvenlyFromEndToEndAsOneUndoStep)
     QList<QPointF> even;
     for (int i = 0; i < 30; ++i)
         even.append({100.0 + 10 * i, 100});
-    expectNear(f.view->positions().mid(1), even, 1e-9);
+    expectNear(f.view->model()->ledPositions().mid(1), even, 1e-9);
     EXPECT_EQ(f.model.markedLeds().size(), 30);
     EXPECT_EQ(f.undo.undoActionName(), "add strip");
     f.undo.undo();
-    EXPECT_EQ(f.view->positions(), QList<QPointF>{QPointF(50, 50)});
+    EXPECT_EQ(f.view->model()->ledPositions(), QList<QPointF>{QPointF(50, 50)});
 }
 
 TEST(DrawStrip, AClickedPolylineFinishesByDoubleClickOrByEnterAfterBackspace)
@@ -69,7 +69,7 @@ TEST(DrawStrip, AClickedPolylineFinishesByDoubleClickOrByEnterAfterBackspace)
             doubleClick(f, {300, 300});
         }
         EXPECT_FALSE((dynamic_cast<DrawStripTool *>(f.view->tool()) != nullptr));
-        EXPECT_EQ(f.view->positions(), l) << (enter ? "Enter" : "double click");
+        EXPECT_EQ(f.view->model()->ledPositions(), l) << (enter ? "Enter" : "double click");
     }
 }
 
@@ -102,7 +102,7 @@ TEST(DrawStrip, LandsWhereThePointerIsWhileZoomedInFourTimes)
     f.view->grab(); // the line and the preview paint at this zoom
     doubleClick(f, {600, 420});
     // The second strip goes in front of the first, which is marked.
-    expectNear(f.view->positions(), {{560, 380}, {580, 400}, {600, 420}, {580, 400}, {585, 400}, {590, 400},
+    expectNear(f.view->model()->ledPositions(), {{560, 380}, {580, 400}, {600, 420}, {580, 400}, {585, 400}, {590, 400},
                                      {595, 400}, {600, 400}},
                0.25);
 }
@@ -117,5 +117,5 @@ TEST(DrawStrip, SnapsToHalfGridStepsWhenAskedWithACompleteGrid)
     const QList<QPointF> snapped{{100, 100}, {140, 100}, {180, 100}};
     EXPECT_EQ(dynamic_cast<DrawStripTool *>(f.view->tool())->preview(), snapped);
     f.release({181, 97});
-    EXPECT_EQ(f.view->positions(), snapped);
+    EXPECT_EQ(f.view->model()->ledPositions(), snapped);
 }

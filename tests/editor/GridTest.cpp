@@ -14,9 +14,9 @@ struct GridFixture : ViewFixture {
 
     void expectHandles(QPointF origin, QPointF x, QPointF y)
     {
-        EXPECT_EQ(view->origin()->position(), origin);
-        EXPECT_EQ(view->xDirection()->position(), x);
-        EXPECT_EQ(view->yDirection()->position(), y);
+        EXPECT_EQ(view->model()->origin()->position(), origin);
+        EXPECT_EQ(view->model()->xDirection()->position(), x);
+        EXPECT_EQ(view->model()->yDirection()->position(), y);
     }
 };
 
@@ -31,12 +31,12 @@ TEST(Grid, ThreePressesPlaceTheHandlesEvenOnAnLed)
 
     f.press({0, 0});
     EXPECT_EQ(f.view->model()->gridState(), 1);
-    EXPECT_EQ(f.view->tool()->selectedNode(), f.view->origin());
+    EXPECT_EQ(f.view->tool()->selectedNode(), f.view->model()->origin());
     f.release({0, 0});
 
     f.press({64, 0});
     EXPECT_EQ(f.view->model()->gridState(), 2);
-    EXPECT_EQ(f.view->tool()->selectedNode(), f.view->xDirection());
+    EXPECT_EQ(f.view->tool()->selectedNode(), f.view->model()->xDirection());
     f.release({64, 0});
 
     f.press({0, 64});
@@ -44,9 +44,9 @@ TEST(Grid, ThreePressesPlaceTheHandlesEvenOnAnLed)
     f.release({0, 64});
     f.endEvent();
 
-    EXPECT_EQ(f.view->origin()->position(), QPointF(0, 0));
-    EXPECT_EQ(f.view->xDirection()->position(), QPointF(64, 0));
-    EXPECT_EQ(f.view->yDirection()->position(), QPointF(0, 64));
+    EXPECT_EQ(f.view->model()->origin()->position(), QPointF(0, 0));
+    EXPECT_EQ(f.view->model()->xDirection()->position(), QPointF(64, 0));
+    EXPECT_EQ(f.view->model()->yDirection()->position(), QPointF(0, 64));
     EXPECT_TRUE(f.model.gridHandles());
     EXPECT_EQ(f.view->latticeSegments().size(), 82);
     EXPECT_EQ(f.view->model()->ledCount(), 1);
@@ -83,9 +83,9 @@ TEST(Grid, AHandleBeingPlacedIsPutBackWhenReleasedOutside)
     const int steps = f.undo.stack()->count();
 
     f.pressDragRelease({100, 100}, {100, 900});
-    EXPECT_EQ(f.view->origin()->position(), QPointF(100, 100));
+    EXPECT_EQ(f.view->model()->origin()->position(), QPointF(100, 100));
     f.pressDragRelease({200, 100}, {1030, 100});
-    EXPECT_EQ(f.view->xDirection()->position(), QPointF(200, 100));
+    EXPECT_EQ(f.view->model()->xDirection()->position(), QPointF(200, 100));
     f.endEvent();
     EXPECT_EQ(f.view->model()->gridState(), 2);
     EXPECT_EQ(f.view->tool()->selectedNode(), nullptr);
@@ -94,10 +94,10 @@ TEST(Grid, AHandleBeingPlacedIsPutBackWhenReleasedOutside)
     // Dragged to a place inside, it stays there as an undoable move.
     f.pressDragRelease({100, 200}, {110, 210});
     f.endEvent();
-    EXPECT_EQ(f.view->yDirection()->position(), QPointF(110, 210));
+    EXPECT_EQ(f.view->model()->yDirection()->position(), QPointF(110, 210));
     EXPECT_EQ(f.undo.undoActionName(), "move node");
     f.undo.undo();
-    EXPECT_EQ(f.view->yDirection()->position(), QPointF(100, 200));
+    EXPECT_EQ(f.view->model()->yDirection()->position(), QPointF(100, 200));
 }
 
 TEST(Grid, TheNearestHandleDecidesWhatAPressGrabs)

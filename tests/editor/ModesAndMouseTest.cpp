@@ -61,7 +61,7 @@ TEST(ModesAndMouse, ClicksAppendOrInsertInFrontOfTheFirstMarkedLed)
     f.click({200, 100});
     f.click({300, 100});
     ASSERT_EQ(f.view->model()->ledCount(), 3);
-    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{100, 100}, {200, 100}, {300, 100}}));
+    EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{100, 100}, {200, 100}, {300, 100}}));
     for (const NodePtr &node : f.view->model()->leds())
         EXPECT_FALSE(node->isMarked());
 
@@ -77,7 +77,7 @@ TEST(ModesAndMouse, ClicksAppendOrInsertInFrontOfTheFirstMarkedLed)
     EXPECT_EQ(f.view->model()->leds()[0], a);
     EXPECT_EQ(f.view->model()->leds()[4], m);
     EXPECT_EQ(f.view->model()->leds()[5], c);
-    EXPECT_EQ(f.view->positions().mid(1, 3), (QList<QPointF>{{300, 300}, {200, 300}, {100, 300}}));
+    EXPECT_EQ(f.view->model()->ledPositions().mid(1, 3), (QList<QPointF>{{300, 300}, {200, 300}, {100, 300}}));
     EXPECT_EQ(f.view->model()->marking(), (QList<bool>{false, true, true, true, true, false}));
 }
 
@@ -327,6 +327,6 @@ TEST(ModesAndMouse, PreviewPressesReachTheGridOnlyWhileItIsShown)
     EXPECT_EQ(dynamic_cast<EditGridTool *>(f.view->tool())->editGridState(), 1);
     f.drag({42, 27});
     f.release({42, 27});
-    EXPECT_EQ(f.view->origin()->position(), QPointF(10, -5));
+    EXPECT_EQ(f.view->model()->origin()->position(), QPointF(10, -5));
     EXPECT_EQ(f.view->model()->ledCount(), 0);
 }

@@ -56,8 +56,8 @@ TEST(PictureDrop, OnePictureDroppedFiveTimesIsDecodedOnceAndShownAsOne)
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.model.background()->isDecoded(); }, 5000));
     EXPECT_EQ(Picture::decodeCount() - decodes, 1);
     EXPECT_EQ(f.model.pictures()->count(), 1);
-    ASSERT_TRUE(f.view->bitmap());
-    EXPECT_EQ(f.view->bitmap()->constBits(), f.model.background()->image().constBits()) << "one copy of the pixels";
+    ASSERT_TRUE(f.view->model()->bitmap());
+    EXPECT_EQ(f.view->model()->bitmap()->constBits(), f.model.background()->image().constBits()) << "one copy of the pixels";
 }
 
 TEST(PictureDrop, AFileThatIsNoPictureIsRefusedWithTheReasonBeforeDecoding)

@@ -133,7 +133,7 @@ TEST(Preview, ColoursModeShowsThePictureUnderEachLed)
     picture.fill(Qt::white);
     picture.setPixelColor(1024, 768, Qt::red);
     picture.setPixelColor(0, 0, Qt::green);
-    f.view->addBitmap(picture);
+    f.view->model()->setBackground(Picture::fromImage(picture), QUrl());
     f.view->setMode("Colors");
 
     f.view->tick();
@@ -141,36 +141,48 @@ TEST(Preview, ColoursModeShowsThePictureUnderEachLed)
     expectFill(*f.view, topLeft, 0, 1, 0);
     expectFill(*f.view, lowerRight, 0, 0, 0);
 
-    f.view->removeImages();
+    f.view->model()->setBackground(nullptr, QUrl());
     const std::vector<PixelColor> blue(3, PixelColor{0, 0, 1, 1});
     f.view->showColors(blue);
     f.view->tick();
     expectFill(*f.view, centre, 0, 0, 0);
 }
 
+namespace {
+
+/// The box the Image pattern fits the picture to, as the view hands it over.
+QRectF imageBox(View &view)
+{
+    view.updateBitmap();
+    const BoundingBox box = view.frameContext().pixels.box;
+    return QRectF(box.x, box.y, box.width, box.height);
+}
+
+} // namespace
+
 TEST(Preview, PointsAndBoundingBoxAreInGridUnits)
 {
     {
         ViewFixture f;
-        EXPECT_EQ(f.view->boundingBox(), QRectF(0, 0, 1, 1));
+        EXPECT_EQ(imageBox(*f.view), QRectF(0, 0, 1, 1));
         f.view->model()->addOrigin({100, 50});
-        EXPECT_EQ(f.view->boundingBox(), QRectF(100, 50, 1, 1));
+        EXPECT_EQ(imageBox(*f.view), QRectF(100, 50, 1, 1));
         f.view->model()->addX({164, 50});
         f.view->addVertex({300, 300});
         f.view->addVertex({400, 200});
-        EXPECT_EQ(f.view->points(), (QList<QPointF>{{0, 0}, {0, 0}}));
-        EXPECT_EQ(f.view->boundingBox(), QRectF(0, 0, 1, 1));
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{300, 300}, {400, 200}}));
+        EXPECT_EQ(f.view->model()->snapshot().points(), (QList<QPointF>{{0, 0}, {0, 0}}));
+        EXPECT_EQ(imageBox(*f.view), QRectF(0, 0, 1, 1));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{300, 300}, {400, 200}}));
     }
     {
         ViewFixture f;
         f.makeGrid({100, 50}, {164, 50}, {100, 114});
-        EXPECT_EQ(f.view->boundingBox(), QRectF(100, 50, 1, 1));
+        EXPECT_EQ(imageBox(*f.view), QRectF(100, 50, 1, 1));
         f.view->addVertex({164, 178});
         f.view->addVertex({132, -14});
         f.view->addVertex({100, 50});
-        EXPECT_EQ(f.view->points(), (QList<QPointF>{{1, 2}, {0.5, -1}, {0, 0}}));
-        EXPECT_EQ(f.view->boundingBox(), QRectF(0, -1, 2, 4));
+        EXPECT_EQ(f.view->model()->snapshot().points(), (QList<QPointF>{{1, 2}, {0.5, -1}, {0, 0}}));
+        EXPECT_EQ(imageBox(*f.view), QRectF(0, -1, 2, 4));
     }
 }
 

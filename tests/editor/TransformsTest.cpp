@@ -34,9 +34,9 @@ TEST(Transforms, MirrorAboutTheCentreOfTheLeds)
     TransformFixture f;
     f.leds({{100, 50}, {300, 60}});
     f.view->transforms().mirrorX();
-    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{300, 50}, {100, 60}}));
+    EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{300, 50}, {100, 60}}));
     f.view->transforms().mirrorY();
-    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{300, 60}, {100, 50}}));
+    EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{300, 60}, {100, 50}}));
 }
 
 TEST(Transforms, QuarterTurnsAboutTheCentre)
@@ -47,13 +47,13 @@ TEST(Transforms, QuarterTurnsAboutTheCentre)
         EXPECT_EQ(LayoutTransforms::bounds(*f.view->model(), false), QRectF(0, 0, 11, 1));
         EXPECT_EQ(LayoutTransforms::center(*f.view->model(), false), QPointF(5, 0));
         f.view->transforms().rotate();
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{5, 5}, {5, -5}}));
     }
     {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
         f.view->transforms().rotateLeft();
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, -5}, {5, 5}}));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{5, -5}, {5, 5}}));
     }
     {
         TransformFixture f;
@@ -62,7 +62,7 @@ TEST(Transforms, QuarterTurnsAboutTheCentre)
         f.view->model()->markLed(f.view->model()->leds()[1]);
         f.endEvent();
         f.view->transforms().rotate();
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}, {100, 100}}));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{5, 5}, {5, -5}, {100, 100}}));
     }
     {
         TransformFixture f;
@@ -71,10 +71,10 @@ TEST(Transforms, QuarterTurnsAboutTheCentre)
         for (int turn = 1; turn <= 4; ++turn) {
             f.view->transforms().rotate();
             if (turn < 4) {
-                EXPECT_NE(f.view->positions(), start) << "after turn " << turn;
+                EXPECT_NE(f.view->model()->ledPositions(), start) << "after turn " << turn;
             }
         }
-        EXPECT_EQ(f.view->positions(), start);
+        EXPECT_EQ(f.view->model()->ledPositions(), start);
     }
 }
 
@@ -85,23 +85,23 @@ TEST(Transforms, ScaleFitsLedsAndGridIntoTheLayoutSpace)
         f.fitExample();
         EXPECT_EQ(LayoutTransforms::boundsOffset(*f.view->model()), 64);
         f.view->transforms().scaleFactor(1);
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{65, 352}, {959, 352}}));
-        EXPECT_EQ(f.view->origin()->position(), QPointF(65, 352));
-        EXPECT_EQ(f.view->xDirection()->position(), QPointF(129, 352));
-        EXPECT_EQ(f.view->yDirection()->position(), QPointF(65, 416));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{65, 352}, {959, 352}}));
+        EXPECT_EQ(f.view->model()->origin()->position(), QPointF(65, 352));
+        EXPECT_EQ(f.view->model()->xDirection()->position(), QPointF(129, 352));
+        EXPECT_EQ(f.view->model()->yDirection()->position(), QPointF(65, 416));
     }
     {
         TransformFixture f;
         f.fitExample();
         f.view->transforms().scale();
-        EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
+        EXPECT_EQ(f.view->model()->ledPositions()[0], QPointF(65, 352));
     }
     {
         TransformFixture f;
         f.fitExample();
         f.view->transforms().scale2();
-        EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
-        EXPECT_EQ(f.view->origin()->position(), QPointF(288.5, 368));
+        EXPECT_EQ(f.view->model()->ledPositions()[0], QPointF(288.5, 368));
+        EXPECT_EQ(f.view->model()->origin()->position(), QPointF(288.5, 368));
     }
     {
         // Scaling shows a hidden grid and ignores the marking.
@@ -112,7 +112,7 @@ TEST(Transforms, ScaleFitsLedsAndGridIntoTheLayoutSpace)
         f.endEvent();
         f.view->transforms().scaleFactor(1);
         EXPECT_TRUE(f.view->isGridShown());
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{65, 352}, {959, 352}}));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{65, 352}, {959, 352}}));
     }
     {
         TransformFixture f;
@@ -129,18 +129,18 @@ TEST(Transforms, OneUnnamedUndoStepRevertsATransform)
         TransformFixture f;
         f.leds({{0, 0}, {447, 10}});
         f.makeGrid({0, 0}, {32, 0}, {0, 32});
-        const QList<QPointF> before = f.view->positions();
+        const QList<QPointF> before = f.view->model()->ledPositions();
         const int steps = f.undo.stack()->count();
         (f.view->transforms().*transform)();
         f.endEvent();
-        ASSERT_NE(f.view->positions(), before);
+        ASSERT_NE(f.view->model()->ledPositions(), before);
         EXPECT_EQ(f.undo.stack()->count(), steps + 1);
         EXPECT_EQ(f.undo.undoActionName(), "");
         f.undo.undo();
-        EXPECT_EQ(f.view->positions(), before);
-        EXPECT_EQ(f.view->origin()->position(), QPointF(0, 0));
-        EXPECT_EQ(f.view->xDirection()->position(), QPointF(32, 0));
-        EXPECT_EQ(f.view->yDirection()->position(), QPointF(0, 32));
+        EXPECT_EQ(f.view->model()->ledPositions(), before);
+        EXPECT_EQ(f.view->model()->origin()->position(), QPointF(0, 0));
+        EXPECT_EQ(f.view->model()->xDirection()->position(), QPointF(32, 0));
+        EXPECT_EQ(f.view->model()->yDirection()->position(), QPointF(0, 32));
         EXPECT_EQ(f.undo.undoActionName(), "add node");
     }
 }
@@ -151,25 +151,25 @@ TEST(Transforms, GesturesTurnByTheSignAndFitByTheMagnification)
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
         f.view->transforms().rotateGestureEnded(-0.2);
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, 5}, {5, -5}}));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{5, 5}, {5, -5}}));
     }
     {
         TransformFixture f;
         f.leds({{0, 0}, {10, 0}});
         f.view->transforms().rotateGestureEnded(0.3);
-        EXPECT_EQ(f.view->positions(), (QList<QPointF>{{5, -5}, {5, 5}}));
+        EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{5, -5}, {5, 5}}));
     }
     {
         TransformFixture f;
         f.fitExample();
         f.view->transforms().magnifyGestureEnded(-0.1);
-        EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
+        EXPECT_EQ(f.view->model()->ledPositions()[0], QPointF(288.5, 368));
     }
     {
         TransformFixture f;
         f.fitExample();
         f.view->transforms().magnifyGestureEnded(0.1);
-        EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
+        EXPECT_EQ(f.view->model()->ledPositions()[0], QPointF(65, 352));
     }
 }
 
@@ -201,14 +201,14 @@ TEST(Transforms, TrackpadGestureEventsReachTheTransforms)
         gesture(*f.view, Qt::BeginNativeGesture, 0);
         for (const auto &[type, value] : sequence.steps)
             gesture(*f.view, type, value);
-        EXPECT_EQ(f.view->positions(), unchanged);
+        EXPECT_EQ(f.view->model()->ledPositions(), unchanged);
         gesture(*f.view, Qt::EndNativeGesture, 0);
         if (sequence.after == unchanged)
-            EXPECT_EQ(f.view->positions(), unchanged);
+            EXPECT_EQ(f.view->model()->ledPositions(), unchanged);
         else if (sequence.after == clockwise || sequence.after == counter)
-            EXPECT_EQ(f.view->positions(), sequence.after);
+            EXPECT_EQ(f.view->model()->ledPositions(), sequence.after);
         else
-            EXPECT_NE(f.view->positions(), unchanged) << "the zoom fitted the layout";
+            EXPECT_NE(f.view->model()->ledPositions(), unchanged) << "the zoom fitted the layout";
     }
     EXPECT_EQ(TrackpadGesture::decideGesture(14.9, 0.099), TrackpadGesture::Gesture::None);
     EXPECT_EQ(TrackpadGesture::decideGesture(20, 0.1), TrackpadGesture::Gesture::RotateClockwise);
@@ -221,13 +221,13 @@ TEST(Transforms, TrackpadGestureEventsReachTheTransforms)
         gesture(*f.view, Qt::BeginNativeGesture, 0);
         gesture(*f.view, Qt::ZoomNativeGesture, -0.1);
         gesture(*f.view, Qt::EndNativeGesture, 0);
-        EXPECT_EQ(f.view->positions()[0], QPointF(288.5, 368));
+        EXPECT_EQ(f.view->model()->ledPositions()[0], QPointF(288.5, 368));
     }
     {
         TransformFixture f;
         f.fitExample();
         gesture(*f.view, Qt::SmartZoomNativeGesture, 0);
-        EXPECT_EQ(f.view->positions()[0], QPointF(65, 352));
+        EXPECT_EQ(f.view->model()->ledPositions()[0], QPointF(65, 352));
     }
 }
 
@@ -241,15 +241,15 @@ TEST(Transforms, OptionTurnsRotateAndScaleIntoTheirAlternatives)
     ASSERT_FALSE(images.isEmpty());
     EXPECT_TRUE(images.last()[0].toBool());
     f.view->transforms().rotate();
-    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{223.5, -223.5}, {223.5, 223.5}}));
+    EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{223.5, -223.5}, {223.5, 223.5}}));
     f.view->transforms().rotateLeft();
-    ASSERT_EQ(f.view->positions(), (QList<QPointF>{{447, 0}, {0, 0}}));
+    ASSERT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{447, 0}, {0, 0}}));
     f.view->transforms().scale();
-    EXPECT_EQ(f.view->positions()[1], QPointF(288.5, 368));
+    EXPECT_EQ(f.view->model()->ledPositions()[1], QPointF(288.5, 368));
     f.releaseModifiers();
     EXPECT_FALSE(images.last()[0].toBool());
     f.view->transforms().rotate();
-    EXPECT_EQ(f.view->positions(), (QList<QPointF>{{512, 144.5}, {512, 591.5}}));
+    EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{512, 144.5}, {512, 591.5}}));
 
     f.view->flagsChanged(std::nullopt);
     EXPECT_FALSE(images.last()[0].toBool());

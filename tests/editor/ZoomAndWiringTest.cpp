@@ -207,7 +207,7 @@ TEST(DeadEnds, PreviewWithoutAGridSaysWhatIsMissingAndFitGridIsOneUndoStep)
     // One undo puts back the lone origin where it was.
     f.undo.undo();
     EXPECT_EQ(f.view->model()->gridState(), 1);
-    EXPECT_EQ(f.view->origin()->position(), QPointF(50, 50));
+    EXPECT_EQ(f.view->model()->origin()->position(), QPointF(50, 50));
     f.undo.redo();
     EXPECT_EQ(f.view->model()->gridState(), 3);
 }
@@ -222,7 +222,7 @@ TEST(DeadEnds, ColorsWithoutAPictureSaysSo)
     EXPECT_TRUE(messages[0][0].toString().contains("no picture"));
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    f.view->addBitmap(picture);
+    f.view->model()->setBackground(Picture::fromImage(picture), QUrl());
     f.view->setMode("Colors");
     EXPECT_EQ(messages.size(), 1);
 }

@@ -127,7 +127,7 @@ TEST(ImageBrowserMoves, DraggingThumbnailsReordersAndKeepsSelectionAndBackground
     s.open(letters);
     s.click(2);
     s.click(0, Qt::ControlModifier);
-    ASSERT_EQ(s.view.url(), s.resolved("c"));
+    ASSERT_EQ(s.view.model()->backgroundUrl(), s.resolved("c"));
     QSignalSpy changed(&s.strip, &ImageBrowserController::imagesChanged);
 
     std::unique_ptr<QMimeData> dragged(s.strip.model()->mimeData({s.strip.model()->index(0), s.strip.model()->index(2)}));
@@ -136,7 +136,7 @@ TEST(ImageBrowserMoves, DraggingThumbnailsReordersAndKeepsSelectionAndBackground
     EXPECT_EQ(s.names(), "b d a c e");
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(s.strip.imageBrowser()->selectedRows(), (std::vector<qsizetype>{2, 3}));
-    EXPECT_EQ(s.view.url(), s.resolved("c"));
+    EXPECT_EQ(s.view.model()->backgroundUrl(), s.resolved("c"));
 }
 
 TEST(ImageBrowserDrops, UrlsGoInAtTheGapInDragOrderAndNothingElseChanges)
@@ -151,7 +151,7 @@ TEST(ImageBrowserDrops, UrlsGoInAtTheGapInDragOrderAndNothingElseChanges)
     EXPECT_TRUE(s.drop(files, s.gapBefore(2)));
     EXPECT_EQ(s.names(), "a b file:///pictures/x.png https://example.org/notes.txt c");
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_TRUE(s.view.url().isEmpty());
+    EXPECT_TRUE(s.view.model()->backgroundUrl().isEmpty());
 
     // Below the last thumbnail is the end of the strip.
     const QPoint below = s.rect(4).bottomLeft() + QPoint(4, 20);
@@ -197,17 +197,17 @@ TEST(ImageBrowserSelection, TheSelectedPictureFurthestAlongIsTheBackground)
     // The order of clicking does not matter, only the place in the strip.
     s.click(2);
     s.click(0, Qt::ControlModifier);
-    EXPECT_EQ(s.view.url(), s.resolved("p2.png"));
-    ASSERT_TRUE(s.view.bitmap());
-    EXPECT_EQ(s.view.bitmap()->size(), QSize(12, 4));
+    EXPECT_EQ(s.view.model()->backgroundUrl(), s.resolved("p2.png"));
+    ASSERT_TRUE(s.view.model()->bitmap());
+    EXPECT_EQ(s.view.model()->bitmap()->size(), QSize(12, 4));
 
     s.click(2, Qt::ControlModifier);
-    EXPECT_EQ(s.view.url(), s.resolved("p0.png"));
+    EXPECT_EQ(s.view.model()->backgroundUrl(), s.resolved("p0.png"));
 
     s.click(0, Qt::ControlModifier);
     EXPECT_TRUE(s.strip.imageBrowser()->selectedRows().empty());
-    EXPECT_TRUE(s.view.url().isEmpty());
-    EXPECT_EQ(s.view.image(), nullptr);
+    EXPECT_TRUE(s.view.model()->backgroundUrl().isEmpty());
+    EXPECT_EQ(s.view.model()->background(), nullptr);
 }
 
 TEST(ImageBrowserPictures, UnreadablePicturesKeepTheirPlaceWithoutBitmap)
@@ -234,7 +234,7 @@ TEST(ImageBrowserPictures, UnreadablePicturesKeepTheirPlaceWithoutBitmap)
             << "row " << expected.first;
 
     s.click(1);
-    EXPECT_TRUE(s.view.url().isEmpty());
+    EXPECT_TRUE(s.view.model()->backgroundUrl().isEmpty());
 }
 
 // A picture replaced on disk stayed stale in the strip and the background.
@@ -250,7 +250,7 @@ TEST(ImageBrowserPictures, APictureRewrittenOnDiskIsShownAnewInTheStripAndTheBac
         return shown.pixelColor(shown.width() / 2, shown.height() / 2);
     };
     const auto backgroundColor = [&] {
-        const auto bitmap = s.view.bitmap();
+        const auto bitmap = s.view.model()->bitmap();
         return bitmap ? bitmap->pixelColor(0, 0) : QColor();
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.thumbnail(0) == ThumbnailState::Ready; }, 5000));
@@ -260,7 +260,7 @@ TEST(ImageBrowserPictures, APictureRewrittenOnDiskIsShownAnewInTheStripAndTheBac
     s.picture("p0.png", 60, 45, Qt::blue);
     EXPECT_TRUE(QTest::qWaitFor([&] { return thumbnailColor() == QColor(Qt::blue); }, 5000));
     EXPECT_EQ(backgroundColor(), QColor(Qt::blue));
-    EXPECT_EQ(s.view.bitmap()->size(), QSize(60, 45));
+    EXPECT_EQ(s.view.model()->bitmap()->size(), QSize(60, 45));
 }
 
 TEST(ImageBrowserPictures, AStripWithoutPicturesHasNoBitmaps)
@@ -288,13 +288,13 @@ TEST(ImageBrowserDelete, RemovesTheSelectedPicturesButNotTheBackground)
 
     s.click(3);
     s.click(1, Qt::ControlModifier);
-    ASSERT_EQ(s.view.url(), s.resolved("p3.png"));
+    ASSERT_EQ(s.view.model()->backgroundUrl(), s.resolved("p3.png"));
     QSignalSpy changed(&s.strip, &ImageBrowserController::imagesChanged);
 
     QTest::keyClick(s.strip.imageBrowser(), Qt::Key_Delete);
     EXPECT_EQ(s.names(), "p0.png p2.png");
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(s.view.url(), s.resolved("p3.png"));
+    EXPECT_EQ(s.view.model()->backgroundUrl(), s.resolved("p3.png"));
     EXPECT_EQ(ledsDeleted.count(), 0);
 
     // With nothing selected the key goes to the window again.

@@ -41,8 +41,8 @@ TEST(TimelineClicks, ClickMakesTheFrameCurrentAndTheOnlySelectedOneAndShowsIt)
     EXPECT_FALSE(f.timeline->hasSelectedBorder(0));
     // The layout editor shows frame 1: its LED marked, its picture as background.
     EXPECT_EQ(marked(f.view), "1");
-    EXPECT_EQ(f.view.image(), picture);
-    EXPECT_EQ(f.view.url(), picture->url());
+    EXPECT_EQ(f.view.model()->background(), picture);
+    EXPECT_EQ(f.view.model()->backgroundUrl(), picture->url());
 
     // A plain click elsewhere moves both the current frame and the selection.
     f.click(f.centre(0));
@@ -50,7 +50,7 @@ TEST(TimelineClicks, ClickMakesTheFrameCurrentAndTheOnlySelectedOneAndShowsIt)
     EXPECT_EQ(f.selected(), "0");
     EXPECT_FALSE(f.timeline->isHighlighted(1));
     EXPECT_EQ(marked(f.view), "0");
-    EXPECT_EQ(f.view.image(), nullptr);
+    EXPECT_EQ(f.view.model()->background(), nullptr);
 }
 
 TEST(TimelineClicks, ShiftClickTogglesAndASyncMakesTheSelectionFollowTheCurrentFrame)
