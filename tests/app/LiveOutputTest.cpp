@@ -228,6 +228,25 @@ TEST(LiveOutput, playShowsTheFramesWithoutUndoStepsUntilEscape)
     EXPECT_FALSE(play->isChecked());
 }
 
+// Frame ▸ Play steps the current frame; what goes to the LEDs is each frame's marking, as the
+// editing modes send it, one frame after the other.
+TEST(LiveOutput, playSendsEachFrameInTurn)
+{
+    TwoLeds layout;
+    Receiver receiver;
+    layout.live()->setSettings(receiver.target(OutputProtocol::Ddp));
+    layout.view()->setMode("Select");
+    layout.live()->setSending(true);
+    layout.window()->findChild<QAction *>("playFrames")->trigger();
+
+    const QByteArray first("\xff\0\0\0\0\0", 6), second("\0\0\0\xff\0\0", 6);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == first; })) << round;
+        EXPECT_TRUE(receiver.received(10, [&](const QByteArray &data) { return data == second; })) << round;
+    }
+    QTest::keyClick(layout.window(), Qt::Key_Escape);
+}
+
 TEST(LiveOutput, playShowsEachFrameForTheDocumentsFrameDuration)
 {
     TwoLeds layout;

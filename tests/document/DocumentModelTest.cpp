@@ -5,7 +5,10 @@
 #include "document/DocumentWriter.h"
 #include "document/UndoManager.h"
 
+#include <QFile>
+#include <QImage>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -275,4 +278,35 @@ TEST(DocumentModelGrid, RemoveGridIsOneUndoableStep)
     EXPECT_EQ(f.model.xDirection()->position(), QPointF(100, 100));
     f.undo.redo();
     EXPECT_EQ(f.model.gridState(), 0);
+}
+
+// What a drop or File ▸ Open asks of the model: a file that cannot be a picture leaves the
+// background and the undo history as they were; one that can is one undoable step.
+TEST(DocumentModelPictures, ABackgroundFileIsJudgedBeforeItReplacesTheBackground)
+{
+    QTemporaryDir dir;
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    const QString picture = dir.filePath("green.png");
+    ASSERT_TRUE(image.save(picture));
+    QFile text(dir.filePath("notes.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
+    text.close();
+
+    ModelFixture f;
+    QSignalSpy changed(&f.model, &DocumentModel::backgroundChanged);
+    for (const QUrl &refused : {QUrl::fromLocalFile(text.fileName()), QUrl("https://example.org/green.png"),
+                                QUrl::fromLocalFile(dir.filePath("missing.png"))})
+        EXPECT_FALSE(f.model.setBackgroundFile(refused)) << qPrintable(refused.toString());
+    EXPECT_FALSE(f.model.background());
+    EXPECT_FALSE(f.undo.canUndo());
+    EXPECT_EQ(changed.count(), 0);
+
+    ASSERT_TRUE(f.model.setBackgroundFile(QUrl::fromLocalFile(picture)));
+    f.step();
+    ASSERT_TRUE(f.model.background());
+    EXPECT_EQ(f.model.backgroundUrl(), QUrl::fromLocalFile(picture));
+    f.undo.undo();
+    EXPECT_FALSE(f.model.background());
+    EXPECT_TRUE(f.model.backgroundUrl().isEmpty());
 }
