@@ -105,21 +105,27 @@ QByteArray View::ledBytes() const
     return rgb;
 }
 
+namespace {
+// Made once: a QColor from a Qt::GlobalColor looks its value up on every construction, and
+// the painter asks for every LED's looks on every paint.
+const QColor black(Qt::black), red(Qt::red), white(Qt::white);
+} // namespace
+
 QColor View::ledFill(qsizetype k) const
 {
-    return k >= 0 && k < qsizetype(m_fills.size()) ? QColor::fromRgba64(m_fills[k]) : QColor(Qt::black);
+    return k >= 0 && k < qsizetype(m_fills.size()) ? QColor::fromRgba64(m_fills[k]) : black;
 }
 
 QColor View::ledRing(qsizetype k) const
 {
     const QList<NodePtr> &list = leds();
     if (k >= 0 && k < list.size() && list[k]->isMarked())
-        return Qt::red;
+        return red;
     // The disc has the picture's colour, so on the picture only its ring shows it: dark
     // on light colours, light on dark ones. Marked LEDs keep their red.
     if (m_contrastRings && k >= 0 && k < qsizetype(m_fills.size()))
         return contrastingRing(ledFill(k));
-    return Qt::white;
+    return white;
 }
 
 QColor View::contrastingRing(const QColor &fill)
@@ -127,7 +133,7 @@ QColor View::contrastingRing(const QColor &fill)
     // Over the layout's dark backdrop a transparent disc shows dark.
     const double alpha = fill.alphaF();
     const double luma = alpha * (0.299 * fill.redF() + 0.587 * fill.greenF() + 0.114 * fill.blueF());
-    return luma > 0.55 ? QColor(Qt::black) : QColor(Qt::white);
+    return luma > 0.55 ? black : white;
 }
 
 void View::clearPreviewColors(bool fills)
