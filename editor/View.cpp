@@ -59,11 +59,7 @@ View::View(DocumentModel *model, QWidget *parent)
         QWidget::update();
         if (m_animationClock.elapsed() > 200) {
             m_animationTimer.stop();
-            for (const NodePtr &node : leds())
-                node->animating = false;
-            if (m_model->gridState() == 3)
-                for (const NodePtr &node : {m_model->origin(), m_model->xDirection(), m_model->yDirection()})
-                    node->animating = false;
+            m_glideStarts.clear();
         }
     });
 }
@@ -112,10 +108,8 @@ void View::moveNodes(const QList<NodePtr> &nodes, const QList<QPointF> &position
     if (nodes.isEmpty())
         return;
     if (m_animationPrepared) {
-        for (const NodePtr &node : nodes) {
-            node->animationStart = displayPosition(*node);
-            node->animating = true;
-        }
+        for (const NodePtr &node : nodes)
+            m_glideStarts.insert(node.get(), {node, displayPosition(*node)});
     }
     m_model->moveLeds(nodes, positions);
 }

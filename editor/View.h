@@ -13,6 +13,7 @@
 #include "editor/tools/Tool.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QRgba64>
@@ -274,6 +275,9 @@ private:
     QTimer m_timer;
 
     QElapsedTimer m_animationClock;
+    /// Where each node a transform moves glides from over 0.2 s; the node is held so that
+    /// no other takes its address meanwhile.
+    QHash<const Node *, std::pair<NodePtr, QPointF>> m_glideStarts;
     bool m_animationPrepared = false;
     QTimer m_animationTimer;
 

@@ -9,11 +9,15 @@ namespace lumora {
 
 QPointF View::displayPosition(const Node &node) const
 {
-    if (!node.animating || !m_animationClock.isValid())
+    if (m_glideStarts.isEmpty() || !m_animationClock.isValid())
         return node.position();
+    const auto glide = m_glideStarts.constFind(&node);
+    if (glide == m_glideStarts.cend())
+        return node.position();
+    const QPointF start = glide->second;
     const double t = std::min(1.0, m_animationClock.elapsed() / 200.0);
     const double eased = t * t * (3 - 2 * t);
-    return node.animationStart + (node.position() - node.animationStart) * eased;
+    return start + (node.position() - start) * eased;
 }
 
 void View::paintEvent(QPaintEvent *)

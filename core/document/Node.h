@@ -34,10 +34,6 @@ public:
     /// True within a radius of 10 of the position, boundary included.
     bool containsPoint(QPointF point) const;
 
-    // A transform's 0.2 s animation runs from here to the position.
-    QPointF animationStart;
-    bool animating = false;
-
 private:
     QPointF m_position;
     int m_type = Led;

@@ -39,6 +39,28 @@ TEST(Transforms, MirrorAboutTheCentreOfTheLeds)
     EXPECT_EQ(f.view->model()->ledPositions(), (QList<QPointF>{{300, 60}, {100, 50}}));
 }
 
+// The model moves at once; on screen the LEDs glide there from where they were over 0.2 s,
+// and LEDs a transform did not move never glide.
+TEST(Transforms, TheLedsGlideOnScreenToWhereTheModelPutThem)
+{
+    TransformFixture f;
+    f.leds({{100, 50}, {300, 60}});
+    auto shown = [&] {
+        const QPolygonF line = f.view->layoutPainter().orderLinePoints();
+        return QList<QPointF>{line[1], line[2]};
+    };
+    ASSERT_EQ(shown(), f.view->model()->ledPositions());
+    f.view->transforms().mirrorX();
+    const QList<QPointF> mirrored{{300, 50}, {100, 60}};
+    EXPECT_EQ(f.view->model()->ledPositions(), mirrored);
+    const QList<QPointF> early = shown();
+    EXPECT_LT(early[0].x(), 300) << "still on its way";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == mirrored; }, 2000));
+
+    f.view->model()->moveLeds({f.view->model()->leds()[0]}, {QPointF(500, 50)});
+    EXPECT_EQ(shown()[0], QPointF(500, 50)) << "a move outside a transform shows at once";
+}
+
 TEST(Transforms, QuarterTurnsAboutTheCentre)
 {
     {
