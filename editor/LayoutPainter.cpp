@@ -233,31 +233,65 @@ void LayoutPainter::strokeOrderLine(QPainter &painter, const QList<QLineF> &segm
     painter.setRenderHint(QPainter::Antialiasing);
 }
 
-void LayoutPainter::paintStaticLayer(QPainter &painter, const QTransform &toDevice, const LayerParts &parts)
+void LayoutPainter::paintBackdrop(QPainter &painter, const QTransform &toDevice)
 {
-    if (parts.under) {
-        const QRectF device(0, 0, painter.device()->width(), painter.device()->height());
-        const QRectF space = toDevice.mapRect(View::layoutSpace());
-        // Around the layout space (where the window's shape differs from it) a darker shade
-        // shows where the space ends.
-        painter.fillRect(device, windowBackground.darker(140));
-        painter.fillRect(space, windowBackground);
-        painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF device(0, 0, painter.device()->width(), painter.device()->height());
+    const QRectF space = toDevice.mapRect(View::layoutSpace());
+    // Around the layout space (where the window's shape differs from it) a darker shade
+    // shows where the space ends.
+    painter.fillRect(device, windowBackground.darker(140));
+    painter.fillRect(space, windowBackground);
+    painter.setRenderHint(QPainter::Antialiasing);
 
-        // The background picture, fitted and centred into the layout space.
-        if (const PicturePtr background = m_view.model()->background(); background && background->isDecoded()) {
-            const QImage picture = background->preview();
-            if (!picture.isNull()) {
-                const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
-                const QSizeF size(picture.width() * s, picture.height() * s);
-                const QRectF frame(512 - size.width() / 2, 384 - size.height() / 2, size.width(), size.height());
-                painter.save();
-                painter.setRenderHint(QPainter::SmoothPixmapTransform);
-                painter.drawImage(toDevice.mapRect(frame), picture);
-                painter.restore();
-            }
+    // The background picture, fitted and centred into the layout space.
+    const PicturePtr background = m_view.model()->background();
+    if (!background || !background->isDecoded())
+        return;
+    const QImage picture = background->preview();
+    if (picture.isNull())
+        return;
+    const double s = std::min(1024.0 / picture.width(), 768.0 / picture.height());
+    const QSizeF size(picture.width() * s, picture.height() * s);
+    const QRectF frame(512 - size.width() / 2, 384 - size.height() / 2, size.width(), size.height());
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(toDevice.mapRect(frame), picture);
+    painter.restore();
+}
+
+void LayoutPainter::paintGridAndMarkers(QPainter &painter)
+{
+    const DocumentModel &model = *m_view.model();
+    const bool gridShown = m_view.m_gridShown;
+    if (gridShown && model.origin()) {
+        const QPointF o = m_view.displayPosition(*model.origin());
+        if (model.xDirection()) {
+            painter.setPen(QPen(Qt::red, 3));
+            painter.drawLine(o, m_view.displayPosition(*model.xDirection()));
+        }
+        if (model.yDirection()) {
+            painter.setPen(QPen(Qt::green, 3));
+            painter.drawLine(o, m_view.displayPosition(*model.yDirection()));
         }
     }
+    for (const NodePtr &marker : m_view.m_duplicates)
+        drawShape(painter, *marker, {NodeShape::Cross, Qt::cyan, std::nullopt});
+    if (gridShown) {
+        if (model.origin())
+            drawShape(painter, *model.origin(), {NodeShape::Cross, Qt::blue, std::nullopt});
+        if (model.xDirection())
+            drawShape(painter, *model.xDirection(), {NodeShape::ChevronX, Qt::red, std::nullopt});
+        if (model.yDirection())
+            drawShape(painter, *model.yDirection(), {NodeShape::ChevronY, Qt::green, std::nullopt});
+    }
+    if (const NodePtr handle = m_view.tool()->handle())
+        drawShape(painter, *handle, {m_view.tool()->handleShape(), Qt::yellow, std::nullopt});
+}
+
+void LayoutPainter::paintStaticLayer(QPainter &painter, const QTransform &toDevice, const LayerParts &parts)
+{
+    if (parts.under)
+        paintBackdrop(painter, toDevice);
 
     // From here on, layout coordinates with y up.
     painter.setRenderHint(QPainter::Antialiasing);
@@ -272,32 +306,8 @@ void LayoutPainter::paintStaticLayer(QPainter &painter, const QTransform &toDevi
     if (parts.line && !m_view.leds().isEmpty())
         strokeOrderLine(painter, orderLineSegments(parts.drag));
 
-    // The grid's axes, the duplicate markers and the handles.
-    if (parts.over) {
-        if (m_view.m_gridShown && m_view.model()->origin()) {
-            const QPointF o = m_view.displayPosition(*m_view.model()->origin());
-            if (m_view.model()->xDirection()) {
-                painter.setPen(QPen(Qt::red, 3));
-                painter.drawLine(o, m_view.displayPosition(*m_view.model()->xDirection()));
-            }
-            if (m_view.model()->yDirection()) {
-                painter.setPen(QPen(Qt::green, 3));
-                painter.drawLine(o, m_view.displayPosition(*m_view.model()->yDirection()));
-            }
-        }
-        for (const NodePtr &marker : m_view.m_duplicates)
-            drawShape(painter, *marker, {NodeShape::Cross, Qt::cyan, std::nullopt});
-        if (m_view.m_gridShown) {
-            if (m_view.model()->origin())
-                drawShape(painter, *m_view.model()->origin(), {NodeShape::Cross, Qt::blue, std::nullopt});
-            if (m_view.model()->xDirection())
-                drawShape(painter, *m_view.model()->xDirection(), {NodeShape::ChevronX, Qt::red, std::nullopt});
-            if (m_view.model()->yDirection())
-                drawShape(painter, *m_view.model()->yDirection(), {NodeShape::ChevronY, Qt::green, std::nullopt});
-        }
-        if (const NodePtr handle = m_view.tool()->handle())
-            drawShape(painter, *handle, {m_view.tool()->handleShape(), Qt::yellow, std::nullopt});
-    }
+    if (parts.over)
+        paintGridAndMarkers(painter);
     painter.restore();
 
     // The direction arrows and the start marker, in device pixels so they read at any zoom.

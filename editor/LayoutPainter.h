@@ -79,6 +79,11 @@ private:
         const DragLayers *drag = nullptr;
     };
     void paintStaticLayer(QPainter &painter, const QTransform &toDevice, const LayerParts &parts);
+    /// The window's backdrop around the layout space and the background picture in it.
+    void paintBackdrop(QPainter &painter, const QTransform &toDevice);
+    /// The grid's axes and handles (when shown), the duplicate markers and the tool's handle,
+    /// in layout coordinates.
+    void paintGridAndMarkers(QPainter &painter);
     /// The line's segments, leaving out those that move with a drag, or only those that
     /// come near `within` (layout units).
     QList<QLineF> orderLineSegments(const DragLayers *drag, const QRectF *within = nullptr) const;
