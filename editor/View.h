@@ -51,7 +51,7 @@ public:
     explicit View(DocumentModel *model, QWidget *parent = nullptr);
     ~View() override;
 
-    /// Where the preview and the pattern export get the current pattern from.
+    /// Where the preview gets the current pattern from.
     void setPatternSource(std::function<const ColorPattern *()> source) { m_patternSource = std::move(source); }
     /// While set and answering a source, Preview shows its colours instead of the current
     /// pattern's: how a pattern the user wrote is previewed.
@@ -123,7 +123,7 @@ public:
     /// Moves made during this event glide over 0.2 s.
     void prepareAnimation();
 
-    // --- Preview, background and frames --------------------------------------------
+    // --- The Image pattern and painting ----------------------------------------------
     /// Brings what the Image pattern samples up to date: the background's pixels and the
     /// LEDs' box in grid units.
     void updateBitmap();
