@@ -457,45 +457,17 @@ private:
         switch (n.kind) {
         case Kind::Number:
             return {number(n.num)};
-        case Kind::Name: {
-            if (!isLocal(n.text) && m_topFunctions.count(n.text)) {
-                refuse(n, "'" + n.text + "' is used as a value; a sketch can only call functions by name");
-                return {"0"};
-            }
-            return {variable(n)};
-        }
+        case Kind::Name:
+            return nameValue(n);
         case Kind::Function:
             refuse(n, "a function used as a value cannot be translated; a sketch can only call functions by name");
             return {"0"};
-        case Kind::Unary: {
-            Code a = expression(*n.kids[0]);
-            if (n.text == "+")
-                return a;
-            if (n.text == "-")
-                return {"(-" + a.text + ")", a.effects};
-            if (n.text == "!")
-                return {"(lm_truthy(" + a.text + ") ? 0.0f : 1.0f)", a.effects};
-            m_runtime.insert("fixed");
-            return {"lm_bnot(" + a.text + ")", a.effects};
-        }
-        case Kind::Binary: {
-            Code a = expression(*n.kids[0]);
-            Code b = expression(*n.kids[1]);
-            if (n.text == ",")
-                return {"((void)(" + a.text + "), " + b.text + ")", a.effects || b.effects};
-            usesOperator(n.text);
-            std::string op = n.text;
-            return ordered({a, b}, [&](const std::vector<std::string> &t) { return binaryText(op, t[0], t[1]); }, false);
-        }
-        case Kind::Logical: {
-            Code a = expression(*n.kids[0]);
-            Code b = expression(*n.kids[1]);
-            std::string t = temporary();
-            // Both keep the operand's value, as the language's do.
-            std::string pick = n.text == "&&" ? "lm_truthy(" + t + ") ? (" + b.text + ") : " + t
-                                              : "lm_truthy(" + t + ") ? " + t + " : (" + b.text + ")";
-            return {"({ float " + t + " = " + a.text + "; " + pick + "; })", a.effects || b.effects};
-        }
+        case Kind::Unary:
+            return unary(n);
+        case Kind::Binary:
+            return binary(n);
+        case Kind::Logical:
+            return logical(n);
         case Kind::Conditional: {
             Code c = expression(*n.kids[0]);
             Code a = expression(*n.kids[1]);
@@ -520,22 +492,70 @@ private:
             Code a = expression(*n.kids[0]);
             return {"(float)lm_length(" + a.text + ")", a.effects};
         }
-        case Kind::ArrayLiteral: {
-            m_runtime.insert("arrays");
-            checkAllocation(n);
-            std::string t = temporary();
-            std::string out = "({ float " + t + " = lm_newArray(" + std::to_string(n.kids.size()) + "); ";
-            for (size_t i = 0; i < n.kids.size(); ++i) {
-                std::string v = temporary();
-                out += "float " + v + " = " + expression(*n.kids[i]).text + "; lm_data(" + t + ")[" + std::to_string(i)
-                    + "] = " + v + "; ";
-            }
-            return {out + t + "; })", true};
-        }
+        case Kind::ArrayLiteral:
+            return arrayLiteral(n);
         default:
             refuse(n, "cannot translate this expression");
             return {"0"};
         }
+    }
+
+    Code nameValue(const Node &n)
+    {
+        if (!isLocal(n.text) && m_topFunctions.count(n.text)) {
+            refuse(n, "'" + n.text + "' is used as a value; a sketch can only call functions by name");
+            return {"0"};
+        }
+        return {variable(n)};
+    }
+
+    Code unary(const Node &n)
+    {
+        Code a = expression(*n.kids[0]);
+        if (n.text == "+")
+            return a;
+        if (n.text == "-")
+            return {"(-" + a.text + ")", a.effects};
+        if (n.text == "!")
+            return {"(lm_truthy(" + a.text + ") ? 0.0f : 1.0f)", a.effects};
+        m_runtime.insert("fixed");
+        return {"lm_bnot(" + a.text + ")", a.effects};
+    }
+
+    Code binary(const Node &n)
+    {
+        Code a = expression(*n.kids[0]);
+        Code b = expression(*n.kids[1]);
+        if (n.text == ",")
+            return {"((void)(" + a.text + "), " + b.text + ")", a.effects || b.effects};
+        usesOperator(n.text);
+        std::string op = n.text;
+        return ordered({a, b}, [&](const std::vector<std::string> &t) { return binaryText(op, t[0], t[1]); }, false);
+    }
+
+    Code logical(const Node &n)
+    {
+        Code a = expression(*n.kids[0]);
+        Code b = expression(*n.kids[1]);
+        std::string t = temporary();
+        // Both keep the operand's value, as the language's do.
+        std::string pick = n.text == "&&" ? "lm_truthy(" + t + ") ? (" + b.text + ") : " + t
+                                          : "lm_truthy(" + t + ") ? " + t + " : (" + b.text + ")";
+        return {"({ float " + t + " = " + a.text + "; " + pick + "; })", a.effects || b.effects};
+    }
+
+    Code arrayLiteral(const Node &n)
+    {
+        m_runtime.insert("arrays");
+        checkAllocation(n);
+        std::string t = temporary();
+        std::string out = "({ float " + t + " = lm_newArray(" + std::to_string(n.kids.size()) + "); ";
+        for (size_t i = 0; i < n.kids.size(); ++i) {
+            std::string v = temporary();
+            out += "float " + v + " = " + expression(*n.kids[i]).text + "; lm_data(" + t + ")[" + std::to_string(i)
+                + "] = " + v + "; ";
+        }
+        return {out + t + "; })", true};
     }
 
     void checkAllocation(const Node &n)
