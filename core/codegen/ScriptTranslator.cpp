@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace lumora {
@@ -667,6 +668,35 @@ private:
 
     Code builtin(const Node &n, const std::string &name, const std::vector<const Node *> &args)
     {
+        if (std::optional<Code> c = simpleBuiltin(name, args))
+            return *c;
+        if (std::optional<Code> c = drawingBuiltin(name, args))
+            return *c;
+        if (std::optional<Code> c = arrayBuiltin(n, name, args))
+            return *c;
+        if (name == "pixelMapDimensions")
+            return {"2.0f"};
+        if (name == "has2DMap")
+            return {"1.0f"};
+        if (name == "has3DMap")
+            return {"0.0f"};
+        static const std::set<std::string> callbacks = {"arrayForEach", "arrayMutate", "arrayMapTo", "arrayReduce",
+                                                        "arraySortBy", "mapPixels"};
+        if (callbacks.count(name))
+            return callbackBuiltin(name, args);
+        // The device's hardware reads zero here: the arguments still run.
+        Code out{"0.0f", false};
+        for (Code &c : codes(args))
+            if (c.effects)
+                out = {"((void)(" + c.text + "), " + out.text + ")", true};
+        if (!script::findBuiltin(name))
+            refuse(n, "'" + name + "' cannot be translated");
+        return out;
+    }
+
+    /// A built-in that maps onto one runtime function.
+    std::optional<Code> simpleBuiltin(const std::string &name, const std::vector<const Node *> &args)
+    {
         for (const Simple &s : simpleBuiltins) {
             if (name != s.name)
                 continue;
@@ -679,12 +709,12 @@ private:
                 return out + ")";
             }, !isPure(name));
         }
-        auto joined = [](const std::vector<std::string> &t, size_t from) {
-            std::string out;
-            for (size_t i = from; i < t.size(); ++i)
-                out += (i > from ? ", " : "") + t[i];
-            return out;
-        };
+        return std::nullopt;
+    }
+
+    /// Noise, palette and transform built-ins whose arguments need rearranging.
+    std::optional<Code> drawingBuiltin(const std::string &name, const std::vector<const Node *> &args)
+    {
         if (name == "perlin") {
             m_runtime.insert("noise");
             return ordered(codes(args), [&](const std::vector<std::string> &t) {
@@ -708,19 +738,28 @@ private:
         if (name == "transform") {
             m_runtime.insert("transform");
             return ordered(codes(args), [&](const std::vector<std::string> &t) {
-                return "({ const float m[16] = {" + joined(t, 0) + "}; lm_transform(m); })";
+                std::string matrix;
+                for (size_t i = 0; i < t.size(); ++i)
+                    matrix += (i > 0 ? ", " : "") + t[i];
+                return "({ const float m[16] = {" + matrix + "}; lm_transform(m); })";
             }, true);
         }
+        return std::nullopt;
+    }
+
+    /// The array built-ins that take no callback.
+    std::optional<Code> arrayBuiltin(const Node &n, const std::string &name, const std::vector<const Node *> &args)
+    {
         if (name == "array") {
             m_runtime.insert("arrays");
             checkAllocation(n);
             Code c = expression(*args[0]);
-            return {"lm_newArray(" + c.text + ")", true};
+            return Code{"lm_newArray(" + c.text + ")", true};
         }
         if (name == "arrayLength") {
             m_runtime.insert("arrays");
             Code c = expression(*args[0]);
-            return {"(float)lm_length(" + c.text + ")", c.effects};
+            return Code{"(float)lm_length(" + c.text + ")", c.effects};
         }
         if (name == "arrayReplace" || name == "arrayReplaceAt") {
             m_runtime.insert("arrays");
@@ -736,24 +775,7 @@ private:
                 return out + "} 0.0f; })";
             }, true);
         }
-        if (name == "pixelMapDimensions")
-            return {"2.0f"};
-        if (name == "has2DMap")
-            return {"1.0f"};
-        if (name == "has3DMap")
-            return {"0.0f"};
-        static const std::set<std::string> callbacks = {"arrayForEach", "arrayMutate", "arrayMapTo", "arrayReduce",
-                                                        "arraySortBy", "mapPixels"};
-        if (callbacks.count(name))
-            return callbackBuiltin(name, args);
-        // The device's hardware reads zero here: the arguments still run.
-        Code out{"0.0f", false};
-        for (Code &c : codes(args))
-            if (c.effects)
-                out = {"((void)(" + c.text + "), " + out.text + ")", true};
-        if (!script::findBuiltin(name))
-            refuse(n, "'" + name + "' cannot be translated");
-        return out;
+        return std::nullopt;
     }
 
     Code callbackBuiltin(const std::string &name, const std::vector<const Node *> &args)
