@@ -172,32 +172,47 @@ void CodeExportDialog::measure()
     invalidate();
     const QString folder = QDir::cleanPath(m_folder->text().trimmed());
     if (m_leds.isEmpty() || folder.isEmpty()) {
-        m_report->setText(m_leds.isEmpty() ? tr("The layout has no LEDs.") : tr("Choose the sketch folder."));
-        emit measured();
+        showProblem(m_leds.isEmpty() ? tr("The layout has no LEDs.") : tr("Choose the sketch folder."));
         return;
     }
     // A built-in pattern is made here (quick); a pattern file is translated with the measuring.
     std::optional<SketchPattern> builtIn;
     QByteArray bytes;
+    if (!readPattern(builtIn, bytes))
+        return;
+    m_sketchName = QFileInfo(folder).fileName();
+    startMeasuring(builtIn, bytes);
+}
+
+void CodeExportDialog::showProblem(const QString &text)
+{
+    m_report->setText(text);
+    emit measured();
+}
+
+bool CodeExportDialog::readPattern(std::optional<SketchPattern> &builtIn, QByteArray &bytes)
+{
     const int chosen = m_pattern->currentData().toInt();
     if (chosen >= 0) {
         QString error;
         builtIn = BuiltinSketch::make(*m_builtIns[chosen], m_grid, &error);
         if (!builtIn) {
-            m_report->setText(tr("Cannot make the sketch:\n%1").arg(error));
-            emit measured();
-            return;
+            showProblem(tr("Cannot make the sketch:\n%1").arg(error));
+            return false;
         }
-    } else {
-        QFile source(m_file->text());
-        if (!source.open(QIODevice::ReadOnly)) {
-            m_report->setText(tr("Cannot read the pattern file: %1").arg(source.errorString()));
-            emit measured();
-            return;
-        }
-        bytes = source.readAll();
+        return true;
     }
-    m_sketchName = QFileInfo(folder).fileName();
+    QFile source(m_file->text());
+    if (!source.open(QIODevice::ReadOnly)) {
+        showProblem(tr("Cannot read the pattern file: %1").arg(source.errorString()));
+        return false;
+    }
+    bytes = source.readAll();
+    return true;
+}
+
+void CodeExportDialog::startMeasuring(const std::optional<SketchPattern> &builtIn, const QByteArray &bytes)
+{
     const QString fileName = m_file->text();
     const auto target = SketchTarget(m_target->currentData().toInt());
     *m_stop = false;

@@ -68,6 +68,12 @@ private:
     void finished();
     void invalidate();
     void setProgress(int done, int total);
+    /// Shows why nothing can be measured.
+    void showProblem(const QString &text);
+    /// The chosen built-in pattern made, or the pattern file's bytes; false after showing why not.
+    bool readPattern(std::optional<SketchPattern> &builtIn, QByteArray &bytes);
+    /// Translates (a pattern file) and measures in the background.
+    void startMeasuring(const std::optional<SketchPattern> &builtIn, const QByteArray &bytes);
 
     QList<QPointF> m_leds;
     QList<QPointF> m_grid;
