@@ -12,6 +12,8 @@
 #include <memory>
 
 class QComboBox;
+class QDialogButtonBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -62,6 +64,10 @@ private:
         std::optional<QList<BoardBudget>> budgets;
         QString error;
     };
+    /// The pattern, pattern file, board and folder fields.
+    QFormLayout *makeForm(const QString &folder);
+    /// Measure, Write Sketch and Cancel.
+    QDialogButtonBox *makeButtons();
     void chooseFile();
     void patternChosen();
     void chooseFolder();
