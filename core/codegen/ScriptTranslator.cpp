@@ -335,29 +335,10 @@ private:
         switch (n.kind) {
         case Kind::ExpressionStatement:
             return in + "(void)(" + expression(*n.kids[0]).text + ");\n";
-        case Kind::Var: {
-            std::string out;
-            for (auto &d : n.kids) {
-                std::string target;
-                if (m_scope) {
-                    if (m_scope->locals.insert(d->text).second)
-                        m_scope->order.push_back(d->text);
-                    target = "l_" + identifier(d->text);
-                } else {
-                    target = global(d->text);
-                }
-                if (!d->kids.empty())
-                    out += in + target + " = " + expression(*d->kids[0]).text + ";\n";
-            }
-            return out;
-        }
-        case Kind::If: {
-            std::string out = in + "if (lm_truthy(" + expression(*n.kids[0]).text + ")) {\n"
-                + statement(*n.kids[1], depth + 1) + in + "}";
-            if (n.kids.size() > 2)
-                out += " else {\n" + statement(*n.kids[2], depth + 1) + in + "}";
-            return out + "\n";
-        }
+        case Kind::Var:
+            return declaration(n, in);
+        case Kind::If:
+            return ifStatement(n, depth);
         case Kind::While:
             return in + "while (lm_truthy(" + expression(*n.kids[0]).text + ")) {\n" + statement(*n.kids[1], depth + 1)
                 + in + "}\n";
@@ -365,15 +346,8 @@ private:
             std::string body = statement(*n.kids[0], depth + 1);
             return in + "do {\n" + body + in + "} while (lm_truthy(" + expression(*n.kids[1]).text + "));\n";
         }
-        case Kind::For: {
-            std::string out = in + "{\n";
-            if (n.kids[0])
-                out += statement(*n.kids[0], depth + 1);
-            std::string test = n.kids[1] ? "lm_truthy(" + expression(*n.kids[1]).text + ")" : "";
-            std::string step = n.kids[2] ? "(void)(" + expression(*n.kids[2]).text + ")" : "";
-            out += in + "    for (; " + test + "; " + step + ") {\n" + statement(*n.kids[3], depth + 2) + in + "    }\n";
-            return out + in + "}\n";
-        }
+        case Kind::For:
+            return forLoop(n, depth);
         case Kind::Break:
             return in + "break;\n";
         case Kind::Continue:
@@ -395,6 +369,46 @@ private:
         default:
             return in + "(void)(" + expression(n).text + ");\n";
         }
+    }
+
+    std::string declaration(const Node &n, const std::string &in)
+    {
+        std::string out;
+        for (auto &d : n.kids) {
+            std::string target;
+            if (m_scope) {
+                if (m_scope->locals.insert(d->text).second)
+                    m_scope->order.push_back(d->text);
+                target = "l_" + identifier(d->text);
+            } else {
+                target = global(d->text);
+            }
+            if (!d->kids.empty())
+                out += in + target + " = " + expression(*d->kids[0]).text + ";\n";
+        }
+        return out;
+    }
+
+    std::string ifStatement(const Node &n, int depth)
+    {
+        const std::string in = indent(depth);
+        std::string out = in + "if (lm_truthy(" + expression(*n.kids[0]).text + ")) {\n"
+            + statement(*n.kids[1], depth + 1) + in + "}";
+        if (n.kids.size() > 2)
+            out += " else {\n" + statement(*n.kids[2], depth + 1) + in + "}";
+        return out + "\n";
+    }
+
+    std::string forLoop(const Node &n, int depth)
+    {
+        const std::string in = indent(depth);
+        std::string out = in + "{\n";
+        if (n.kids[0])
+            out += statement(*n.kids[0], depth + 1);
+        std::string test = n.kids[1] ? "lm_truthy(" + expression(*n.kids[1]).text + ")" : "";
+        std::string step = n.kids[2] ? "(void)(" + expression(*n.kids[2]).text + ")" : "";
+        out += in + "    for (; " + test + "; " + step + ") {\n" + statement(*n.kids[3], depth + 2) + in + "    }\n";
+        return out + in + "}\n";
     }
 
     std::string temporary() { return "t" + std::to_string(++m_temporaries); }
