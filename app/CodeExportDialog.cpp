@@ -24,18 +24,56 @@
 
 namespace lumora {
 
+namespace {
+
+/// A field with its Choose… button beside it.
+QHBoxLayout *withButton(QWidget *field, QWidget *button)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(field);
+    row->addWidget(button);
+    return row;
+}
+
+} // namespace
+
 CodeExportDialog::CodeExportDialog(const QList<QPointF> &leds, const SketchSettings &settings, const QString &folder,
                                    QWidget *parent)
     : QDialog(parent), m_leds(leds), m_settings(settings)
 {
     setWindowTitle(tr("Export Code for a Microcontroller"));
+    QFormLayout *form = makeForm(folder);
+
+    m_progress = new QProgressBar(this);
+    m_progress->hide();
+    m_report = new QLabel(tr("Measure the sketch to see what it needs on each board."), this);
+    m_report->setObjectName("report");
+    m_report->setWordWrap(true);
+    m_report->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QDialogButtonBox *buttons = makeButtons();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_report);
+    layout->addWidget(buttons);
+
+    // A change after measuring asks for a new measurement: the table must be the sketch's.
+    connect(m_file, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
+    connect(m_pattern, &QComboBox::currentIndexChanged, this, &CodeExportDialog::patternChosen);
+    connect(m_folder, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
+    connect(m_target, &QComboBox::currentIndexChanged, this, &CodeExportDialog::invalidate);
+    connect(&m_watcher, &QFutureWatcher<Result>::finished, this, &CodeExportDialog::finished);
+    resize(620, sizeHint().height());
+}
+
+QFormLayout *CodeExportDialog::makeForm(const QString &folder)
+{
     m_file = new QLineEdit(this);
     m_file->setObjectName("patternFile");
     m_browseFile = new QPushButton(tr("Choose…"), this);
     connect(m_browseFile, &QPushButton::clicked, this, &CodeExportDialog::chooseFile);
-    auto *fileRow = new QHBoxLayout;
-    fileRow->addWidget(m_file);
-    fileRow->addWidget(m_browseFile);
+    QHBoxLayout *fileRow = withButton(m_file, m_browseFile);
 
     m_pattern = new QComboBox(this);
     m_pattern->setObjectName("pattern");
@@ -53,23 +91,18 @@ CodeExportDialog::CodeExportDialog(const QList<QPointF> &leds, const SketchSetti
     m_folder->setObjectName("folder");
     auto *browseFolder = new QPushButton(tr("Choose…"), this);
     connect(browseFolder, &QPushButton::clicked, this, &CodeExportDialog::chooseFolder);
-    auto *folderRow = new QHBoxLayout;
-    folderRow->addWidget(m_folder);
-    folderRow->addWidget(browseFolder);
+    QHBoxLayout *folderRow = withButton(m_folder, browseFolder);
 
     auto *form = new QFormLayout;
     form->addRow(tr("Pattern:"), m_pattern);
     form->addRow(tr("Pattern file:"), fileRow);
     form->addRow(tr("Board:"), m_target);
     form->addRow(tr("Sketch folder:"), folderRow);
+    return form;
+}
 
-    m_progress = new QProgressBar(this);
-    m_progress->hide();
-    m_report = new QLabel(tr("Measure the sketch to see what it needs on each board."), this);
-    m_report->setObjectName("report");
-    m_report->setWordWrap(true);
-    m_report->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
+QDialogButtonBox *CodeExportDialog::makeButtons()
+{
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_measure = buttons->addButton(tr("&Measure"), QDialogButtonBox::ActionRole);
     m_measure->setObjectName("measure");
@@ -82,20 +115,7 @@ CodeExportDialog::CodeExportDialog(const QList<QPointF> &leds, const SketchSetti
             accept();
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(m_progress);
-    layout->addWidget(m_report);
-    layout->addWidget(buttons);
-
-    // A change after measuring asks for a new measurement: the table must be the sketch's.
-    connect(m_file, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
-    connect(m_pattern, &QComboBox::currentIndexChanged, this, &CodeExportDialog::patternChosen);
-    connect(m_folder, &QLineEdit::textChanged, this, &CodeExportDialog::invalidate);
-    connect(m_target, &QComboBox::currentIndexChanged, this, &CodeExportDialog::invalidate);
-    connect(&m_watcher, &QFutureWatcher<Result>::finished, this, &CodeExportDialog::finished);
-    resize(620, sizeHint().height());
+    return buttons;
 }
 
 CodeExportDialog::~CodeExportDialog()
@@ -172,32 +192,47 @@ void CodeExportDialog::measure()
     invalidate();
     const QString folder = QDir::cleanPath(m_folder->text().trimmed());
     if (m_leds.isEmpty() || folder.isEmpty()) {
-        m_report->setText(m_leds.isEmpty() ? tr("The layout has no LEDs.") : tr("Choose the sketch folder."));
-        emit measured();
+        showProblem(m_leds.isEmpty() ? tr("The layout has no LEDs.") : tr("Choose the sketch folder."));
         return;
     }
     // A built-in pattern is made here (quick); a pattern file is translated with the measuring.
     std::optional<SketchPattern> builtIn;
     QByteArray bytes;
+    if (!readPattern(builtIn, bytes))
+        return;
+    m_sketchName = QFileInfo(folder).fileName();
+    startMeasuring(builtIn, bytes);
+}
+
+void CodeExportDialog::showProblem(const QString &text)
+{
+    m_report->setText(text);
+    emit measured();
+}
+
+bool CodeExportDialog::readPattern(std::optional<SketchPattern> &builtIn, QByteArray &bytes)
+{
     const int chosen = m_pattern->currentData().toInt();
     if (chosen >= 0) {
         QString error;
         builtIn = BuiltinSketch::make(*m_builtIns[chosen], m_grid, &error);
         if (!builtIn) {
-            m_report->setText(tr("Cannot make the sketch:\n%1").arg(error));
-            emit measured();
-            return;
+            showProblem(tr("Cannot make the sketch:\n%1").arg(error));
+            return false;
         }
-    } else {
-        QFile source(m_file->text());
-        if (!source.open(QIODevice::ReadOnly)) {
-            m_report->setText(tr("Cannot read the pattern file: %1").arg(source.errorString()));
-            emit measured();
-            return;
-        }
-        bytes = source.readAll();
+        return true;
     }
-    m_sketchName = QFileInfo(folder).fileName();
+    QFile source(m_file->text());
+    if (!source.open(QIODevice::ReadOnly)) {
+        showProblem(tr("Cannot read the pattern file: %1").arg(source.errorString()));
+        return false;
+    }
+    bytes = source.readAll();
+    return true;
+}
+
+void CodeExportDialog::startMeasuring(const std::optional<SketchPattern> &builtIn, const QByteArray &bytes)
+{
     const QString fileName = m_file->text();
     const auto target = SketchTarget(m_target->currentData().toInt());
     *m_stop = false;

@@ -12,6 +12,8 @@
 #include <memory>
 
 class QComboBox;
+class QDialogButtonBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -62,12 +64,22 @@ private:
         std::optional<QList<BoardBudget>> budgets;
         QString error;
     };
+    /// The pattern, pattern file, board and folder fields.
+    QFormLayout *makeForm(const QString &folder);
+    /// Measure, Write Sketch and Cancel.
+    QDialogButtonBox *makeButtons();
     void chooseFile();
     void patternChosen();
     void chooseFolder();
     void finished();
     void invalidate();
     void setProgress(int done, int total);
+    /// Shows why nothing can be measured.
+    void showProblem(const QString &text);
+    /// The chosen built-in pattern made, or the pattern file's bytes; false after showing why not.
+    bool readPattern(std::optional<SketchPattern> &builtIn, QByteArray &bytes);
+    /// Translates (a pattern file) and measures in the background.
+    void startMeasuring(const std::optional<SketchPattern> &builtIn, const QByteArray &bytes);
 
     QList<QPointF> m_leds;
     QList<QPointF> m_grid;

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "SampleInput.h"
 
 #include "pictures/ImageBitmap.h"
 #include "pictures/Picture.h"
@@ -9,7 +10,6 @@
 #include <charconv>
 #include <cstdio>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -44,6 +44,75 @@ bool parseBox(const QString &text, BoundingBox &box)
     return true;
 }
 
+/// Gives the Image pattern the --image picture and the --box bounds; false with the exit
+/// status after a message.
+bool setUpImagePattern(const QCommandLineParser &parser, const QCommandLineOption &imageOption,
+                       const QCommandLineOption &boxOption, int &status)
+{
+    if (parser.isSet(imageOption)) {
+        // The editor's own rules: a regular file (a FIFO is refused, not waited on) within
+        // the picture limits.
+        const PictureLoad load = loadPicture(parser.value(imageOption));
+        if (load.image.isNull()) {
+            fail(load.problem);
+            status = 1;
+            return false;
+        }
+        if (!load.problem.isEmpty())
+            fail(load.problem);
+        PixelPattern::setBitmap(std::make_shared<ImageBitmap>(load.image));
+    }
+    if (parser.isSet(boxOption)) {
+        BoundingBox box;
+        if (!parseBox(parser.value(boxOption), box)) {
+            fail(QString("--box wants four numbers BX,BY,BW,BH, not '%1'").arg(parser.value(boxOption)));
+            status = 2;
+            return false;
+        }
+        PixelPattern::setBoundingBox(box);
+    }
+    return true;
+}
+
+/// Reads "NAME T X Y INDEX" into the pattern and position; what is wrong with it, if anything.
+QString parseSampleLine(const std::string &line, const ColorPattern *&pattern, Position &position)
+{
+    const std::vector<std::string> words = splitWords(line);
+    long long index = 0;
+    if (words.size() != 5)
+        return QString("expected 5 fields NAME T X Y INDEX, found %1").arg(words.size());
+    if (!(pattern = builtIns().named(words[0])))
+        return QString("no pattern named '%1'").arg(QString::fromStdString(words[0]));
+    if (!parseNumber(words[1], position.time) || !parseNumber(words[2], position.x)
+        || !parseNumber(words[3], position.y) || !parseNumber(words[4], index))
+        return "T, X and Y must be numbers and INDEX a whole number";
+    position.index = index;
+    return {};
+}
+
+/// Answers each line of standard input with the built-in pattern's colour; 2 when a line
+/// was bad.
+int sampleBuiltIns()
+{
+    bool anyFailed = false;
+    std::string line;
+    long long lineNumber = 0;
+    while (std::getline(std::cin, line)) {
+        ++lineNumber;
+        const ColorPattern *pattern = nullptr;
+        Position position;
+        if (const QString problem = parseSampleLine(line, pattern, position); !problem.isEmpty()) {
+            reportLine(lineNumber, problem.toStdString());
+            std::printf("error\n");
+            anyFailed = true;
+            continue;
+        }
+        const Color c = pattern->color(position);
+        std::printf("%.17g %.17g %.17g\n", c.r, c.g, c.b);
+    }
+    return anyFailed ? 2 : 0;
+}
+
 } // namespace
 
 int runSample(const QStringList &arguments)
@@ -64,67 +133,14 @@ int runSample(const QStringList &arguments)
     parser.addOption(boxOption);
     if (!parseOptions(parser, arguments))
         return 2;
-
-    if (parser.isSet(imageOption)) {
-        // The editor's own rules: a regular file (a FIFO is refused, not waited on) within
-        // the picture limits.
-        const PictureLoad load = loadPicture(parser.value(imageOption));
-        if (load.image.isNull()) {
-            fail(load.problem);
-            return 1;
-        }
-        if (!load.problem.isEmpty())
-            fail(load.problem);
-        PixelPattern::setBitmap(std::make_shared<ImageBitmap>(load.image));
-    }
-    if (parser.isSet(boxOption)) {
-        BoundingBox box;
-        if (!parseBox(parser.value(boxOption), box)) {
-            fail(QString("--box wants four numbers BX,BY,BW,BH, not '%1'").arg(parser.value(boxOption)));
-            return 2;
-        }
-        PixelPattern::setBoundingBox(box);
-    }
-
+    int status = 0;
+    if (!setUpImagePattern(parser, imageOption, boxOption, status))
+        return status;
     if (parser.isSet(patternFile)) {
-        int status = 0;
         const std::optional<UserPattern> pattern = loadPatternFile(parser.value(patternFile), &status);
         return pattern ? samplePatternFile(*pattern) : status;
     }
-
-    bool anyFailed = false;
-    std::string line;
-    long long lineNumber = 0;
-    while (std::getline(std::cin, line)) {
-        ++lineNumber;
-        std::istringstream fields(line);
-        std::vector<std::string> words;
-        for (std::string word; fields >> word;)
-            words.push_back(word);
-
-        QString problem;
-        Position position;
-        long long index = 0;
-        const ColorPattern *pattern = nullptr;
-        if (words.size() != 5)
-            problem = QString("expected 5 fields NAME T X Y INDEX, found %1").arg(words.size());
-        else if (!(pattern = builtIns().named(words[0])))
-            problem = QString("no pattern named '%1'").arg(QString::fromStdString(words[0]));
-        else if (!parseNumber(words[1], position.time) || !parseNumber(words[2], position.x)
-                 || !parseNumber(words[3], position.y) || !parseNumber(words[4], index))
-            problem = "T, X and Y must be numbers and INDEX a whole number";
-
-        if (!problem.isEmpty()) {
-            std::fprintf(stderr, "lumora-cli: line %lld: %s\n", lineNumber, qPrintable(problem));
-            std::printf("error\n");
-            anyFailed = true;
-            continue;
-        }
-        position.index = index;
-        const Color c = pattern->color(position);
-        std::printf("%.17g %.17g %.17g\n", c.r, c.g, c.b);
-    }
-    return anyFailed ? 2 : 0;
+    return sampleBuiltIns();
 }
 
 } // namespace lumora::cli

@@ -2,6 +2,7 @@
 // pattern keeps state from frame to frame, so the lines are read first and the frames are
 // rendered in order from one fresh run, as the export renders them.
 #include "Commands.h"
+#include "SampleInput.h"
 
 #include "script/Instance.h"
 
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,10 +31,7 @@ struct SampleLine {
 SampleLine parseLine(const std::string &line)
 {
     SampleLine sample;
-    std::istringstream fields(line);
-    std::vector<std::string> words;
-    for (std::string word; fields >> word;)
-        words.push_back(word);
+    const std::vector<std::string> words = splitWords(line);
     if (words.size() != 4) {
         sample.problem = "expected 4 fields T X Y INDEX, found " + std::to_string(words.size());
         return sample;
@@ -62,65 +59,89 @@ SampleLine parseLine(const std::string &line)
     }
     return sample;
 }
-} // namespace
-
-int samplePatternFile(const UserPattern &pattern)
+/// Every line of standard input, parsed; each bad one said on stderr, and `anyFailed` set.
+std::vector<SampleLine> readLines(bool &anyFailed)
 {
     std::vector<SampleLine> lines;
     long long lineNumber = 0;
-    bool anyFailed = false;
     for (std::string text; std::getline(std::cin, text);) {
         ++lineNumber;
         lines.push_back(parseLine(text));
         if (!lines.back().problem.empty()) {
-            std::fprintf(stderr, "lumora-cli: line %lld: %s\n", lineNumber, lines.back().problem.c_str());
+            reportLine(lineNumber, lines.back().problem);
             anyFailed = true;
         }
     }
+    return lines;
+}
 
-    // The LEDs: each INDEX where its first line puts it; LEDs no line names sit on the first
-    // one, so that they do not change the map's extent.
+/// The LEDs the lines make, in INDEX order.
+struct SampleMap {
+    std::vector<double> x, y;
     long long count = 0;
+};
+
+/// Each INDEX where its first line puts it; LEDs no line names sit on the first one, so
+/// that they do not change the map's extent.
+SampleMap placeLeds(const std::vector<SampleLine> &lines)
+{
+    SampleMap map;
     const SampleLine *first = nullptr;
     for (const SampleLine &line : lines)
         if (line.frame >= 0) {
-            count = std::max(count, line.index + 1);
+            map.count = std::max(map.count, line.index + 1);
             if (!first)
                 first = &line;
         }
-    std::vector<double> x(size_t(count), first ? first->x : 0), y(size_t(count), first ? first->y : 0);
-    std::vector<char> placed(size_t(count), 0);
+    map.x.assign(size_t(map.count), first ? first->x : 0);
+    map.y.assign(size_t(map.count), first ? first->y : 0);
+    std::vector<char> placed(size_t(map.count), 0);
+    for (const SampleLine &line : lines)
+        if (line.frame >= 0 && !placed[size_t(line.index)]) {
+            placed[size_t(line.index)] = 1;
+            map.x[size_t(line.index)] = line.x;
+            map.y[size_t(line.index)] = line.y;
+        }
+    return map;
+}
+
+/// Renders frames 0 up to the last one asked for from one fresh run, keeping those asked
+/// for; false after the pattern's error.
+bool renderFrames(const UserPattern &pattern, const SampleMap &map, std::map<long long, std::vector<double>> &frames)
+{
+    script::Instance instance(pattern.program());
+    instance.setPositions(map.x, map.y);
+    for (auto it = pattern.controlValues().begin(); it != pattern.controlValues().end(); ++it) {
+        const std::vector<double> values(it.value().begin(), it.value().end());
+        instance.setControl(it.key().toStdString(), values);
+    }
+    std::vector<double> rgb(size_t(map.count) * 3);
+    const long long last = frames.rbegin()->first;
+    for (long long frame = 0; frame <= last; ++frame) {
+        if (!instance.renderFrame(frame == 0 ? 0 : 200, rgb)) {
+            const auto &e = *instance.error();
+            std::fprintf(stderr, "%s:%d:%d: %s\n", qPrintable(pattern.fileName()), e.line, e.column,
+                         e.message.c_str());
+            return false;
+        }
+        if (auto it = frames.find(frame); it != frames.end())
+            it->second = rgb;
+    }
+    return true;
+}
+
+} // namespace
+
+int samplePatternFile(const UserPattern &pattern)
+{
+    bool anyFailed = false;
+    const std::vector<SampleLine> lines = readLines(anyFailed);
     std::map<long long, std::vector<double>> frames; // the frames asked for, rendered
     for (const SampleLine &line : lines)
-        if (line.frame >= 0) {
-            if (!placed[size_t(line.index)]) {
-                placed[size_t(line.index)] = 1;
-                x[size_t(line.index)] = line.x;
-                y[size_t(line.index)] = line.y;
-            }
+        if (line.frame >= 0)
             frames[line.frame];
-        }
-
-    if (!frames.empty()) {
-        script::Instance instance(pattern.program());
-        instance.setPositions(x, y);
-        for (auto it = pattern.controlValues().begin(); it != pattern.controlValues().end(); ++it) {
-            const std::vector<double> values(it.value().begin(), it.value().end());
-            instance.setControl(it.key().toStdString(), values);
-        }
-        std::vector<double> rgb(size_t(count) * 3);
-        const long long last = frames.rbegin()->first;
-        for (long long frame = 0; frame <= last; ++frame) {
-            if (!instance.renderFrame(frame == 0 ? 0 : 200, rgb)) {
-                const auto &e = *instance.error();
-                std::fprintf(stderr, "%s:%d:%d: %s\n", qPrintable(pattern.fileName()), e.line, e.column,
-                             e.message.c_str());
-                return 1;
-            }
-            if (auto it = frames.find(frame); it != frames.end())
-                it->second = rgb;
-        }
-    }
+    if (!frames.empty() && !renderFrames(pattern, placeLeds(lines), frames))
+        return 1;
 
     for (const SampleLine &line : lines) {
         if (line.frame < 0) {

@@ -352,6 +352,77 @@ void setTime(BoardBudget &budget, const Board &b, double cycles)
     budget.framesPerSecond = cycles > 0 ? b.mhz * 1e6 / cycles : 0;
 }
 
+/// Writes the sketch and the harnesses that build and time it into the scratch folder;
+/// false with the reason.
+bool writeScratch(const QString &folder, const QList<QPair<QString, QByteArray>> &files, const QString &sketchName,
+                  QString *error)
+{
+    auto put = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(QDir(folder).filePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    };
+    for (const auto &[name, bytes] : files)
+        if (!put(name, bytes)) {
+            *error = "cannot write the scratch copy of " + name;
+            return false;
+        }
+    const QByteArray ino = sketchName.toUtf8() + ".ino";
+    if (!put("harness-avr.cpp", QByteArray(avrHarness).replace("SKETCH.ino", ino))
+        || !put("harness-arm.cpp", QByteArray(armHarness).replace("SKETCH.ino", ino)) || !put("mps2.ld", armLinkerScript)) {
+        *error = "cannot write the scratch harness";
+        return false;
+    }
+    return true;
+}
+
+/// Builds and times the sketch for the board where its tools are installed, into `m` (left
+/// empty without them). Both AVR boards share one measurement, kept in `avr`. False with
+/// the reason when a present toolchain fails.
+bool measureOn(const Board &b, const QString &folder, std::optional<Measurement> &avr, std::optional<Measurement> &m,
+               QString *error)
+{
+    if (b.target == SketchTarget::Avr) {
+        if (!tool("avr-g++").isEmpty() && !tool("avr-size").isEmpty()) {
+            if (!avr)
+                avr = measureAvr(folder, error);
+            if (!avr)
+                return false;
+            m = avr;
+        }
+    } else if (!tool("arm-none-eabi-g++").isEmpty() && !tool("arm-none-eabi-size").isEmpty()) {
+        const bool m4 = b.target != SketchTarget::Rp2040;
+        m = measureArm(folder, m4, b.cyclesPerInstruction, error);
+        if (!m)
+            return false;
+    }
+    return true;
+}
+
+/// The board's figures from the measurement where it timed the sketch, else (sizes kept
+/// where measured) from the cost model.
+BoardBudget boardBudget(const Board &b, int leds, const std::optional<Measurement> &m,
+                        const QList<QPair<QString, QByteArray>> &files)
+{
+    BoardBudget budget = budgetFor(b, leds);
+    if (m && m->cycles >= 0) {
+        budget.flashBytes = m->flash;
+        budget.ramBytes = m->ram;
+        setTime(budget, b, m->cycles);
+        budget.measured = !b.estimateOnly;
+        budget.method = b.target == SketchTarget::Avr ? "cycles counted on simavr"
+            : b.estimateOnly ? "Cortex-M4F instructions counted on qemu, a cycle each (estimate)"
+                             : QString("instructions counted on qemu × %1 cycles each").arg(b.cyclesPerInstruction);
+    } else {
+        const BoardBudget estimate = estimateBudget(files, int(&b - boards));
+        budget.flashBytes = m ? m->flash : estimate.flashBytes;
+        budget.ramBytes = m ? m->ram : estimate.ramBytes;
+        setTime(budget, b, estimate.frameCycles);
+        budget.measured = false;
+        budget.method = "cost model (estimate)";
+    }
+    return budget;
+}
+
 } // namespace
 
 QString BoardBudget::line() const
@@ -380,21 +451,8 @@ std::optional<QList<BoardBudget>> measureBudgets(const QList<QPair<QString, QByt
         return std::nullopt;
     }
     const QString folder = scratch.path();
-    auto put = [&](const QString &name, const QByteArray &bytes) {
-        QFile f(QDir(folder).filePath(name));
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-    };
-    for (const auto &[name, bytes] : files)
-        if (!put(name, bytes)) {
-            *error = "cannot write the scratch copy of " + name;
-            return std::nullopt;
-        }
-    const QByteArray ino = sketchName.toUtf8() + ".ino";
-    if (!put("harness-avr.cpp", QByteArray(avrHarness).replace("SKETCH.ino", ino))
-        || !put("harness-arm.cpp", QByteArray(armHarness).replace("SKETCH.ino", ino)) || !put("mps2.ld", armLinkerScript)) {
-        *error = "cannot write the scratch harness";
+    if (!writeScratch(folder, files, sketchName, error))
         return std::nullopt;
-    }
 
     const int leds = ledCount(files);
     QList<const Board *> chosen;
@@ -411,39 +469,10 @@ std::optional<QList<BoardBudget>> measureBudgets(const QList<QPair<QString, QByt
     }
     std::optional<Measurement> avr;
     for (const Board *b : chosen) {
-        BoardBudget budget = budgetFor(*b, leds);
         std::optional<Measurement> m;
-        if (b->target == SketchTarget::Avr) {
-            if (!tool("avr-g++").isEmpty() && !tool("avr-size").isEmpty()) {
-                if (!avr)
-                    avr = measureAvr(folder, error);
-                if (!avr)
-                    return std::nullopt;
-                m = avr;
-            }
-        } else if (!tool("arm-none-eabi-g++").isEmpty() && !tool("arm-none-eabi-size").isEmpty()) {
-            const bool m4 = b->target != SketchTarget::Rp2040;
-            m = measureArm(folder, m4, b->cyclesPerInstruction, error);
-            if (!m)
-                return std::nullopt;
-        }
-        if (m && m->cycles >= 0) {
-            budget.flashBytes = m->flash;
-            budget.ramBytes = m->ram;
-            setTime(budget, *b, m->cycles);
-            budget.measured = !b->estimateOnly;
-            budget.method = b->target == SketchTarget::Avr ? "cycles counted on simavr"
-                : b->estimateOnly ? "Cortex-M4F instructions counted on qemu, a cycle each (estimate)"
-                                  : QString("instructions counted on qemu × %1 cycles each").arg(b->cyclesPerInstruction);
-        } else {
-            const BoardBudget estimate = estimateBudget(files, int(b - boards));
-            budget.flashBytes = m ? m->flash : estimate.flashBytes;
-            budget.ramBytes = m ? m->ram : estimate.ramBytes;
-            setTime(budget, *b, estimate.frameCycles);
-            budget.measured = false;
-            budget.method = "cost model (estimate)";
-        }
-        out.append(budget);
+        if (!measureOn(*b, folder, avr, m, error))
+            return std::nullopt;
+        out.append(boardBudget(*b, leds, m, files));
         ++done;
         if (!step()) {
             *error = "stopped";

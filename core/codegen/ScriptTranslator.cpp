@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace lumora {
@@ -334,29 +335,10 @@ private:
         switch (n.kind) {
         case Kind::ExpressionStatement:
             return in + "(void)(" + expression(*n.kids[0]).text + ");\n";
-        case Kind::Var: {
-            std::string out;
-            for (auto &d : n.kids) {
-                std::string target;
-                if (m_scope) {
-                    if (m_scope->locals.insert(d->text).second)
-                        m_scope->order.push_back(d->text);
-                    target = "l_" + identifier(d->text);
-                } else {
-                    target = global(d->text);
-                }
-                if (!d->kids.empty())
-                    out += in + target + " = " + expression(*d->kids[0]).text + ";\n";
-            }
-            return out;
-        }
-        case Kind::If: {
-            std::string out = in + "if (lm_truthy(" + expression(*n.kids[0]).text + ")) {\n"
-                + statement(*n.kids[1], depth + 1) + in + "}";
-            if (n.kids.size() > 2)
-                out += " else {\n" + statement(*n.kids[2], depth + 1) + in + "}";
-            return out + "\n";
-        }
+        case Kind::Var:
+            return declaration(n, in);
+        case Kind::If:
+            return ifStatement(n, depth);
         case Kind::While:
             return in + "while (lm_truthy(" + expression(*n.kids[0]).text + ")) {\n" + statement(*n.kids[1], depth + 1)
                 + in + "}\n";
@@ -364,15 +346,8 @@ private:
             std::string body = statement(*n.kids[0], depth + 1);
             return in + "do {\n" + body + in + "} while (lm_truthy(" + expression(*n.kids[1]).text + "));\n";
         }
-        case Kind::For: {
-            std::string out = in + "{\n";
-            if (n.kids[0])
-                out += statement(*n.kids[0], depth + 1);
-            std::string test = n.kids[1] ? "lm_truthy(" + expression(*n.kids[1]).text + ")" : "";
-            std::string step = n.kids[2] ? "(void)(" + expression(*n.kids[2]).text + ")" : "";
-            out += in + "    for (; " + test + "; " + step + ") {\n" + statement(*n.kids[3], depth + 2) + in + "    }\n";
-            return out + in + "}\n";
-        }
+        case Kind::For:
+            return forLoop(n, depth);
         case Kind::Break:
             return in + "break;\n";
         case Kind::Continue:
@@ -394,6 +369,46 @@ private:
         default:
             return in + "(void)(" + expression(n).text + ");\n";
         }
+    }
+
+    std::string declaration(const Node &n, const std::string &in)
+    {
+        std::string out;
+        for (auto &d : n.kids) {
+            std::string target;
+            if (m_scope) {
+                if (m_scope->locals.insert(d->text).second)
+                    m_scope->order.push_back(d->text);
+                target = "l_" + identifier(d->text);
+            } else {
+                target = global(d->text);
+            }
+            if (!d->kids.empty())
+                out += in + target + " = " + expression(*d->kids[0]).text + ";\n";
+        }
+        return out;
+    }
+
+    std::string ifStatement(const Node &n, int depth)
+    {
+        const std::string in = indent(depth);
+        std::string out = in + "if (lm_truthy(" + expression(*n.kids[0]).text + ")) {\n"
+            + statement(*n.kids[1], depth + 1) + in + "}";
+        if (n.kids.size() > 2)
+            out += " else {\n" + statement(*n.kids[2], depth + 1) + in + "}";
+        return out + "\n";
+    }
+
+    std::string forLoop(const Node &n, int depth)
+    {
+        const std::string in = indent(depth);
+        std::string out = in + "{\n";
+        if (n.kids[0])
+            out += statement(*n.kids[0], depth + 1);
+        std::string test = n.kids[1] ? "lm_truthy(" + expression(*n.kids[1]).text + ")" : "";
+        std::string step = n.kids[2] ? "(void)(" + expression(*n.kids[2]).text + ")" : "";
+        out += in + "    for (; " + test + "; " + step + ") {\n" + statement(*n.kids[3], depth + 2) + in + "    }\n";
+        return out + in + "}\n";
     }
 
     std::string temporary() { return "t" + std::to_string(++m_temporaries); }
@@ -457,45 +472,17 @@ private:
         switch (n.kind) {
         case Kind::Number:
             return {number(n.num)};
-        case Kind::Name: {
-            if (!isLocal(n.text) && m_topFunctions.count(n.text)) {
-                refuse(n, "'" + n.text + "' is used as a value; a sketch can only call functions by name");
-                return {"0"};
-            }
-            return {variable(n)};
-        }
+        case Kind::Name:
+            return nameValue(n);
         case Kind::Function:
             refuse(n, "a function used as a value cannot be translated; a sketch can only call functions by name");
             return {"0"};
-        case Kind::Unary: {
-            Code a = expression(*n.kids[0]);
-            if (n.text == "+")
-                return a;
-            if (n.text == "-")
-                return {"(-" + a.text + ")", a.effects};
-            if (n.text == "!")
-                return {"(lm_truthy(" + a.text + ") ? 0.0f : 1.0f)", a.effects};
-            m_runtime.insert("fixed");
-            return {"lm_bnot(" + a.text + ")", a.effects};
-        }
-        case Kind::Binary: {
-            Code a = expression(*n.kids[0]);
-            Code b = expression(*n.kids[1]);
-            if (n.text == ",")
-                return {"((void)(" + a.text + "), " + b.text + ")", a.effects || b.effects};
-            usesOperator(n.text);
-            std::string op = n.text;
-            return ordered({a, b}, [&](const std::vector<std::string> &t) { return binaryText(op, t[0], t[1]); }, false);
-        }
-        case Kind::Logical: {
-            Code a = expression(*n.kids[0]);
-            Code b = expression(*n.kids[1]);
-            std::string t = temporary();
-            // Both keep the operand's value, as the language's do.
-            std::string pick = n.text == "&&" ? "lm_truthy(" + t + ") ? (" + b.text + ") : " + t
-                                              : "lm_truthy(" + t + ") ? " + t + " : (" + b.text + ")";
-            return {"({ float " + t + " = " + a.text + "; " + pick + "; })", a.effects || b.effects};
-        }
+        case Kind::Unary:
+            return unary(n);
+        case Kind::Binary:
+            return binary(n);
+        case Kind::Logical:
+            return logical(n);
         case Kind::Conditional: {
             Code c = expression(*n.kids[0]);
             Code a = expression(*n.kids[1]);
@@ -520,22 +507,70 @@ private:
             Code a = expression(*n.kids[0]);
             return {"(float)lm_length(" + a.text + ")", a.effects};
         }
-        case Kind::ArrayLiteral: {
-            m_runtime.insert("arrays");
-            checkAllocation(n);
-            std::string t = temporary();
-            std::string out = "({ float " + t + " = lm_newArray(" + std::to_string(n.kids.size()) + "); ";
-            for (size_t i = 0; i < n.kids.size(); ++i) {
-                std::string v = temporary();
-                out += "float " + v + " = " + expression(*n.kids[i]).text + "; lm_data(" + t + ")[" + std::to_string(i)
-                    + "] = " + v + "; ";
-            }
-            return {out + t + "; })", true};
-        }
+        case Kind::ArrayLiteral:
+            return arrayLiteral(n);
         default:
             refuse(n, "cannot translate this expression");
             return {"0"};
         }
+    }
+
+    Code nameValue(const Node &n)
+    {
+        if (!isLocal(n.text) && m_topFunctions.count(n.text)) {
+            refuse(n, "'" + n.text + "' is used as a value; a sketch can only call functions by name");
+            return {"0"};
+        }
+        return {variable(n)};
+    }
+
+    Code unary(const Node &n)
+    {
+        Code a = expression(*n.kids[0]);
+        if (n.text == "+")
+            return a;
+        if (n.text == "-")
+            return {"(-" + a.text + ")", a.effects};
+        if (n.text == "!")
+            return {"(lm_truthy(" + a.text + ") ? 0.0f : 1.0f)", a.effects};
+        m_runtime.insert("fixed");
+        return {"lm_bnot(" + a.text + ")", a.effects};
+    }
+
+    Code binary(const Node &n)
+    {
+        Code a = expression(*n.kids[0]);
+        Code b = expression(*n.kids[1]);
+        if (n.text == ",")
+            return {"((void)(" + a.text + "), " + b.text + ")", a.effects || b.effects};
+        usesOperator(n.text);
+        std::string op = n.text;
+        return ordered({a, b}, [&](const std::vector<std::string> &t) { return binaryText(op, t[0], t[1]); }, false);
+    }
+
+    Code logical(const Node &n)
+    {
+        Code a = expression(*n.kids[0]);
+        Code b = expression(*n.kids[1]);
+        std::string t = temporary();
+        // Both keep the operand's value, as the language's do.
+        std::string pick = n.text == "&&" ? "lm_truthy(" + t + ") ? (" + b.text + ") : " + t
+                                          : "lm_truthy(" + t + ") ? " + t + " : (" + b.text + ")";
+        return {"({ float " + t + " = " + a.text + "; " + pick + "; })", a.effects || b.effects};
+    }
+
+    Code arrayLiteral(const Node &n)
+    {
+        m_runtime.insert("arrays");
+        checkAllocation(n);
+        std::string t = temporary();
+        std::string out = "({ float " + t + " = lm_newArray(" + std::to_string(n.kids.size()) + "); ";
+        for (size_t i = 0; i < n.kids.size(); ++i) {
+            std::string v = temporary();
+            out += "float " + v + " = " + expression(*n.kids[i]).text + "; lm_data(" + t + ")[" + std::to_string(i)
+                + "] = " + v + "; ";
+        }
+        return {out + t + "; })", true};
     }
 
     void checkAllocation(const Node &n)
@@ -647,6 +682,35 @@ private:
 
     Code builtin(const Node &n, const std::string &name, const std::vector<const Node *> &args)
     {
+        if (std::optional<Code> c = simpleBuiltin(name, args))
+            return *c;
+        if (std::optional<Code> c = drawingBuiltin(name, args))
+            return *c;
+        if (std::optional<Code> c = arrayBuiltin(n, name, args))
+            return *c;
+        if (name == "pixelMapDimensions")
+            return {"2.0f"};
+        if (name == "has2DMap")
+            return {"1.0f"};
+        if (name == "has3DMap")
+            return {"0.0f"};
+        static const std::set<std::string> callbacks = {"arrayForEach", "arrayMutate", "arrayMapTo", "arrayReduce",
+                                                        "arraySortBy", "mapPixels"};
+        if (callbacks.count(name))
+            return callbackBuiltin(name, args);
+        // The device's hardware reads zero here: the arguments still run.
+        Code out{"0.0f", false};
+        for (Code &c : codes(args))
+            if (c.effects)
+                out = {"((void)(" + c.text + "), " + out.text + ")", true};
+        if (!script::findBuiltin(name))
+            refuse(n, "'" + name + "' cannot be translated");
+        return out;
+    }
+
+    /// A built-in that maps onto one runtime function.
+    std::optional<Code> simpleBuiltin(const std::string &name, const std::vector<const Node *> &args)
+    {
         for (const Simple &s : simpleBuiltins) {
             if (name != s.name)
                 continue;
@@ -659,12 +723,12 @@ private:
                 return out + ")";
             }, !isPure(name));
         }
-        auto joined = [](const std::vector<std::string> &t, size_t from) {
-            std::string out;
-            for (size_t i = from; i < t.size(); ++i)
-                out += (i > from ? ", " : "") + t[i];
-            return out;
-        };
+        return std::nullopt;
+    }
+
+    /// Noise, palette and transform built-ins whose arguments need rearranging.
+    std::optional<Code> drawingBuiltin(const std::string &name, const std::vector<const Node *> &args)
+    {
         if (name == "perlin") {
             m_runtime.insert("noise");
             return ordered(codes(args), [&](const std::vector<std::string> &t) {
@@ -688,19 +752,28 @@ private:
         if (name == "transform") {
             m_runtime.insert("transform");
             return ordered(codes(args), [&](const std::vector<std::string> &t) {
-                return "({ const float m[16] = {" + joined(t, 0) + "}; lm_transform(m); })";
+                std::string matrix;
+                for (size_t i = 0; i < t.size(); ++i)
+                    matrix += (i > 0 ? ", " : "") + t[i];
+                return "({ const float m[16] = {" + matrix + "}; lm_transform(m); })";
             }, true);
         }
+        return std::nullopt;
+    }
+
+    /// The array built-ins that take no callback.
+    std::optional<Code> arrayBuiltin(const Node &n, const std::string &name, const std::vector<const Node *> &args)
+    {
         if (name == "array") {
             m_runtime.insert("arrays");
             checkAllocation(n);
             Code c = expression(*args[0]);
-            return {"lm_newArray(" + c.text + ")", true};
+            return Code{"lm_newArray(" + c.text + ")", true};
         }
         if (name == "arrayLength") {
             m_runtime.insert("arrays");
             Code c = expression(*args[0]);
-            return {"(float)lm_length(" + c.text + ")", c.effects};
+            return Code{"(float)lm_length(" + c.text + ")", c.effects};
         }
         if (name == "arrayReplace" || name == "arrayReplaceAt") {
             m_runtime.insert("arrays");
@@ -716,24 +789,7 @@ private:
                 return out + "} 0.0f; })";
             }, true);
         }
-        if (name == "pixelMapDimensions")
-            return {"2.0f"};
-        if (name == "has2DMap")
-            return {"1.0f"};
-        if (name == "has3DMap")
-            return {"0.0f"};
-        static const std::set<std::string> callbacks = {"arrayForEach", "arrayMutate", "arrayMapTo", "arrayReduce",
-                                                        "arraySortBy", "mapPixels"};
-        if (callbacks.count(name))
-            return callbackBuiltin(name, args);
-        // The device's hardware reads zero here: the arguments still run.
-        Code out{"0.0f", false};
-        for (Code &c : codes(args))
-            if (c.effects)
-                out = {"((void)(" + c.text + "), " + out.text + ")", true};
-        if (!script::findBuiltin(name))
-            refuse(n, "'" + name + "' cannot be translated");
-        return out;
+        return std::nullopt;
     }
 
     Code callbackBuiltin(const std::string &name, const std::vector<const Node *> &args)
