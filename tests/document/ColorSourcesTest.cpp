@@ -15,6 +15,8 @@
 #include "patterns/framework/ColorPattern.h"
 #include "pictures/ImageBitmap.h"
 
+#include "tests/patterns/PatternTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,14 +25,7 @@ using namespace lumora;
 
 namespace {
 
-const ColorPattern &pattern(const char *name)
-{
-    static const PatternRegistry patterns = builtInPatterns();
-    const ColorPattern *found = patterns.named(name);
-    if (!found)
-        throw std::runtime_error(std::string("no pattern ") + name);
-    return *found;
-}
+using patterntest::pattern;
 
 FrameContext context(const QList<QPointF> &leds, double T = 0)
 {

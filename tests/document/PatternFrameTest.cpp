@@ -5,6 +5,8 @@
 #include "patterns/catalogue/Catalogue.h"
 #include "patterns/framework/PixelPattern.h"
 
+#include "tests/patterns/PatternTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,14 +17,7 @@ using namespace lumora;
 
 namespace {
 
-const ColorPattern &pattern(const char *name)
-{
-    static const PatternRegistry patterns = builtInPatterns();
-    const ColorPattern *found = patterns.named(name);
-    if (!found)
-        throw std::runtime_error(std::string("no pattern ") + name);
-    return *found;
-}
+using patterntest::pattern;
 
 QList<QPointF> scatteredLeds(int count)
 {
